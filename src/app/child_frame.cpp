@@ -3,6 +3,7 @@
 #include "app/child_frame.h"
 
 #include "app/command_ids.h"
+#include "app/core/text_numbers.h"
 #include "app/core/language_table.h"
 
 namespace dupliora {
@@ -20,7 +21,7 @@ void SetChildClientFactory(ChildClientFactory factory) { ClientFactory() = std::
 
 CImgChildFrame::CImgChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(GetString(caption::kChildFrameTitle));
+  setWindowTitle(GetString(text::kChildFrameTitle));
   QWidget* client = ClientFactory() ? ClientFactory()(this) : nullptr;
   if (client == nullptr) client = new QWidget(this);
   client_ = client;

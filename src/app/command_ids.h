@@ -21,22 +21,3 @@ inline constexpr int kHelp = 57670;
 inline constexpr int kAbout = 57664;
 
 }  // namespace dupliora::command
-
-namespace dupliora::caption {
-
-// Language text numbers of the frame's own captions and messages. Menu items
-// carry the number of their command; menu titles have their own numbers.
-inline constexpr int kStatusReady = 18;
-inline constexpr int kPortableMark = 39;
-inline constexpr int kChildFrameTitle = 128;
-inline constexpr int kLanguageButton = 500006;
-inline constexpr int kMenuFile = 500001;
-inline constexpr int kMenuEdit = 500002;
-inline constexpr int kMenuOptions = 500003;
-inline constexpr int kMenuHelp = 500004;
-inline constexpr int kMenuLanguage = 500005;
-inline constexpr int kCloseQuestion = 500010;
-inline constexpr int kAbout = 500012;
-inline constexpr int kLanguageNameFirst = 500100;  // name of language id n: + n
-
-}  // namespace dupliora::caption

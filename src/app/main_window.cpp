@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "app/command_ids.h"
+#include "app/core/text_numbers.h"
 #include "app/core/language_table.h"
 #include "app/core/settings_store.h"
 #include "app/frame_status_bar.h"
@@ -70,7 +71,7 @@ CImgCompareMain::CImgCompareMain(QWidget* parent) : QMainWindow(parent) {
   BuildToolBar();
   status_ = new FrameStatusBar(this);
   setStatusBar(status_);
-  status_->SetPartText(0, GetString(caption::kStatusReady));
+  status_->SetPartText(0, GetString(text::kStatusReady));
   mdi_ = new QMdiArea(this);
   mdi_->setViewMode(QMdiArea::TabbedView);
   mdi_->setDocumentMode(true);
@@ -89,7 +90,7 @@ void CImgCompareMain::Start(const QString& commandLine) {
   QTimer::singleShot(kVersionTimerMs, this, &CImgCompareMain::ShowVersionInStatus);
   const CMyProfStr& settings = Settings();
   status_->SetPartText(1, StatusUserText(UserName(), settings.ProfileName, settings.PortableMode,
-                                         GetString(caption::kPortableMark), ArchitectureText()));
+                                         GetString(text::kPortableMark), ArchitectureText()));
   QTimer::singleShot(0, this, [this] { OnCommand(command::kRestorePlacement); });
   status_->SetPartText(1, QStringLiteral("%1 msek").arg(start_time_.elapsed()));
 }
@@ -158,7 +159,7 @@ void CImgCompareMain::OnCommand(int id) {
       break;
     case command::kHelp: ShowHelpWindow(this, QStringLiteral("#"), false); break;
     case command::kAbout:
-      QMessageBox::about(this, GetString(caption::kAbout),
+      QMessageBox::about(this, GetString(text::kAbout),
                          Identity().productName + QLatin1Char(' ') + Identity().versionText);
       break;
     default: break;
@@ -206,8 +207,8 @@ void CImgCompareMain::SavePlacement() {
 bool CImgCompareMain::AskBeforeClosing() {
   if (confirm_close_) return confirm_close_();
   QMessageBox box(QMessageBox::Question, Identity().productName,
-                  GetString(caption::kCloseQuestion), QMessageBox::Yes | QMessageBox::No, this);
-  auto* ask = new QCheckBox(GetString(command::kAskBeforeClosing), &box);
+                  GetString(text::kCloseQuestion), QMessageBox::Yes | QMessageBox::No, this);
+  auto* ask = new QCheckBox(GetString(text::kAskBeforeClosing), &box);
   ask->setChecked(true);
   box.setCheckBox(ask);
   const bool close = box.exec() == QMessageBox::Yes;

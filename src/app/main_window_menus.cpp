@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "app/command_ids.h"
+#include "app/core/text_numbers.h"
 #include "app/core/language_table.h"
 #include "app/core/settings_store.h"
 #include "app/main_window.h"
@@ -31,18 +32,18 @@ QAction* CImgCompareMain::AddCommand(QMenu* menu, int id, int captionNumber) {
 }
 
 void CImgCompareMain::BuildMenus() {
-  QMenu* file = menuBar()->addMenu(Number(caption::kMenuFile));
+  QMenu* file = menuBar()->addMenu(Number(text::kMenuFile));
   AddCommand(file, command::kNewComparison, command::kNewComparison)
       ->setShortcut(QKeySequence::New);
   AddCommand(file, command::kExportList, command::kExportList)->setShortcut(QKeySequence::Save);
   file->addSeparator();
   AddCommand(file, command::kExit, command::kExit)->setShortcut(QKeySequence::Quit);
 
-  QMenu* edit = menuBar()->addMenu(Number(caption::kMenuEdit));
+  QMenu* edit = menuBar()->addMenu(Number(text::kMenuEdit));
   AddCommand(edit, command::kSelectAll, command::kSelectAll);
   AddCommand(edit, command::kInvertSelection, command::kInvertSelection);
 
-  QMenu* options = menuBar()->addMenu(Number(caption::kMenuOptions));
+  QMenu* options = menuBar()->addMenu(Number(text::kMenuView));
   start_modes_ = new QActionGroup(this);
   for (int id = command::kStartModeFirst; id <= command::kStartModeLast; ++id) {
     QAction* mode = AddCommand(options, id, id);
@@ -53,18 +54,18 @@ void CImgCompareMain::BuildMenus() {
   ask_before_closing_ = AddCommand(options, command::kAskBeforeClosing, command::kAskBeforeClosing);
   ask_before_closing_->setCheckable(true);
   options->addSeparator();
-  language_menu_ = options->addMenu(Number(caption::kMenuLanguage));
+  language_menu_ = options->addMenu(Number(text::kMenuLanguage));
   languages_ = new QActionGroup(this);
   for (int id = 0; id < kLanguageIdCount; ++id) {
     QAction* language =
-        AddCommand(language_menu_, command::kLanguageFirst + id, caption::kLanguageNameFirst + id);
+        AddCommand(language_menu_, command::kLanguageFirst + id, text::kLanguageNameFirst + id);
     language->setCheckable(true);
     languages_->addAction(language);
   }
 
-  QMenu* help = menuBar()->addMenu(Number(caption::kMenuHelp));
-  AddCommand(help, command::kHelp, caption::kMenuHelp)->setShortcut(QKeySequence::HelpContents);
-  AddCommand(help, command::kAbout, caption::kAbout);
+  QMenu* help = menuBar()->addMenu(Number(text::kMenuHelp));
+  AddCommand(help, command::kHelp, text::kMenuHelp)->setShortcut(QKeySequence::HelpContents);
+  AddCommand(help, command::kAbout, text::kAbout);
   UpdateChecks();
 }
 
@@ -114,9 +115,9 @@ void CImgCompareMain::UpdateChecks() {
 
 void CImgCompareMain::Retranslate() {
   TranslateMenuBar(menuBar());
-  language_button_->setText(GetString(caption::kLanguageButton));
+  language_button_->setText(GetString(text::kLanguageButton));
   for (QMdiSubWindow* child : mdi_->subWindowList()) {
-    if (qobject_cast<CImgChildFrame*>(child)) child->setWindowTitle(GetString(caption::kChildFrameTitle));
+    if (qobject_cast<CImgChildFrame*>(child)) child->setWindowTitle(GetString(text::kChildFrameTitle));
   }
   UpdateChecks();
   UpdateTitle();

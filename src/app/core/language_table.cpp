@@ -9,13 +9,9 @@
 #include "app/core/settings_store.h"
 
 // The language texts are a resource of this static library; the linker only
-// keeps them when something asks for their registration.
-#if __has_include("app/core/languages.qrc")
-#define DUPLIORA_HAS_LANGUAGE_RESOURCES 1
+// keeps them when something asks for their registration, which must happen
+// outside any namespace.
 static void RegisterLanguageResources() { Q_INIT_RESOURCE(languages); }
-#else
-static void RegisterLanguageResources() {}
-#endif
 
 namespace dupliora {
 
