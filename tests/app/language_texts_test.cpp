@@ -16,10 +16,9 @@
 #include <set>
 #include <vector>
 
+#include "app/core/app_identity.h"
+#include "app/core/language_table.h"
 #include "app/core/text_numbers.h"
-
-// Q_INIT_RESOURCE declares a global function, so it must be used outside any namespace.
-static void InitLanguageResources() { Q_INIT_RESOURCE(languages); }
 
 namespace dupliora {
 namespace {
@@ -31,8 +30,8 @@ struct ParsedTexts {
   QStringList errors;  // one entry per malformed line, with its line number
 };
 
-// Stricter than the program's reader: it reports what the reader would skip
-// silently, because a skipped line in a shipped file is a lost text.
+// Stricter than the program's reader (ParseLanguageText): it reports what that
+// reader would skip silently, because a skipped line in a shipped file is a lost text.
 ParsedTexts ParseStrict(const QString& content) {
   ParsedTexts parsed;
   const QStringList lines = content.split(QLatin1Char('\n'));
@@ -64,13 +63,6 @@ ParsedTexts ParseStrict(const QString& content) {
   return parsed;
 }
 
-QString ReadLanguageResource(const QString& code) {
-  InitLanguageResources();
-  QFile file(QStringLiteral(":/lang/%1.txt").arg(code));
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(file.readAll());
-}
-
 // The printf conversions of a text in order, "%%" included.
 QStringList Placeholders(const QString& text) {
   static const QRegularExpression conversion(
@@ -83,36 +75,59 @@ QStringList Placeholders(const QString& text) {
 class LanguageTextsTest : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    const QString content = ReadLanguageResource(QString::fromLatin1(GetParam()));
-    ASSERT_FALSE(content.isEmpty()) << "resource " << GetParam() << " missing or empty";
-    parsed_ = ParseStrict(content);
+    content_ = LoadLanguageResource(QString::fromLatin1(GetParam()));
+    ASSERT_FALSE(content_.isEmpty()) << "resource " << GetParam() << " missing or empty";
+    texts_ = ParseLanguageText(content_, true);
   }
-  ParsedTexts parsed_;
+  QString content_;
+  LanguageMap texts_;
 };
 
-TEST_P(LanguageTextsTest, EveryLineIsWellFormed) {
-  EXPECT_TRUE(parsed_.errors.isEmpty()) << parsed_.errors.join(QLatin1Char('\n')).toStdString();
+TEST_P(LanguageTextsTest, EveryLineIsWellFormedAndReadAsWritten) {
+  const ParsedTexts strict = ParseStrict(content_);
+  EXPECT_TRUE(strict.errors.isEmpty()) << strict.errors.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(strict.texts, texts_) << "the program reads the file differently";
 }
 
 TEST_P(LanguageTextsTest, HasATextForEveryNumberTheProgramAsksFor) {
   for (const int number : text::kAllTextNumbers) {
     SCOPED_TRACE(number);
-    const auto it = parsed_.texts.find(number);
-    ASSERT_NE(it, parsed_.texts.end()) << "no text";
+    const auto it = texts_.find(number);
+    ASSERT_NE(it, texts_.end()) << "no text";
     EXPECT_FALSE(it->second.isEmpty()) << "empty text";
+  }
+}
+
+// Through the program's own table: each number comes out in this language,
+// not as the English fallback or the missing-text marker, with the name filled in.
+TEST_P(LanguageTextsTest, TableGivesThisLanguagesTextForEveryNumber) {
+  int language_id = -1;
+  for (int id = 0; id < kLanguageIdCount; ++id) {
+    if (LanguageCode(id) == QString::fromLatin1(GetParam())) language_id = id;
+  }
+  ASSERT_GE(language_id, 0);
+  LanguageTable table;
+  table.SetCurrentLanguage(language_id);
+  for (const int number : text::kAllTextNumbers) {
+    SCOPED_TRACE(number);
+    const QString shown = table.GetString(number);
+    EXPECT_FALSE(shown.contains(QStringLiteral("is not in list")));
+    EXPECT_FALSE(shown.contains(QStringLiteral("#AP#")));
+    QString expected = texts_[number];
+    EXPECT_EQ(shown, expected.replace(QStringLiteral("#AP#"), Identity().productName));
   }
 }
 
 TEST_P(LanguageTextsTest, HoldsNoTextThatNothingAsksFor) {
   const std::set<int> known(text::kAllTextNumbers.begin(), text::kAllTextNumbers.end());
-  for (const auto& [number, text] : parsed_.texts) {
+  for (const auto& [number, text] : texts_) {
     EXPECT_TRUE(known.count(number))
         << number << " = " << text.toStdString() << " is not listed in text_numbers.h";
   }
 }
 
 TEST_P(LanguageTextsTest, TextsFitInMenusAndButtons) {
-  for (const auto& [number, text] : parsed_.texts) {
+  for (const auto& [number, text] : texts_) {
     EXPECT_LE(text.size(), kMaxCaptionLength) << number << " = " << text.toStdString();
   }
 }
@@ -135,7 +150,7 @@ TEST_P(LanguageTextsTest, ReplacementWordsDoNotFeedLaterReplacements) {
   };
   for (const auto& chain : chains) {
     for (size_t i = 0; i < chain.size(); ++i) {
-      const QString inserted = parsed_.texts[chain[i].number];
+      const QString inserted = texts_[chain[i].number];
       for (size_t later = i + 1; later < chain.size(); ++later) {
         const QString word = QString::fromUtf8(chain[later].word);
         if (word.isEmpty()) continue;
@@ -149,16 +164,16 @@ TEST_P(LanguageTextsTest, ReplacementWordsDoNotFeedLaterReplacements) {
 INSTANTIATE_TEST_SUITE_P(Languages, LanguageTextsTest, ::testing::Values("EN", "DE"));
 
 TEST(LanguageTextsAgreement, GermanAndEnglishHoldTheSameNumbersAndPlaceholders) {
-  const ParsedTexts english = ParseStrict(ReadLanguageResource(QStringLiteral("EN")));
-  const ParsedTexts german = ParseStrict(ReadLanguageResource(QStringLiteral("DE")));
-  for (const auto& [number, text] : english.texts) {
+  const LanguageMap english = ParseLanguageText(LoadLanguageResource(QStringLiteral("EN")), true);
+  const LanguageMap german = ParseLanguageText(LoadLanguageResource(QStringLiteral("DE")), true);
+  for (const auto& [number, text] : english) {
     SCOPED_TRACE(number);
-    const auto it = german.texts.find(number);
-    ASSERT_NE(it, german.texts.end()) << "German lacks " << text.toStdString();
+    const auto it = german.find(number);
+    ASSERT_NE(it, german.end()) << "German lacks " << text.toStdString();
     EXPECT_EQ(Placeholders(text), Placeholders(it->second));
   }
-  for (const auto& [number, text] : german.texts) {
-    EXPECT_TRUE(english.texts.count(number)) << "English lacks " << number;
+  for (const auto& [number, text] : german) {
+    EXPECT_TRUE(english.count(number)) << "English lacks " << number;
   }
 }
 
@@ -188,7 +203,7 @@ TEST(LanguageTextsAgreement, EveryNumberPassedInTheSourcesHasAnEnglishText) {
   const QDir root = FindSourceRoot();
   ASSERT_TRUE(root.exists(QStringLiteral("src/app/core/text_numbers.h")))
       << "source tree not found from " << __FILE__;
-  const ParsedTexts english = ParseStrict(ReadLanguageResource(QStringLiteral("EN")));
+  const LanguageMap english = ParseLanguageText(LoadLanguageResource(QStringLiteral("EN")), false);
   static const QRegularExpression call(
       QStringLiteral(R"((\bGetString|(\.|->)Text)\s*\(\s*(\d+)\s*\))"));
   int files = 0;
@@ -202,7 +217,7 @@ TEST(LanguageTextsAgreement, EveryNumberPassedInTheSourcesHasAnEnglishText) {
     for (auto match = call.globalMatch(source); match.hasNext();) {
       const int number = match.next().captured(3).toInt();
       if (number == 0) continue;  // the product name, not a table text
-      EXPECT_TRUE(english.texts.count(number))
+      EXPECT_TRUE(english.count(number))
           << file.fileName().toStdString() << " asks for text " << number;
     }
   }
