@@ -220,7 +220,7 @@ bool ForceKernelLevel(KernelLevel level) {
 const char* KernelLevelName(KernelLevel level) {
   switch (level) {
     case KernelLevel::kScalar:
-      return "scalar";
+      return "portable";
     case KernelLevel::kSse2:
       return "SSE2";
     case KernelLevel::kAvx2:
