@@ -167,6 +167,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       const auto rate = run.counters.find("items_per_second");
       if (run.error_occurred || rate == run.counters.end()) continue;
+      // With --benchmark_repetitions the median, reported last, stands for the level.
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
       const std::string name = run.benchmark_name();
       rates_[name.substr(0, name.find('/'))][run.report_label] = rate->second.value;
     }
