@@ -107,6 +107,20 @@ bool AddExifThumbnail(const QString& jpeg_path, const QImage& thumb) {
   return QFile::remove(thumb_path);
 }
 
+bool SetExifOrientation(const QString& jpeg_path, int orientation) {
+  try {
+    auto image = Exiv2::ImageFactory::open(QFile::encodeName(jpeg_path).toStdString());
+    image->readMetadata();
+    Exiv2::ExifData exif = image->exifData();
+    exif["Exif.Image.Orientation"] = static_cast<std::uint16_t>(orientation);
+    image->setExifData(exif);
+    image->writeMetadata();
+  } catch (...) {
+    return false;
+  }
+  return true;
+}
+
 QByteArray PngClaimingSize(std::uint32_t width, std::uint32_t height) {
   QByteArray header = BigEndian32(width) + BigEndian32(height);
   header.append(char(8)).append(char(6)).append(3, '\0');  // 8-bit RGBA, no interlace

@@ -37,6 +37,9 @@ bool WriteSvg(const QString& path, std::optional<QSize> size, QColor color);
 // Writes `thumb` as the EXIF thumbnail of an existing JPEG (Exiv2).
 bool AddExifThumbnail(const QString& jpeg_path, const QImage& thumb);
 
+// Sets the EXIF orientation tag (1..8) of an existing JPEG (Exiv2).
+bool SetExifOrientation(const QString& jpeg_path, int orientation);
+
 // A PNG whose header claims width x height while it holds almost no data
 // (valid signature, IHDR with CRC, a tiny IDAT, IEND).
 QByteArray PngClaimingSize(std::uint32_t width, std::uint32_t height);
