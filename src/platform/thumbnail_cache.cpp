@@ -62,7 +62,8 @@ int ReadDimension(const QImage& thumb, const char* key) {
 
 QString ThumbnailCacheFolder() {
   QString base = qEnvironmentVariable("XDG_CACHE_HOME");
-  if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + QStringLiteral("/.cache");
+  if (base.isEmpty() || QDir::isRelativePath(base))
+    base = QDir::homePath() + QStringLiteral("/.cache");
   return base + QStringLiteral("/thumbnails");
 }
 

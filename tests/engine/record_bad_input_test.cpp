@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include <QBuffer>
-#include <QFile>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <QBuffer>
+#include <QFile>
 
 #include "engine/record_maker.h"
 #include "engine/record_path.h"

@@ -50,8 +50,8 @@ TEST_F(RecordTest, GradientSampleRunsDarkToBrightLikeThePicture) {
     SCOPED_TRACE(rule);
     auto record = Make(path, rule);
     ASSERT_TRUE(m_made);
-    EXPECT_LT(record->gray[0], record->gray[63]);         // red rises to the right
-    EXPECT_LT(record->gray[0], record->gray[63 * 64]);    // green rises downwards
+    EXPECT_LT(record->gray[0], record->gray[63]);       // red rises to the right
+    EXPECT_LT(record->gray[0], record->gray[63 * 64]);  // green rises downwards
     EXPECT_GT(record->gray[4095], 150);
   }
 }
@@ -158,7 +158,8 @@ TEST_F(RecordTest, StaleThumbnailIsNotUsedByMethodOne) {
   ASSERT_TRUE(WritePicture(path, test::SolidImage(QSize(200, 200), Qt::white)));
   test::CachedThumbnailFacts facts;
   facts.mtime = QFileInfo(path).lastModified().toSecsSinceEpoch() - 3600;
-  ASSERT_TRUE(test::WriteCachedThumbnail(path, test::SolidImage(QSize(128, 128), Qt::black), facts));
+  ASSERT_TRUE(
+      test::WriteCachedThumbnail(path, test::SolidImage(QSize(128, 128), Qt::black), facts));
   auto record = Make(path, 1);
   ASSERT_TRUE(m_made);
   EXPECT_EQ(record->method, kMethodLibraryThumbnail);

@@ -40,10 +40,18 @@ TEST(GreyValueTest, WeighsRedGreenBlueInSinglePrecision) {
   struct Case {
     int red, green, blue, grey;
   } const cases[] = {
-      {0, 0, 0, 0},      {255, 255, 255, 255}, {255, 0, 0, 76}, {0, 255, 0, 150},
-      {0, 0, 255, 28},   {10, 10, 10, 10},     {100, 50, 200, 81},
+      {0, 0, 0, 0},
+      {255, 255, 255, 255},
+      {255, 0, 0, 76},
+      {0, 255, 0, 150},
+      {0, 0, 255, 28},
+      {10, 10, 10, 10},
+      {100, 50, 200, 81},
       // Single-precision products truncate some neutral greys one level down.
-      {1, 1, 1, 1},      {7, 7, 7, 6},         {14, 14, 14, 13},   {255, 255, 254, 254},
+      {1, 1, 1, 1},
+      {7, 7, 7, 6},
+      {14, 14, 14, 13},
+      {255, 255, 254, 254},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.red << "," << c.green << "," << c.blue);
@@ -85,8 +93,8 @@ TEST(MakeSampleTest, TurnedCopiesFollowTheBrightTopRow) {
   ASSERT_TRUE(MakeSample(bitmap, *record));
   for (int i = 0; i < 64; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(record->gray[i], 255);                 // top row of the sample
-    EXPECT_EQ(record->gray_rot[i * 64 + 63], 255);   // last column
+    EXPECT_EQ(record->gray[i], 255);                // top row of the sample
+    EXPECT_EQ(record->gray_rot[i * 64 + 63], 255);  // last column
     EXPECT_EQ(record->gray_rot[i * 64 + 62], 0);
     EXPECT_EQ(record->gray_flip[63 * 64 + i], 255);  // last row
     EXPECT_EQ(record->gray_flip[i], 0);
@@ -133,7 +141,10 @@ TEST(HasMinimumAreaTest, ComparesTheAreaIn64Bits) {
     std::uint32_t width, height;
     bool accepted;
   } const cases[] = {
-      {128, 128, true},     {127, 129, false}, {16384, 1, true}, {0, 1000000, false},
+      {128, 128, true},
+      {127, 129, false},
+      {16384, 1, true},
+      {0, 1000000, false},
       {50000, 50000, true},  // 2.5e9 wraps to a negative 32-bit product
       {65536, 65536, true},  // wraps to exactly 0
       {4294967295u, 4294967295u, true},

@@ -100,8 +100,8 @@ TEST_F(ThumbnailCacheTest, StaleOrForeignThumbnailIsNoThumbnail) {
     facts.mtime = c.mtime;
     facts.uri = c.uri;
     facts.image_size = QSize(300, 300);
-    ASSERT_TRUE(test::WriteCachedThumbnail(m_picture, test::SolidImage(QSize(128, 128), Qt::red),
-                                           facts));
+    ASSERT_TRUE(
+        test::WriteCachedThumbnail(m_picture, test::SolidImage(QSize(128, 128), Qt::red), facts));
     EXPECT_EQ(!LoadCachedThumbnail(m_picture, 64).isNull(), c.valid);
     EXPECT_EQ(ThumbnailCacheImageSize(m_picture).has_value(), c.valid);
   }
@@ -110,8 +110,8 @@ TEST_F(ThumbnailCacheTest, StaleOrForeignThumbnailIsNoThumbnail) {
 TEST_F(ThumbnailCacheTest, DamagedCacheFileIsIgnored) {
   const QString target = CachedThumbnailPath(m_picture, QStringLiteral("normal"));
   ASSERT_TRUE(QDir().mkpath(QFileInfo(target).absolutePath()));
-  for (const QByteArray& bytes : {QByteArray(), QByteArray("garbage"),
-                                   test::PngClaimingSize(100000, 100000)}) {
+  for (const QByteArray& bytes :
+       {QByteArray(), QByteArray("garbage"), test::PngClaimingSize(100000, 100000)}) {
     ASSERT_TRUE(test::WriteBytes(target, bytes));
     EXPECT_TRUE(LoadCachedThumbnail(m_picture, 64).isNull());
   }

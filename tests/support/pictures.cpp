@@ -79,11 +79,10 @@ bool WritePicture(const QString& path, const QImage& image, const char* format, 
 }
 
 bool WriteSvg(const QString& path, std::optional<QSize> size, QColor color) {
-  const QString dimensions =
-      size ? QStringLiteral(R"( width="%1" height="%2" viewBox="0 0 %1 %2")")
-                 .arg(size->width())
-                 .arg(size->height())
-           : QString();
+  const QString dimensions = size ? QStringLiteral(R"( width="%1" height="%2" viewBox="0 0 %1 %2")")
+                                        .arg(size->width())
+                                        .arg(size->height())
+                                  : QString();
   const QString svg =
       QStringLiteral(R"(<svg xmlns="http://www.w3.org/2000/svg"%1>)"
                      R"(<rect x="0" y="0" width="100%" height="100%" fill="%2"/></svg>)")
@@ -142,13 +141,15 @@ bool WriteCachedThumbnail(const QString& picture_path, const QImage& thumb,
   if (!QDir().mkpath(QFileInfo(target).absolutePath())) return false;
   // Keys go on the image: QImageWriter::setText would cut them at the first colon.
   QImage tagged = thumb;
-  tagged.setText(QStringLiteral("Thumb::URI"),
-                 QString::fromUtf8(facts.uri.value_or(QUrl::fromLocalFile(picture_path).toEncoded())));
+  tagged.setText(
+      QStringLiteral("Thumb::URI"),
+      QString::fromUtf8(facts.uri.value_or(QUrl::fromLocalFile(picture_path).toEncoded())));
   const qint64 mtime =
       facts.mtime.value_or(QFileInfo(picture_path).lastModified().toSecsSinceEpoch());
   tagged.setText(QStringLiteral("Thumb::MTime"), QString::number(mtime));
   if (facts.image_size) {
-    tagged.setText(QStringLiteral("Thumb::Image::Width"), QString::number(facts.image_size->width()));
+    tagged.setText(QStringLiteral("Thumb::Image::Width"),
+                   QString::number(facts.image_size->width()));
     tagged.setText(QStringLiteral("Thumb::Image::Height"),
                    QString::number(facts.image_size->height()));
   }
@@ -156,7 +157,8 @@ bool WriteCachedThumbnail(const QString& picture_path, const QImage& thumb,
 }
 
 ScopedThumbnailCache::ScopedThumbnailCache()
-    : m_previous(qgetenv("XDG_CACHE_HOME")), m_had_previous(qEnvironmentVariableIsSet("XDG_CACHE_HOME")) {
+    : m_previous(qgetenv("XDG_CACHE_HOME")),
+      m_had_previous(qEnvironmentVariableIsSet("XDG_CACHE_HOME")) {
   qputenv("XDG_CACHE_HOME", QFile::encodeName(m_folder.path()));
 }
 

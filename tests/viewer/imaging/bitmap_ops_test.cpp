@@ -19,9 +19,11 @@ class BitmapOpsTest : public testing::Test {
 };
 
 TEST_F(BitmapOpsTest, ThumbnailPrefersTheEmbeddedOne) {
-  ASSERT_TRUE(test::WritePicture(PathOf("camera.jpg"), test::SolidImage(QSize(640, 480), Qt::white)));
+  ASSERT_TRUE(
+      test::WritePicture(PathOf("camera.jpg"), test::SolidImage(QSize(640, 480), Qt::white)));
   EXPECT_GT(qRed(LoadThumbnail(PathOf("camera.jpg"), QSize(64, 64)).pixel(30, 30)), 240);
-  ASSERT_TRUE(test::AddExifThumbnail(PathOf("camera.jpg"), test::SolidImage(QSize(160, 120), Qt::black)));
+  ASSERT_TRUE(
+      test::AddExifThumbnail(PathOf("camera.jpg"), test::SolidImage(QSize(160, 120), Qt::black)));
   const QImage thumb = LoadThumbnail(PathOf("camera.jpg"), QSize(64, 64));
   EXPECT_EQ(thumb.size(), QSize(64, 64));
   EXPECT_LT(qRed(thumb.pixel(30, 30)), 15);

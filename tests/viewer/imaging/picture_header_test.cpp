@@ -55,8 +55,8 @@ TEST_F(PictureHeaderTest, SvgIsAVectorPicture) {
 }
 
 TEST_F(PictureHeaderTest, ContentDecidesNotTheName) {
-  ASSERT_TRUE(test::WritePicture(PathOf("really_a_png.jpg"), test::GradientImage(QSize(150, 130)),
-                                 "png"));
+  ASSERT_TRUE(
+      test::WritePicture(PathOf("really_a_png.jpg"), test::GradientImage(QSize(150, 130)), "png"));
   ASSERT_TRUE(test::WritePicture(PathOf("no_suffix"), test::GradientImage(QSize(150, 130)), "jpg"));
   for (const char* name : {"really_a_png.jpg", "no_suffix"}) {
     SCOPED_TRACE(name);
