@@ -176,19 +176,32 @@ TEST_F(RecordTest, HugeVectorPictureDoesNotOverflowTheArea) {
   EXPECT_EQ(record->brightness, 99);
 }
 
-TEST_F(RecordTest, PathTooLongForTheRecordIsRefusedNotCut) {
+TEST_F(RecordTest, PathMustFitTheRecordWithItsTerminatorNeverCut) {
   QString folder = m_dir.path();
-  while (folder.size() < kRecordPathCapacity) {
+  while (folder.size() < kRecordPathCapacity - 250) {
     folder += QStringLiteral("/") + QString(200, u'd');
     ASSERT_TRUE(QDir().mkpath(folder));
   }
-  const QString path = folder + QStringLiteral("/long.png");
-  ASSERT_TRUE(WritePicture(path, test::GradientImage(QSize(128, 128))));
-  for (int rule : {1, 2, 3}) {
-    SCOPED_TRACE(rule);
-    auto record = Make(path, rule);
-    EXPECT_FALSE(m_made);
-    EXPECT_EQ(record->path[0], u'\0');
+  const auto path_of_length = [&](qsizetype length) {
+    const qsizetype stem = length - folder.size() - 1 - 4;  // "/" and ".png"
+    return folder + u'/' + QString(stem, u'f') + QStringLiteral(".png");
+  };
+  struct Case {
+    qsizetype length;
+    bool made;
+  } const cases[] = {{kRecordPathCapacity - 1, true},
+                     {kRecordPathCapacity, false},
+                     {kRecordPathCapacity + 1, false}};
+  for (const Case& c : cases) {
+    const QString path = path_of_length(c.length);
+    ASSERT_EQ(path.size(), c.length);
+    ASSERT_TRUE(WritePicture(path, test::GradientImage(QSize(128, 128))));
+    for (int rule : {1, 2, 3}) {
+      SCOPED_TRACE(testing::Message() << "length " << c.length << " rule " << rule);
+      auto record = Make(path, rule);
+      EXPECT_EQ(m_made, c.made);
+      EXPECT_EQ(RecordPath(*record), c.made ? path : QString());
+    }
   }
 }
 
