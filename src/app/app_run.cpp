@@ -20,8 +20,8 @@ QString JoinCommandLine(const QStringList& argumentsWithoutProgram) {
 }
 
 bool NoDisplayAvailable() {
-  return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-         qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 int Run(const QString& commandLine, const RunHooks& hooks) {
@@ -37,12 +37,13 @@ int Run(const QString& commandLine, const RunHooks& hooks) {
   }
   auto window = std::make_unique<CImgCompareMain>();
   const InstanceMarker marker(Identity().instanceName, hooks.markerFolder);
-  Identity().instanceNumber = AssignInstanceNumber(marker.OtherInstanceRunning(), Settings(),
-                                                   Identity().instanceName,
-                                                   Identity().instanceNumber);
+  Identity().instanceNumber =
+      AssignInstanceNumber(marker.OtherInstanceRunning(), Settings(), Identity().instanceName,
+                           Identity().instanceNumber);
   window->winId();  // creates the native window, still hidden
   if (window->windowHandle() == nullptr) {
-    QMessageBox box(QMessageBox::NoIcon, QString(), QStringLiteral("Main window creation failed!\n"));
+    QMessageBox box(QMessageBox::NoIcon, QString(),
+                    QStringLiteral("Main window creation failed!\n"));
     box.exec();
     return 0;
   }

@@ -3,8 +3,8 @@
 #include "app/child_frame.h"
 
 #include "app/command_ids.h"
-#include "app/core/text_numbers.h"
 #include "app/core/language_table.h"
+#include "app/core/text_numbers.h"
 
 namespace dupliora {
 

@@ -26,8 +26,7 @@ std::array<int, kStatusPartCount> StatusPartRightEdges(int clientWidth, int barH
 
 int StatusIconSize(int barHeight) { return barHeight > 23 ? barHeight - 7 : 16; }
 
-QString MainWindowTitle(const AppIdentity& identity, bool showInstanceNumber,
-                        bool administrator) {
+QString MainWindowTitle(const AppIdentity& identity, bool showInstanceNumber, bool administrator) {
   QString title = identity.productName + QLatin1Char(' ') + identity.versionText;
   if (identity.instanceNumber != 0 && showInstanceNumber) {
     title += QStringLiteral(" [%1]").arg(identity.instanceNumber);

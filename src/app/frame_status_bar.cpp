@@ -13,7 +13,7 @@ FrameStatusBar::FrameStatusBar(QWidget* parent) : QStatusBar(parent) {
     Part& part = parts_[i];
     part.box = new QWidget(this);
     auto* row = new QHBoxLayout(part.box);
-    row->setContentsMargins(4, 0, 4, 0);
+    row->setContentsMargins(2, 0, 2, 0);
     row->setSpacing(4);
     part.icon = new QLabel(part.box);
     part.icon->hide();

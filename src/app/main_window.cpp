@@ -17,9 +17,9 @@
 #include <QTimer>
 
 #include "app/command_ids.h"
-#include "app/core/text_numbers.h"
 #include "app/core/language_table.h"
 #include "app/core/settings_store.h"
+#include "app/core/text_numbers.h"
 #include "app/frame_status_bar.h"
 #include "app/help_window.h"
 
@@ -107,9 +107,8 @@ CImgChildFrame* CImgCompareMain::CreateChild(const QString& /*text*/) {
   child->showMaximized();
   UpdateTitle();
   if (mdi_->activeSubWindow() != child) mdi_->setActiveSubWindow(child);
-  connect(child, &QObject::destroyed, this, [this] {
-    QTimer::singleShot(0, this, &CImgCompareMain::UpdateTabBar);
-  });
+  connect(child, &QObject::destroyed, this,
+          [this] { QTimer::singleShot(0, this, &CImgCompareMain::UpdateTabBar); });
   UpdateTabBar();
   return child;
 }
@@ -149,20 +148,31 @@ void CImgCompareMain::OnCommand(int id) {
   switch (id) {
     case command::kExportList:
     case command::kSelectAll:
-    case command::kInvertSelection: SendToLastChild(id); break;
-    case command::kNewComparison: CreateChild(QString()); break;
-    case command::kExit: close(); break;
-    case command::kRestorePlacement: RestorePlacement(); break;
+    case command::kInvertSelection:
+      SendToLastChild(id);
+      break;
+    case command::kNewComparison:
+      CreateChild(QString());
+      break;
+    case command::kExit:
+      close();
+      break;
+    case command::kRestorePlacement:
+      RestorePlacement();
+      break;
     case command::kAskBeforeClosing:
       Settings().WriteInt(kStart, QStringLiteral("close_ask"),
                           ask_before_closing_->isChecked() ? 1 : 0);
       break;
-    case command::kHelp: ShowHelpWindow(this, QStringLiteral("#"), false); break;
+    case command::kHelp:
+      ShowHelpWindow(this, QStringLiteral("#"), false);
+      break;
     case command::kAbout:
       QMessageBox::about(this, GetString(text::kAbout),
                          Identity().productName + QLatin1Char(' ') + Identity().versionText);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -176,10 +186,10 @@ void CImgCompareMain::RestorePlacement() {
   if (placement_restored_) return;
   placement_restored_ = true;
   const CMyProfStr& settings = Settings();
-  const PlacementPlan plan = PlanPlacementRestore(
-      settings.ReadInt(kStart, QStringLiteral("Max"), 3),
-      settings.ReadInt(kStart, QStringLiteral("showCmd"), 0),
-      settings.ReadRect(kStart, QStringLiteral("WinRC_MP")));
+  const PlacementPlan plan =
+      PlanPlacementRestore(settings.ReadInt(kStart, QStringLiteral("Max"), 3),
+                           settings.ReadInt(kStart, QStringLiteral("showCmd"), 0),
+                           settings.ReadRect(kStart, QStringLiteral("WinRC_MP")));
   if (plan.keepRectangle) {
     showNormal();
     return;
@@ -199,15 +209,16 @@ void CImgCompareMain::SavePlacement() {
   const SettingsRect rect{normal.left(), normal.top(), normal.left() + normal.width(),
                           normal.top() + normal.height()};
   Settings().WriteString(kStart, QStringLiteral("WinRC_MP"), FormatSettingsRect(rect));
-  const int showCommand = isMaximized() ? kShowMaximised : isMinimized() ? kShowMinimised
-                                                                         : kShowNormal;
+  const int showCommand = isMaximized()   ? kShowMaximised
+                          : isMinimized() ? kShowMinimised
+                                          : kShowNormal;
   Settings().WriteInt(kStart, QStringLiteral("showCmd"), showCommand);
 }
 
 bool CImgCompareMain::AskBeforeClosing() {
   if (confirm_close_) return confirm_close_();
-  QMessageBox box(QMessageBox::Question, Identity().productName,
-                  GetString(text::kCloseQuestion), QMessageBox::Yes | QMessageBox::No, this);
+  QMessageBox box(QMessageBox::Question, Identity().productName, GetString(text::kCloseQuestion),
+                  QMessageBox::Yes | QMessageBox::No, this);
   auto* ask = new QCheckBox(GetString(text::kAskBeforeClosing), &box);
   ask->setChecked(true);
   box.setCheckBox(ask);

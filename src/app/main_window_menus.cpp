@@ -10,9 +10,9 @@
 #include <QToolButton>
 
 #include "app/command_ids.h"
-#include "app/core/text_numbers.h"
 #include "app/core/language_table.h"
 #include "app/core/settings_store.h"
+#include "app/core/text_numbers.h"
 #include "app/main_window.h"
 #include "app/menu_translation.h"
 
@@ -92,8 +92,8 @@ void CImgCompareMain::BuildToolBar() {
     }
   }
   toolbar_->addSeparator();
-  language_button_ = new QAction(style()->standardIcon(QStyle::SP_FileDialogInfoView), QString(),
-                                 this);
+  language_button_ =
+      new QAction(style()->standardIcon(QStyle::SP_FileDialogInfoView), QString(), this);
   language_button_->setData(command::kLanguageButton);
   language_button_->setMenu(language_menu_);
   toolbar_->addAction(language_button_);
@@ -117,7 +117,8 @@ void CImgCompareMain::Retranslate() {
   TranslateMenuBar(menuBar());
   language_button_->setText(GetString(text::kLanguageButton));
   for (QMdiSubWindow* child : mdi_->subWindowList()) {
-    if (qobject_cast<CImgChildFrame*>(child)) child->setWindowTitle(GetString(text::kChildFrameTitle));
+    if (qobject_cast<CImgChildFrame*>(child))
+      child->setWindowTitle(GetString(text::kChildFrameTitle));
   }
   UpdateChecks();
   UpdateTitle();

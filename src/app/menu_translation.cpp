@@ -35,8 +35,8 @@ void TranslateActions(const QList<QAction*>& actions) {
 void TranslateMenu(QMenu* menu) {
   if (menu == nullptr) return;
   const QVariant kept = menu->property(kCaptionNumberProperty);
-  std::optional<int> number = kept.isValid() ? std::optional<int>(kept.toInt())
-                                             : CaptionStringNumber(menu->title());
+  std::optional<int> number =
+      kept.isValid() ? std::optional<int>(kept.toInt()) : CaptionStringNumber(menu->title());
   if (number) {
     menu->setProperty(kCaptionNumberProperty, *number);
     menu->setTitle(GetString(*number));

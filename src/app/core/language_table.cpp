@@ -18,9 +18,9 @@ namespace dupliora {
 namespace {
 
 constexpr const char* kLanguageCodes[kLanguageIdCount] = {
-    "DE", "EN",  "FR", "IT", "ES",  "CH",  "JA",  "KR",  "PL", "CHS", "RU",  "NL", "TR",
-    "GR", "AR",  "SK", "CZ", "DA",  "BR",  "RO",  "SV",  "FI", "HU",  "HR",  "SLO", "ARA",
-    "UKR", "EE", "UK", "NO", "SRP", "COL", "BG",  "ML",  "IN", "PH",  "PS"};
+    "DE",  "EN", "FR", "IT", "ES",  "CH",  "JA", "KR", "PL", "CHS", "RU", "NL",  "TR",
+    "GR",  "AR", "SK", "CZ", "DA",  "BR",  "RO", "SV", "FI", "HU",  "HR", "SLO", "ARA",
+    "UKR", "EE", "UK", "NO", "SRP", "COL", "BG", "ML", "IN", "PH",  "PS"};
 
 constexpr int kLowestNumber = 1;
 constexpr int kHighestNumber = 1999999;
