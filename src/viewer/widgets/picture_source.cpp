@@ -6,6 +6,8 @@
 #include <QImageReader>
 #include <algorithm>
 
+#include "platform/thumbnail_cache.h"
+#include "viewer/imaging/scaled_decode.h"
 #include "viewer/widgets/fit_rect.h"
 
 // Resources of a static library are registered only when someone asks for
@@ -40,40 +42,22 @@ PictureProbe ProbePicture(const QString& path) {
   return probe;
 }
 
-// Stand-in until the shared imaging services land: no thumbnail cache.
-QImage LookUpThumbnail(const QString&, int) { return {}; }
+}  // namespace
 
-// Stand-in until the shared imaging services land: the reader's own scaling.
-QImage DecodeFitted(const QString& path, QSize bound) {
-  QImageReader reader(path);
-  reader.setAutoTransform(true);
-  const QSize stored = reader.size();
-  if (!stored.isValid() || bound.isEmpty()) return {};
-  const bool quarter_turn = reader.transformation() & QImageIOHandler::TransformationRotate90;
-  const QSize shown = quarter_turn ? stored.transposed() : stored;
-  if (shown.width() > bound.width() || shown.height() > bound.height()) {
-    const QSize target = shown.scaled(bound, Qt::KeepAspectRatio);
-    reader.setScaledSize(quarter_turn ? target.transposed() : target);
-  }
-  return reader.read();
-}
-
-QImage LoadFilePicture(const QString& path, QSize client) {
+QImage LoadFilePicture(const QString& path, QSize client, const ThumbnailLookup& thumbnails) {
   const PictureProbe probe = ProbePicture(path);
   if (!probe.size.isValid()) return {};
   const QSize fit = StoredPictureSize(client, probe.size);
   if (!probe.alpha) {
     // Thumbnails are asked for at twice the pane; one smaller than the fit
     // would be painted blurred, so the file is decoded instead.
-    QImage thumbnail = LookUpThumbnail(path, 2 * std::max(client.width(), client.height()));
+    QImage thumbnail = thumbnails(path, 2 * std::max(client.width(), client.height()));
     if (!thumbnail.isNull() && thumbnail.width() >= fit.width() &&
         thumbnail.height() >= fit.height())
       return thumbnail;
   }
-  return DecodeFitted(path, fit);
+  return DecodeScaled(path, fit, true);
 }
-
-}  // namespace
 
 QImage LoadResourcePicture(const QString& name) {
   EnsureViewerResources();
@@ -85,7 +69,7 @@ QImage LoadResourcePicture(const QString& name) {
 QImage LoadPaneSourcePicture(const PictureRequest& request) {
   if (request.path.isEmpty() || request.client.isEmpty()) return {};
   QImage picture = request.resource ? LoadResourcePicture(request.path)
-                                    : LoadFilePicture(request.path, request.client);
+                                    : LoadFilePicture(request.path, request.client, LoadCachedThumbnail);
   if (request.turn && !picture.isNull()) picture = picture.mirrored(true, true);
   return picture;
 }

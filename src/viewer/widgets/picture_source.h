@@ -31,6 +31,13 @@ using PictureSource = std::function<QImage(const PictureRequest&)>;
 // cache for opaque pictures, else scaled decoding of the file.
 QImage LoadPaneSourcePicture(const PictureRequest& request);
 
+// Finds a ready-made thumbnail of a file for a requested edge length.
+using ThumbnailLookup = std::function<QImage(const QString& path, int requested_size)>;
+
+// A file's picture for a pane of `client` size: a thumbnail from `thumbnails`
+// for an opaque picture when it is large enough, else the decoded file.
+QImage LoadFilePicture(const QString& path, QSize client, const ThumbnailLookup& thumbnails);
+
 // An embedded picture by its resource name; null when there is none.
 QImage LoadResourcePicture(const QString& name);
 
