@@ -44,9 +44,7 @@ QString SaveHalfTransparent(const QTemporaryDir& dir, QSize size, const char* na
   return path;
 }
 
-bool IsChecker(QRgb pixel) {
-  return pixel == kCheckerLight.rgb() || pixel == kCheckerDark.rgb();
-}
+bool IsChecker(QRgb pixel) { return pixel == kCheckerLight.rgb() || pixel == kCheckerDark.rgb(); }
 
 TEST(PicWindowTest, SmallTransparentPictureSitsCentredOverChecker) {
   QTemporaryDir dir;

@@ -5,12 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QDir>
-#include <QFileInfo>
-
 #include <QUrl>
 #include <QtEndian>
 
@@ -30,7 +29,7 @@ QByteArray JpegWithOrientation(const QImage& picture, quint16 orientation) {
   buffer.open(QIODevice::WriteOnly);
   picture.save(&buffer, "JPEG", 95);
   QByteArray tiff("MM\0\x2a\0\0\0\x08", 8);
-  tiff += QByteArray("\0\x01", 2);              // one entry
+  tiff += QByteArray("\0\x01", 2);                    // one entry
   tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);  // orientation, SHORT, count 1
   tiff += char(orientation >> 8);
   tiff += char(orientation & 0xff);

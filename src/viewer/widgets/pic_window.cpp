@@ -40,12 +40,11 @@ CPicWindow::CPicWindow(QWidget* parent, PictureSource source)
   connect(&resize_timer_, &QTimer::timeout, this, &CPicWindow::RequestCurrent);
   // The loader thread never touches the widget: it posts each picture to the
   // widget's thread, and posts to a destroyed widget are discarded.
-  loader_ = std::make_unique<PictureLoader>(
-      std::move(source), [this](const PictureRequest& request, const QImage& picture) {
-        QMetaObject::invokeMethod(
-            this, [this, request, picture] { ApplyPicture(request, picture); },
-            Qt::QueuedConnection);
-      });
+  loader_ = std::make_unique<PictureLoader>(std::move(source), [this](const PictureRequest& request,
+                                                                      const QImage& picture) {
+    QMetaObject::invokeMethod(
+        this, [this, request, picture] { ApplyPicture(request, picture); }, Qt::QueuedConnection);
+  });
 }
 
 CPicWindow::~CPicWindow() { loader_.reset(); }
@@ -79,7 +78,8 @@ void CPicWindow::paintEvent(QPaintEvent* event) {
   QFrame::paintEvent(event);
   if (picture_.isNull()) return;
   const QRect client = contentsRect();
-  const QRect target = PaintRect(client.size(), picture_.size()).ToQRect().translated(client.topLeft());
+  const QRect target =
+      PaintRect(client.size(), picture_.size()).ToQRect().translated(client.topLeft());
   QPainter painter(this);
   painter.setClipRect(client);
   if (checker_) painter.fillRect(target, checker_brush_);

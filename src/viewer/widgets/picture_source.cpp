@@ -68,8 +68,9 @@ QImage LoadResourcePicture(const QString& name) {
 
 QImage LoadPaneSourcePicture(const PictureRequest& request) {
   if (request.path.isEmpty() || request.client.isEmpty()) return {};
-  QImage picture = request.resource ? LoadResourcePicture(request.path)
-                                    : LoadFilePicture(request.path, request.client, LoadCachedThumbnail);
+  QImage picture = request.resource
+                       ? LoadResourcePicture(request.path)
+                       : LoadFilePicture(request.path, request.client, LoadCachedThumbnail);
   if (request.turn && !picture.isNull()) picture = picture.mirrored(true, true);
   return picture;
 }
