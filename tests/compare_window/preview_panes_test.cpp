@@ -61,6 +61,15 @@ class PreviewPanesTest : public ::testing::Test {
         5000);
   }
 
+  // The previews as a 1000 x 800 comparison window lays them out.
+  static PreviewPanes& ShowInWindow(QWidget& window) {
+    window.resize(1000, 800);
+    auto* panes = new PreviewPanes(NumberedText, &window);
+    panes->LayoutInWorkingRect(4, 4, 996, 796);
+    window.show();
+    return *panes;
+  }
+
   QLocale saved_;
   QTemporaryDir dir_;
   std::unique_ptr<ImageRecord> first_ = std::make_unique<ImageRecord>();
@@ -71,10 +80,7 @@ class PreviewPanesTest : public ::testing::Test {
 
 TEST_F(PreviewPanesTest, StartsWithTheSampleTheRightOneUpsideDown) {
   QWidget window;
-  window.resize(1000, 800);
-  PreviewPanes panes(NumberedText, &window);
-  panes.LayoutInWorkingRect(4, 4, 996, 796);
-  window.show();
+  PreviewPanes& panes = ShowInWindow(window);
   CPicWindow* left = panes.Pane(PreviewSide::kLeft);
   CPicWindow* right = panes.Pane(PreviewSide::kRight);
   ASSERT_TRUE(QTest::qWaitFor(
@@ -200,10 +206,7 @@ TEST_F(PreviewPanesTest, ToolbarCommandsCarryTheirIdsAndSide) {
 
 TEST_F(PreviewPanesTest, LooksRightOffscreen) {
   QWidget window;
-  window.resize(1000, 800);
-  PreviewPanes panes(NumberedText, &window);
-  panes.LayoutInWorkingRect(4, 4, 996, 796);
-  window.show();
+  PreviewPanes& panes = ShowInWindow(window);
   PreviewRow marked = row_;
   marked.first_marked = true;
   panes.ShowPair(0, marked, ShowPairMode::kFull);

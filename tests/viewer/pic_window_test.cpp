@@ -46,12 +46,17 @@ QString SaveHalfTransparent(const QTemporaryDir& dir, QSize size, const char* na
 
 bool IsChecker(QRgb pixel) { return pixel == kCheckerLight.rgb() || pixel == kCheckerDark.rgb(); }
 
-TEST(PicWindowTest, SmallTransparentPictureSitsCentredOverChecker) {
+// A picture with a transparent left half and a red right half, in a 400 x 300 pane.
+QImage ShowHalfTransparent(CPicWindow& pane, QSize picture) {
   QTemporaryDir dir;
-  const QString path = SaveHalfTransparent(dir, {100, 50}, "small.png");
-  CPicWindow pane;
+  const QString path = SaveHalfTransparent(dir, picture, "half.png");
   SetClientSize(pane, {400, 300});
-  const QImage shot = ShowAndGrab(pane, path);
+  return ShowAndGrab(pane, path);
+}
+
+TEST(PicWindowTest, SmallTransparentPictureSitsCentredOverChecker) {
+  CPicWindow pane;
+  const QImage shot = ShowHalfTransparent(pane, {100, 50});
   EXPECT_EQ(pane.Picture().size(), QSize(100, 50));
   EXPECT_TRUE(pane.CheckerFlag());
   EXPECT_TRUE(IsChecker(shot.pixel(150, 125)));
@@ -84,11 +89,8 @@ TEST(PicWindowTest, CheckerAlternatesEveryEightPixels) {
 }
 
 TEST(PicWindowTest, LargeTransparentPictureIsStoredAtFitSize) {
-  QTemporaryDir dir;
-  const QString path = SaveHalfTransparent(dir, {1600, 900}, "large.png");
   CPicWindow pane;
-  SetClientSize(pane, {400, 300});
-  const QImage shot = ShowAndGrab(pane, path);
+  const QImage shot = ShowHalfTransparent(pane, {1600, 900});
   EXPECT_EQ(pane.Picture().size(), QSize(400, 225));
   EXPECT_TRUE(IsChecker(shot.pixel(5, 37)));
   EXPECT_EQ(shot.pixel(394, 261), QColor(Qt::red).rgb());
