@@ -68,6 +68,8 @@ void ResultListView::SetUpHeader() {
     header_->resizeSection(column, ResultColumnLayoutOf(column).width);
   }
   header_->setStretchLastSection(false);
+  // Columns may be dragged shut, as users hide columns that way; the editor skips them.
+  header_->setMinimumSectionSize(0);
   connect(header_, &QHeaderView::sectionClicked, this, &ResultListView::OnHeaderClicked);
   connect(header_, &ResultHeaderView::CheckBoxClicked, this,
           &ResultListView::OnHeaderCheckBoxClicked);

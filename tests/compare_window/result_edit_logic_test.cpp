@@ -3,13 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "compare_window/result_edit_logic.h"
+#include "result_test_records.h"
 
 namespace dupliora {
-
-void PrintTo(const GridCell& cell, std::ostream* out) {
-  *out << "(" << cell.row << ", " << cell.column << ")";
-}
-
 namespace {
 
 TEST(EditMoveTarget, MovesAndEdges) {
