@@ -38,7 +38,11 @@ ResultListView::ResultListView(bool diagnostic_columns, QWidget* parent)
   connect(&preview_timer_, &QTimer::timeout, this, &ResultListView::EmitPreviewRefresh);
 }
 
-ResultListView::~ResultListView() = default;
+ResultListView::~ResultListView() {
+  // The editor outlives this part of the object; its focus loss must not call back.
+  editor_->disconnect(this);
+  model_->disconnect(this);
+}
 
 void ResultListView::SetUpLook() {
   setSelectionBehavior(QAbstractItemView::SelectRows);

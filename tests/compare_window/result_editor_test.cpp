@@ -187,5 +187,19 @@ TEST_F(ResultEditorTest, SortingUnderTheEditorCancelsIt) {
   EXPECT_FALSE(view_->IsEditing());
 }
 
+TEST(ResultEditorClose, ClosingTheListWhileEditingIsSafe) {
+  RecordStore store;
+  auto view = std::make_unique<ResultListView>(false, nullptr);
+  view->AppendMatches({Pair(store.Add("/a.jpg"), store.Add("/b.jpg"), 90)});
+  view->show();
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  QSignalSpy finished(view.get(), &ResultListView::EditFinished);
+  view->EditCell(0, 0);
+  ASSERT_TRUE(view->Editor()->hasFocus());
+  view.reset();
+  EXPECT_EQ(finished.count(), 0);
+}
+
 }  // namespace
 }  // namespace dupliora
