@@ -15,6 +15,7 @@ ResultHeaderView::ResultHeaderView(QWidget* parent) : QHeaderView(Qt::Horizontal
   setSortIndicatorShown(true);
   setSortIndicator(-1, Qt::AscendingOrder);
   setHighlightSections(false);
+  setTextElideMode(Qt::ElideRight);
   setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 

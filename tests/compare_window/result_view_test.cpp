@@ -283,6 +283,32 @@ TEST_F(ResultViewTest, LeftAndRightToggleTheMarksOfSelectedRows) {
   EXPECT_TRUE(view_.IsMarked(0, 0));
 }
 
+TEST_F(ResultViewTest, RowsArrivingWithRedrawOffAreInsertedTogether) {
+  QSignalSpy inserted(view_.Model(), &QAbstractItemModel::rowsInserted);
+  view_.SetRedraw(false);
+  AddRows();
+  AddRows();
+  EXPECT_EQ(view_.RowCount(), 6);
+  EXPECT_EQ(view_.MatchAt(4)->similarity, 95);
+  EXPECT_FALSE(view_.IsMarked(4, 0));
+  EXPECT_EQ(view_.Model()->rowCount(), 0);
+  ASSERT_TRUE(inserted.wait(1000));  // shown after a moment even while redraw stays off
+  EXPECT_EQ(inserted.count(), 1);
+  EXPECT_EQ(view_.Model()->rowCount(), 6);
+
+  AddRows();
+  view_.SetRedraw(true);
+  EXPECT_EQ(view_.Model()->rowCount(), 9);
+  AddRows();
+  EXPECT_EQ(view_.Model()->rowCount(), 12);
+  view_.SetRedraw(false);
+  AddRows();
+  view_.Clear();
+  EXPECT_EQ(view_.RowCount(), 0);
+  QTest::qWait(kHeldRowsMs * 2);
+  EXPECT_EQ(view_.Model()->rowCount(), 0);
+}
+
 TEST_F(ResultViewTest, InvertSelection) {
   AddRows();
   view_.selectRow(1);
