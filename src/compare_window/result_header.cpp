@@ -36,8 +36,8 @@ int ResultHeaderView::CheckBoxAt(const QPoint& pos) const {
 }
 
 void ResultHeaderView::mousePressEvent(QMouseEvent* event) {
-  const int section = event->button() == Qt::LeftButton ? CheckBoxAt(event->position().toPoint())
-                                                        : -1;
+  const int section =
+      event->button() == Qt::LeftButton ? CheckBoxAt(event->position().toPoint()) : -1;
   if (section < 0) {
     QHeaderView::mousePressEvent(event);
     return;

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
+#include "compare_window/result_sort.h"
+
 #include <gtest/gtest.h>
 
 #include "compare_window/result_rows.h"
-#include "compare_window/result_sort.h"
 #include "result_test_records.h"
 
 namespace dupliora {
@@ -20,8 +21,8 @@ TEST(ComparePaths, FoldsOnlyAsciiLetters) {
     int sign;
   };
   const Case cases[] = {
-      {u"/A/b.JPG", u"/a/B.jpg", 0},  {u"/a/x", u"/a/y", -1},  {u"/a/Y", u"/a/x", 1},
-      {u"/a", u"/a/b", -1},           {u"\u00C4", u"\u00E4", -1}, {u"_", u"a", -1},
+      {u"/A/b.JPG", u"/a/B.jpg", 0}, {u"/a/x", u"/a/y", -1},     {u"/a/Y", u"/a/x", 1},
+      {u"/a", u"/a/b", -1},          {u"\u00C4", u"\u00E4", -1}, {u"_", u"a", -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(QString::fromUtf16(c.a).toStdString());
@@ -65,7 +66,7 @@ TEST_F(ResultSortTest, OrdersOfEveryColumn) {
     std::vector<int> similarities;
   };
   const Case cases[] = {
-      {2, true, {99, 95, 93, 91}},   // after a run: most similar first
+      {2, true, {99, 95, 93, 91}},  // after a run: most similar first
       {2, false, {91, 93, 95, 99}},
       {0, false, {93, 91, 99, 95}},  // A.jpg before b.jpg before c.jpg, case folded
       {1, true, {91, 93, 95, 99}},
@@ -79,7 +80,7 @@ TEST_F(ResultSortTest, OrdersOfEveryColumn) {
       {9, false, {93, 99, 91, 95}},
       {10, false, {93, 95, 91, 99}},
       {11, false, {93, 91, 99, 95}},  // sizes beyond 32 bits
-      {12, true, {91, 93, 95, 99}},  // ties keep their order
+      {12, true, {91, 93, 95, 99}},   // ties keep their order
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "column " << c.column << " desc " << c.descending);

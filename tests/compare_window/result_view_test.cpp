@@ -54,7 +54,8 @@ class ResultViewTest : public ::testing::Test {
 
   std::vector<int> Similarities() const {
     std::vector<int> result;
-    for (int row = 0; row < view_.RowCount(); ++row) result.push_back(view_.MatchAt(row)->similarity);
+    for (int row = 0; row < view_.RowCount(); ++row)
+      result.push_back(view_.MatchAt(row)->similarity);
     return result;
   }
 
@@ -66,7 +67,8 @@ class ResultViewTest : public ::testing::Test {
 
   void ClickHeaderBox(int section) {
     auto* header = static_cast<ResultHeaderView*>(view_.horizontalHeader());
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->CheckBoxRect(section).center());
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      header->CheckBoxRect(section).center());
   }
 
   RecordStore store_;
