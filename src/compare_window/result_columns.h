@@ -7,6 +7,7 @@
 #include <Qt>
 #include <functional>
 
+#include "app/core/text_numbers.h"
 #include "engine/image_record.h"
 
 namespace dupliora {
@@ -16,8 +17,8 @@ using ResultTextLookup = std::function<QString(int)>;
 
 // Language text numbers the result list uses.
 enum ResultText : int {
-  kTextShowInFileManager = 1016,
-  kTextDelete = 57014,
+  kTextShowInFileManager = text::kShowInFileManager,
+  kTextDelete = text::kDelete,
   kTextSizeTitle = 2001,
   kTextPathTitle = 2006,
   kTextSimilarityTitle = 300102,
