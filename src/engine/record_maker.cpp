@@ -1,43 +1,103 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-// Interim record maker until the imaging services land.
 #include "engine/record_maker.h"
 
-#include <QImage>
-#include <QImageReader>
+#include <QPainter>
 
 #include "engine/record_path.h"
+#include "platform/thumbnail_cache.h"
+#include "viewer/imaging/bitmap_ops.h"
+#include "viewer/imaging/exif_thumbnail.h"
+#include "viewer/imaging/picture_header.h"
 
 namespace dupliora {
 
-RecordMaker::RecordMaker(int signature_rule) : signature_rule_(signature_rule) {}
+namespace {
+
+constexpr QSize kSampleBitmapSize(kSampleSide, kSampleSide);
+// Marks a record made from the thumbnail cache, which knows no embedded thumbnail.
+constexpr std::uint32_t kThumbnailCacheThumbBytes = 3;
+
+// Draws a thumbnail stretched into a new 64 x 64 ARGB bitmap over transparent black.
+QImage StretchInto64(const QImage& thumb) {
+  QImage bitmap(kSampleBitmapSize, QImage::Format_ARGB32_Premultiplied);
+  bitmap.fill(Qt::transparent);
+  QPainter painter(&bitmap);
+  painter.drawImage(QRect(QPoint(0, 0), kSampleBitmapSize), thumb);
+  painter.end();
+  return bitmap;
+}
+
+}  // namespace
+
+QImage CThumbBitmap::ExtractThumbnail(const QString& path, QSize size, int flags) {
+  m_last_path = path;
+  const QImage thumb = LoadCachedThumbnail(path, std::max(size.width(), size.height()));
+  if (thumb.isNull()) return {};
+  const Qt::AspectRatioMode mode =
+      (flags & kKeepAspect) ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio;
+  return ToDeviceBitmap(thumb.scaled(size, mode, Qt::SmoothTransformation));
+}
+
+RecordMaker::RecordMaker(int signature_rule) : m_signature_rule(signature_rule) {}
 
 bool RecordMaker::MakeRecord(const QString& path, ImageRecord& record) {
-  QImageReader reader(path);
-  const QSize size = reader.size();
-  if (!size.isValid()) return false;
+  if (path.size() >= kRecordPathCapacity) return false;
+  return MakeRecordFromImage(path, record) || MakeRecordFromThumbnailCache(path, record);
+}
+
+bool RecordMaker::MakeRecordFromImage(const QString& path, ImageRecord& record) {
+  const std::optional<PictureHeader> header = LoadPictureHeader(path);
+  if (!header || header->type == PictureType::kNone) return false;
+  record.thumb_bytes = header->type == PictureType::kRaster ? EmbeddedThumbnailBytes(path) : 0;
+  record.width = header->width;
+  record.height = header->height;
+  if (header->alpha) record.alpha = 1;
+  if (!HasMinimumArea(record.width, record.height)) return false;
+  if (m_signature_rule == 1 && TryExtractorSample(path, record)) return true;
+  if (m_signature_rule != 3 && TryLibraryThumbnail(path, record)) return true;
+  return TryDrawing(path, record);
+}
+
+bool RecordMaker::TryExtractorSample(const QString& path, ImageRecord& record) {
+  const QImage bitmap =
+      m_thumb_bitmap.ExtractThumbnail(path, kSampleBitmapSize, CThumbBitmap::kKeepAspect);
+  if (bitmap.isNull() || !SetRecordPath(record, path)) return false;
+  if (bitmap.width() == 0) return false;
+  record.method = kMethodThumbnailExtractor;
+  return MakeSample(bitmap, record);
+}
+
+bool RecordMaker::TryLibraryThumbnail(const QString& path, ImageRecord& record) {
+  const QImage thumb = LoadThumbnail(path, kSampleBitmapSize);
+  if (thumb.isNull() || !SetRecordPath(record, path)) return false;
+  MakeSample(ToDeviceBitmap(thumb), record);  // as with drawing, a failed read keeps a zero sample
+  record.method = kMethodLibraryThumbnail;
+  return true;
+}
+
+bool RecordMaker::TryDrawing(const QString& path, ImageRecord& record) {
+  record.method = kMethodLibraryDrawing;
+  const QImage bitmap = DrawStretched64(path);
+  if (bitmap.isNull()) return false;
+  MakeSample(ToDeviceBitmap(bitmap), record);
+  return SetRecordPath(record, path);
+}
+
+bool RecordMaker::MakeRecordFromThumbnailCache(const QString& path, ImageRecord& record) {
+  const QImage thumb = LoadCachedThumbnail(path, kSampleSide);
+  if (thumb.isNull()) return false;
+  const QImage bitmap =
+      ToDeviceBitmap(StretchInto64(thumb.scaled(kSampleBitmapSize, Qt::KeepAspectRatio)));
+  if (!SetRecordPath(record, path)) return false;
+  const QSize size = ThumbnailCacheImageSize(path).value_or(QSize(0, 0));
   record.width = static_cast<std::uint32_t>(size.width());
   record.height = static_cast<std::uint32_t>(size.height());
-  if (static_cast<std::int64_t>(record.width) * record.height < kMinPictureArea) return false;
-  reader.setScaledSize(QSize(kSampleSide, kSampleSide));
-  const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
-  if (image.isNull() || !SetRecordPath(record, path)) return false;
-  long sum = 0;
-  for (int y = 0; y < kSampleSide; ++y) {
-    const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < kSampleSide; ++x) {
-      const float g = qRed(line[x]) * 0.3f + qGreen(line[x]) * 0.59f + qBlue(line[x]) * 0.11f;
-      const auto v = static_cast<std::uint8_t>(static_cast<int>(g));
-      record.gray[y * kSampleSide + x] = v;
-      record.gray_rot[x * kSampleSide + (kSampleSide - 1 - y)] = v;
-      record.gray_flip[(kSampleSide - 1 - y) * kSampleSide + x] = v;
-      sum += v;
-    }
-  }
-  record.aspect = static_cast<float>(record.width) / static_cast<float>(record.height);
-  record.brightness = sum == 0 ? 0 : static_cast<std::int32_t>(((sum / 4096) * 100) / 256);
-  record.method = signature_rule_ == 3 ? kMethodLibraryDrawing : kMethodLibraryThumbnail;
-  return true;
+  record.alpha = 0;
+  if (!MakeSample(bitmap, record)) return false;
+  record.thumb_bytes = kThumbnailCacheThumbBytes;
+  record.method = kMethodThumbnailCache;
+  return HasMinimumArea(record.width, record.height);
 }
 
 }  // namespace dupliora

@@ -9,12 +9,16 @@
 namespace dupliora {
 
 enum class PictureType { kNone = 0, kRaster = 1, kVector = 2 };
+
 struct PictureHeader {
-  PictureType type;
-  std::uint32_t width;
-  std::uint32_t height;
-  bool alpha;
+  PictureType type = PictureType::kNone;
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  bool alpha = false;  // the stored pixel format carries an alpha channel
 };
+
+// Reads the picture's headers only, never its pixels; nullopt when no installed
+// image plugin can read the file. Every readable format counts, SVG as vector.
 std::optional<PictureHeader> LoadPictureHeader(const QString& path);
 
 }  // namespace dupliora
