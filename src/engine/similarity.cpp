@@ -1,77 +1,234 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-// Interim plain measure until the fast one lands.
 #include "engine/similarity.h"
 
+#include <QString>
+#include <atomic>
 #include <cstdlib>
 
-#include "engine/record_path.h"
+#include "engine/similarity_kernels.h"
 #include "platform/file_names.h"
 
 namespace dupliora {
 
 namespace {
 
-double Pass(const std::uint8_t* p, const std::uint8_t* q, bool backward, bool negative,
-            int threshold) {
-  long sum = 0;
-  int n = kSampleSize;
-  for (int k = 0; k < kSampleSize; ++k) {
-    int a = p[k];
-    if (negative) a = (256 - a) & 255;
-    const int b = backward ? q[kSampleSize - 1 - k] : q[k];
-    sum += std::abs(a - b);
-    if (k == 1024 && threshold > (1.0 - sum / 65536.0) * 100.0) {
-      n = 1024;
-      break;
-    }
+// The pass looks at the value with this index, then decides whether to go on.
+constexpr int kEarlyExitIndex = 1024;
+constexpr int kTailCount = kSampleSize - kEarlyExitIndex;
+static_assert(kEarlyExitIndex % simd::kSadBlock == 0 && kTailCount % simd::kSadBlock == 0);
+
+// Both twins share the arithmetic after the sum, so equal sums give equal bits.
+bool StopsEarly(std::uint32_t sum, int threshold_percent) {
+  return threshold_percent > (1.0 - static_cast<double>(sum) / 65536.0) * 100.0;
+}
+
+double SimilarityOf(std::uint32_t sum, int count) {
+  return 1.0 - static_cast<double>(sum) / (64.0 * count);
+}
+
+bool IsBelow(double similarity, int threshold_percent) {
+  return threshold_percent > similarity * 100.0;
+}
+
+std::uint8_t Negated(std::uint8_t value) { return static_cast<std::uint8_t>(256 - value); }
+
+bool CpuHas(KernelLevel level) {
+#if defined(__x86_64__)
+  __builtin_cpu_init();
+  switch (level) {
+    case KernelLevel::kScalar:
+    case KernelLevel::kSse2:
+      return true;
+    case KernelLevel::kAvx2:
+      return __builtin_cpu_supports("avx2");
+    case KernelLevel::kAvx512:
+      return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
   }
-  return 1.0 - static_cast<double>(sum) / (64.0 * n);
+  return false;
+#else
+  return level == KernelLevel::kScalar;
+#endif
+}
+
+const simd::SadKernels& KernelsFor(KernelLevel level) {
+  const simd::SadKernels* kernels = nullptr;
+  switch (level) {
+    case KernelLevel::kSse2:
+      kernels = simd::Sse2Kernels();
+      break;
+    case KernelLevel::kAvx2:
+      kernels = simd::Avx2Kernels();
+      break;
+    case KernelLevel::kAvx512:
+      kernels = simd::Avx512Kernels();
+      break;
+    case KernelLevel::kScalar:
+      break;
+  }
+  return kernels ? *kernels : simd::PortableKernels();
+}
+
+std::atomic<int> g_forced_level{-1};
+std::atomic<const simd::SadKernels*> g_kernels{nullptr};
+
+const simd::SadKernels& ActiveKernels() {
+  const simd::SadKernels* kernels = g_kernels.load(std::memory_order_relaxed);
+  if (!kernels) {
+    kernels = &KernelsFor(ActiveKernelLevel());
+    g_kernels.store(kernels, std::memory_order_relaxed);
+  }
+  return *kernels;
+}
+
+// One comparison of the sequence: which arrays, and the variant it stands for.
+struct VariantPass {
+  const std::uint8_t* SampleSet::*p;
+  const std::uint8_t* SampleSet::*q;
+  const std::uint8_t* SampleSet::*q_reversed;  // q read backward, when the caller has it
+  bool backward;
+  bool needs_rotated;
+  bool needs_flipped;
+  std::int32_t flip;
+  std::int32_t rotation;
+};
+
+// In the order they are tried; the first that reaches the threshold wins.
+constexpr VariantPass kVariantPasses[] = {
+    {&SampleSet::gray, &SampleSet::gray, &SampleSet::gray_rev, false, false, false, 0, 0},
+    {&SampleSet::gray, &SampleSet::gray, &SampleSet::gray_rev, true, true, false, 0, 180},
+    {&SampleSet::gray, &SampleSet::gray_rot, &SampleSet::gray_rot_rev, false, true, false, 0, 270},
+    {&SampleSet::gray, &SampleSet::gray_rot, &SampleSet::gray_rot_rev, true, true, false, 0, 90},
+    {&SampleSet::gray, &SampleSet::gray_flip, &SampleSet::gray_flip_rev, false, false, true, 1, 0},
+    {&SampleSet::gray, &SampleSet::gray_flip, &SampleSet::gray_flip_rev, true, false, true, 2, 0},
+    {&SampleSet::gray_rot, &SampleSet::gray_flip, &SampleSet::gray_flip_rev, false, true, true, 2,
+     90},
+    {&SampleSet::gray_rot, &SampleSet::gray_flip, &SampleSet::gray_flip_rev, true, true, true, 2,
+     270},
+};
+
+double RunVariantPass(const VariantPass& pass, const SampleSet& a, const SampleSet& b,
+                      bool negative, int threshold_percent) {
+  const std::uint8_t* reversed = pass.backward ? b.*pass.q_reversed : nullptr;
+  if (reversed) return PassSimilarity(a.*pass.p, reversed, false, negative, threshold_percent);
+  return PassSimilarity(a.*pass.p, b.*pass.q, pass.backward, negative, threshold_percent);
+}
+
+QString PathOf(const ImageRecord& record) {
+  qsizetype length = 0;
+  while (length < kRecordPathCapacity && record.path[length] != 0) ++length;
+  return QString::fromRawData(reinterpret_cast<const QChar*>(record.path), length);
 }
 
 }  // namespace
 
 SampleSet SamplesOf(const ImageRecord& record) {
-  SampleSet set;
-  set.gray = record.gray;
-  set.gray_rot = record.gray_rot;
-  set.gray_flip = record.gray_flip;
-  return set;
+  SampleSet samples;
+  samples.gray = record.gray;
+  samples.gray_rot = record.gray_rot;
+  samples.gray_flip = record.gray_flip;
+  return samples;
 }
 
-double CompareSamples(const CompareOptions& o, const SampleSet& a, const SampleSet& b,
-                      MatchVariant& v, bool negative) {
-  const auto below = [&](double s) { return o.similarity > s * 100.0; };
-  v.flip = 0;
-  v.rotation = 0;
-  double s = Pass(a.gray, b.gray, false, negative, o.similarity);
-  struct Step { bool on; int flip, rotation; const std::uint8_t* p; const std::uint8_t* q; bool back; };
-  const Step steps[] = {
-      {o.search_rotated, 0, 180, a.gray, b.gray, true},
-      {o.search_rotated, 0, 270, a.gray, b.gray_rot, false},
-      {o.search_rotated, 0, 90, a.gray, b.gray_rot, true},
-      {o.search_flipped, 1, 0, a.gray, b.gray_flip, false},
-      {o.search_flipped, 2, 0, a.gray, b.gray_flip, true},
-      {o.search_flipped && o.search_rotated, 2, 90, a.gray_rot, b.gray_flip, false},
-      {o.search_flipped && o.search_rotated, 2, 270, a.gray_rot, b.gray_flip, true},
-  };
-  for (const Step& step : steps) {
-    if (!step.on || !below(s)) continue;
-    v.flip = step.flip;
-    v.rotation = step.rotation;
-    s = Pass(step.p, step.q, step.back, negative, o.similarity);
-  }
-  if (below(s)) {
-    v.flip = 0;
-    v.rotation = 0;
-  }
-  return s;
+void ReverseSample(const std::uint8_t* sample, std::uint8_t* reversed) {
+  for (int k = 0; k < kSampleSize; ++k) reversed[k] = sample[kSampleSize - 1 - k];
 }
 
-double CompareRecords(const CompareOptions& o, const ImageRecord& a, const ImageRecord& b,
-                      MatchVariant& v, bool negative) {
-  if (SameFileName(RecordPath(a), RecordPath(b))) return 0.0;
-  return CompareSamples(o, SamplesOf(a), SamplesOf(b), v, negative);
+double PassSimilarity(const std::uint8_t* p, const std::uint8_t* q, bool backward,
+                      bool negative, int threshold_percent) {
+  const simd::SadKernels& kernels = ActiveKernels();
+  const simd::SadFunction sad = backward ? kernels.backward : kernels.forward;
+  const std::uint8_t* q_head = backward ? q + kSampleSize - 1 : q;
+  const std::uint8_t* q_tail = backward ? q_head - kEarlyExitIndex : q_head + kEarlyExitIndex;
+
+  const std::uint32_t head = sad(p, q_head, kEarlyExitIndex, negative);
+  const int a = negative ? Negated(p[kEarlyExitIndex]) : p[kEarlyExitIndex];
+  const std::uint32_t at_exit = static_cast<std::uint32_t>(std::abs(a - *q_tail));
+  if (StopsEarly(head + at_exit, threshold_percent)) {
+    return SimilarityOf(head + at_exit, kEarlyExitIndex);
+  }
+  // The tail starts with the value at the early-exit index, already counted above.
+  const std::uint32_t tail = sad(p + kEarlyExitIndex, q_tail, kTailCount, negative);
+  return SimilarityOf(head + tail, kSampleSize);
+}
+
+double PassSimilarityScalar(const std::uint8_t* p, const std::uint8_t* q, bool backward,
+                            bool negative, int threshold_percent) {
+  std::uint32_t sum = 0;
+  for (int k = 0; k < kSampleSize; ++k) {
+    const int a = negative ? Negated(p[k]) : p[k];
+    const int b = backward ? q[kSampleSize - 1 - k] : q[k];
+    sum += static_cast<std::uint32_t>(std::abs(a - b));
+    if (k == kEarlyExitIndex && StopsEarly(sum, threshold_percent)) {
+      return SimilarityOf(sum, kEarlyExitIndex);
+    }
+  }
+  return SimilarityOf(sum, kSampleSize);
+}
+
+double CompareSamples(const CompareOptions& options, const SampleSet& a, const SampleSet& b,
+                      MatchVariant& variant, bool negative) {
+  double similarity = 0.0;
+  for (const VariantPass& pass : kVariantPasses) {
+    if ((pass.needs_rotated && !options.search_rotated) ||
+        (pass.needs_flipped && !options.search_flipped)) {
+      continue;
+    }
+    variant.flip = pass.flip;
+    variant.rotation = pass.rotation;
+    similarity = RunVariantPass(pass, a, b, negative, options.similarity);
+    if (!IsBelow(similarity, options.similarity)) return similarity;
+  }
+  variant.flip = 0;
+  variant.rotation = 0;
+  return similarity;
+}
+
+double CompareRecords(const CompareOptions& options, const ImageRecord& a, const ImageRecord& b,
+                      MatchVariant& variant, bool negative) {
+  if (SameFileName(PathOf(a), PathOf(b))) return 0.0;
+  return CompareSamples(options, SamplesOf(a), SamplesOf(b), variant, negative);
+}
+
+KernelLevel BestKernelLevel() {
+  static const KernelLevel best = [] {
+    for (KernelLevel level : {KernelLevel::kAvx512, KernelLevel::kAvx2, KernelLevel::kSse2}) {
+      if (KernelLevelSupported(level)) return level;
+    }
+    return KernelLevel::kScalar;
+  }();
+  return best;
+}
+
+bool KernelLevelSupported(KernelLevel level) {
+  if (level == KernelLevel::kScalar) return true;
+  return CpuHas(level) && &KernelsFor(level) != &simd::PortableKernels();
+}
+
+KernelLevel ActiveKernelLevel() {
+  const int forced = g_forced_level.load(std::memory_order_relaxed);
+  return forced < 0 ? BestKernelLevel() : static_cast<KernelLevel>(forced);
+}
+
+bool ForceKernelLevel(KernelLevel level) {
+  if (!KernelLevelSupported(level)) return false;
+  g_forced_level.store(static_cast<int>(level), std::memory_order_relaxed);
+  g_kernels.store(&KernelsFor(level), std::memory_order_relaxed);
+  return true;
+}
+
+const char* KernelLevelName(KernelLevel level) {
+  switch (level) {
+    case KernelLevel::kScalar:
+      return "portable";
+    case KernelLevel::kSse2:
+      return "SSE2";
+    case KernelLevel::kAvx2:
+      return "AVX2";
+    case KernelLevel::kAvx512:
+      return "AVX-512BW";
+  }
+  return "unknown";
 }
 
 }  // namespace dupliora

@@ -8,12 +8,17 @@
 
 namespace dupliora {
 
+// The three comparison options of the window.
 struct CompareOptions {
-  int similarity = 90;
+  int similarity = 90;  // threshold in percent
   bool search_rotated = false;
   bool search_flipped = false;
 };
 
+// The samples of one picture, as plain pointers so that a caller may compare
+// its own compact copies. The *_rev arrays are optional copies read from the
+// end (ReverseSample); when present, backward passes read them forward, which
+// spares the byte reversal in the kernel.
 struct SampleSet {
   const std::uint8_t* gray = nullptr;
   const std::uint8_t* gray_rot = nullptr;
@@ -25,10 +30,43 @@ struct SampleSet {
 
 SampleSet SamplesOf(const ImageRecord& record);
 
+// Writes the kSampleSize values of `sample` into `reversed` last to first.
+void ReverseSample(const std::uint8_t* sample, std::uint8_t* reversed);
+
+// One pass over two samples: P against Q read forward or backward, with P's
+// values negated when `negative`. Stops after the value at index 1024 when
+// the pass can no longer reach `threshold_percent`. Returns 1 - sum / (64 n).
+double PassSimilarity(const std::uint8_t* p, const std::uint8_t* q, bool backward,
+                      bool negative, int threshold_percent);
+// The same pass as one plain loop: the reference the fast kernels must equal.
+double PassSimilarityScalar(const std::uint8_t* p, const std::uint8_t* q, bool backward,
+                            bool negative, int threshold_percent);
+
+// Tries the plain sample, then the variants the options ask for, and stops at
+// the first that reaches the threshold. Returns the last pass's similarity;
+// `variant` gets its flip and rotation (both 0 when none reached it).
+// `variant.negative` belongs to the caller and is not touched.
 double CompareSamples(const CompareOptions& options, const SampleSet& a, const SampleSet& b,
                       MatchVariant& variant, bool negative);
 
+// 0.0 at once, variant untouched, when both records name the same file;
+// otherwise CompareSamples on the records' samples.
 double CompareRecords(const CompareOptions& options, const ImageRecord& a, const ImageRecord& b,
                       MatchVariant& variant, bool negative);
+
+// Instruction set of the pass kernel. kScalar is the portable code, chosen on
+// processors other than x86-64.
+enum class KernelLevel { kScalar, kSse2, kAvx2, kAvx512 };
+
+// The best level this processor runs.
+KernelLevel BestKernelLevel();
+// Whether this processor runs `level`.
+bool KernelLevelSupported(KernelLevel level);
+// The level in use: BestKernelLevel() unless forced.
+KernelLevel ActiveKernelLevel();
+// For tests and benchmarks: false, and nothing changed, when the processor
+// lacks `level`.
+bool ForceKernelLevel(KernelLevel level);
+const char* KernelLevelName(KernelLevel level);
 
 }  // namespace dupliora

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include <cstdint>
+#include <cstdlib>
+
+#include "engine/similarity_kernels.h"
+
+namespace dupliora::simd {
+
+namespace {
+
+// No test inside the loop, so a compiler may vectorise it for the target.
+template <bool kNegative, int kStep>
+std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, int count) {
+  std::uint32_t sum = 0;
+  for (int j = 0; j < count; ++j) {
+    const int a = kNegative ? static_cast<std::uint8_t>(-p[j]) : p[j];
+    sum += static_cast<std::uint32_t>(std::abs(a - q[kStep * j]));
+  }
+  return sum;
+}
+
+std::uint32_t Forward(const std::uint8_t* p, const std::uint8_t* q, int count, bool negative) {
+  return negative ? Sad<true, 1>(p, q, count) : Sad<false, 1>(p, q, count);
+}
+
+std::uint32_t Backward(const std::uint8_t* p, const std::uint8_t* q, int count, bool negative) {
+  return negative ? Sad<true, -1>(p, q, count) : Sad<false, -1>(p, q, count);
+}
+
+constexpr SadKernels kPortable{&Forward, &Backward};
+
+}  // namespace
+
+const SadKernels& PortableKernels() { return kPortable; }
+
+}  // namespace dupliora::simd

@@ -1,0 +1,300 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "engine/record_path.h"
+#include "engine/similarity.h"
+
+namespace dupliora {
+namespace {
+
+constexpr int kLast = kSampleSide - 1;
+
+using Sample = std::array<std::uint8_t, kSampleSize>;
+// Which value of A lands on row r, column c of B.
+using Turn = std::function<int(int r, int c)>;
+
+int At(int row, int column) { return kSampleSide * row + column; }
+
+Sample Turned(const Sample& a, const Turn& source) {
+  Sample b{};
+  for (int r = 0; r < kSampleSide; ++r) {
+    for (int c = 0; c < kSampleSide; ++c) b[At(r, c)] = a[source(r, c)];
+  }
+  return b;
+}
+
+// A record whose turned copies follow the record rules: gray_rot[x][63 - y]
+// and gray_flip[63 - y][x] both hold gray[y][x].
+std::unique_ptr<ImageRecord> RecordOf(const Sample& gray, const QString& path) {
+  auto record = std::make_unique<ImageRecord>();
+  *record = ImageRecord{};
+  EXPECT_TRUE(SetRecordPath(*record, path));
+  std::copy(gray.begin(), gray.end(), record->gray);
+  for (int y = 0; y < kSampleSide; ++y) {
+    for (int x = 0; x < kSampleSide; ++x) {
+      record->gray_rot[At(x, kLast - y)] = gray[At(y, x)];
+      record->gray_flip[At(kLast - y, x)] = gray[At(y, x)];
+    }
+  }
+  return record;
+}
+
+Sample Noise(unsigned seed) {
+  std::mt19937 random(seed);
+  Sample sample{};
+  for (auto& value : sample) value = static_cast<std::uint8_t>(random());
+  return sample;
+}
+
+CompareOptions Options(int similarity, bool rotated, bool flipped) {
+  CompareOptions options;
+  options.similarity = similarity;
+  options.search_rotated = rotated;
+  options.search_flipped = flipped;
+  return options;
+}
+
+struct TurnCase {
+  const char* name;
+  Turn source;
+  bool rotated, flipped;
+  bool found;
+  int flip, rotation;
+};
+
+TEST(CompareRecordsTest, FindsEachTurnOnlyWithTheOptionsItNeeds) {
+  const Turn same = [](int r, int c) { return At(r, c); };
+  const Turn clockwise = [](int r, int c) { return At(kLast - c, r); };
+  const Turn counter_clockwise = [](int r, int c) { return At(c, kLast - r); };
+  const Turn half = [](int r, int c) { return At(kLast - r, kLast - c); };
+  const Turn upside_down = [](int r, int c) { return At(kLast - r, c); };
+  const Turn mirrored = [](int r, int c) { return At(r, kLast - c); };
+  const Turn transposed = [](int r, int c) { return At(c, r); };
+  const Turn anti_diagonal = [](int r, int c) { return At(kLast - c, kLast - r); };
+  const TurnCase cases[] = {
+      {"identical, no options", same, false, false, true, 0, 0},
+      {"identical, all options", same, true, true, true, 0, 0},
+      {"90 cw", clockwise, true, false, true, 0, 90},
+      {"90 cw without rotation", clockwise, false, true, false, 0, 0},
+      {"90 ccw", counter_clockwise, true, false, true, 0, 270},
+      {"180", half, true, true, true, 0, 180},
+      {"180 without rotation", half, false, true, false, 0, 0},
+      {"upside down", upside_down, false, true, true, 1, 0},
+      {"upside down without flips", upside_down, true, false, false, 0, 0},
+      {"mirrored", mirrored, true, true, true, 2, 0},
+      {"transposed", transposed, true, true, true, 2, 270},
+      {"transposed without rotation", transposed, false, true, false, 0, 0},
+      {"anti-diagonal", anti_diagonal, true, true, true, 2, 90},
+  };
+  const Sample a = Noise(11);
+  const auto first = RecordOf(a, "/pictures/a.png");
+  for (const TurnCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto second = RecordOf(Turned(a, c.source), "/pictures/b.png");
+    MatchVariant variant{5, 1, 45};
+    const double similarity =
+        CompareRecords(Options(90, c.rotated, c.flipped), *first, *second, variant, false);
+    if (c.found) {
+      EXPECT_EQ(similarity, 1.0);
+    } else {
+      EXPECT_LT(similarity * 100.0, 90.0);
+    }
+    EXPECT_EQ(variant.flip, c.flip);
+    EXPECT_EQ(variant.rotation, c.rotation);
+    EXPECT_EQ(variant.negative, 1) << "the negative flag belongs to the caller";
+  }
+}
+
+TEST(CompareRecordsTest, WithoutRotationTheTurnedPictureGivesThePlainPassValue) {
+  const Sample a = Noise(12);
+  const auto first = RecordOf(a, "/a");
+  const auto second = RecordOf(Turned(a, [](int r, int c) { return At(kLast - c, r); }), "/b");
+  MatchVariant variant;
+  EXPECT_EQ(CompareRecords(Options(90, false, false), *first, *second, variant, false),
+            PassSimilarityScalar(first->gray, second->gray, false, false, 90));
+}
+
+TEST(CompareRecordsTest, NoMatchReturnsTheLastPassTried) {
+  const auto first = RecordOf(Noise(13), "/a");
+  const auto second = RecordOf(Noise(14), "/b");
+  struct Case {
+    bool rotated, flipped;
+    const std::uint8_t* p;
+    const std::uint8_t* q;
+    bool backward;
+  };
+  const Case cases[] = {
+      {false, false, first->gray, second->gray, false},
+      {true, false, first->gray, second->gray_rot, true},
+      {false, true, first->gray, second->gray_flip, true},
+      {true, true, first->gray_rot, second->gray_flip, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "rotated " << c.rotated << " flipped " << c.flipped);
+    MatchVariant variant{1, 0, 90};
+    EXPECT_EQ(CompareRecords(Options(90, c.rotated, c.flipped), *first, *second, variant, true),
+              PassSimilarityScalar(c.p, c.q, c.backward, true, 90));
+    EXPECT_EQ(variant.flip, 0);
+    EXPECT_EQ(variant.rotation, 0);
+  }
+}
+
+TEST(CompareRecordsTest, FirstVariantReachingTheThresholdWinsOverABetterOne) {
+  // Flat grey with faint texture: the plain pass already reaches 90 % for the
+  // turned copy, so the exact quarter turn is never tried.
+  Sample a{};
+  for (int k = 0; k < kSampleSize; ++k) a[k] = static_cast<std::uint8_t>(100 + (k * 7) % 5);
+  const auto first = RecordOf(a, "/a");
+  const auto second = RecordOf(Turned(a, [](int r, int c) { return At(kLast - c, r); }), "/b");
+  const double plain = PassSimilarityScalar(first->gray, second->gray, false, false, 90);
+  ASSERT_LT(plain, 1.0);
+  ASSERT_GE(plain, 0.9);
+  MatchVariant variant;
+  EXPECT_EQ(CompareRecords(Options(90, true, true), *first, *second, variant, false), plain);
+  EXPECT_EQ(variant.rotation, 0);
+}
+
+TEST(CompareRecordsTest, NegativeCompareAgainstTheNegatedFirstPicture) {
+  const Sample a = Noise(15);
+  Sample negated{};
+  std::transform(a.begin(), a.end(), negated.begin(),
+                 [](std::uint8_t value) { return static_cast<std::uint8_t>((256 - value) % 256); });
+  const auto first = RecordOf(a, "/a");
+  const auto second = RecordOf(negated, "/b");
+  MatchVariant variant;
+  EXPECT_EQ(CompareRecords(Options(100, false, false), *first, *second, variant, true), 1.0);
+
+  // Black stays black under negation, so it is 255 away from white.
+  Sample black{};
+  Sample white{};
+  white.fill(255);
+  const auto dark = RecordOf(black, "/dark");
+  const auto light = RecordOf(white, "/light");
+  EXPECT_EQ(CompareRecords(Options(40, false, false), *dark, *light, variant, true),
+            1.0 - 1025.0 * 255.0 / 65536.0);
+}
+
+TEST(CompareRecordsTest, ClearlyDifferentPairStopsEarlyWithCount1024) {
+  Sample black{};
+  Sample grey{};
+  grey.fill(200);
+  const auto first = RecordOf(black, "/a");
+  const auto second = RecordOf(grey, "/b");
+  MatchVariant variant;
+  EXPECT_EQ(CompareRecords(Options(90, true, true), *first, *second, variant, false),
+            1.0 - 1025.0 * 200.0 / 65536.0);
+}
+
+TEST(CompareRecordsTest, ThresholdBoundaries) {
+  // One difference of 1 at the very end: s = 1 - 1 / 262144.
+  Sample a = Noise(16);
+  Sample almost = a;
+  almost[kSampleSize - 1] ^= 1;
+  // Against black every full pass gives exactly 0.75 (sum 65536): 128 steps
+  // of 128 in the top rows hold the early exit at 75 just so; 255 at the end
+  // of row 16 pushes the mirrored pass past it; the bottom rows stop the
+  // upside-down pass early.
+  Sample far_grey{};
+  for (int k = 4; k < 1024; k += 8) far_grey[k] = 128;
+  far_grey[At(16, kLast)] = 255;
+  far_grey[2000] = 1;
+  std::fill(far_grey.end() - 382, far_grey.end(), 128);
+  const auto base = RecordOf(a, "/a");
+  const auto near = RecordOf(almost, "/b");
+  const auto copy = RecordOf(a, "/copy");
+  const auto black = RecordOf(Sample{}, "/black");
+  const auto far = RecordOf(far_grey, "/far");
+  struct Case {
+    const char* name;
+    const ImageRecord& first;
+    const ImageRecord& second;
+    int threshold;
+    bool flipped;
+    double expected;
+  };
+  const Case cases[] = {
+      {"100 reached by identical samples", *base, *copy, 100, true, 1.0},
+      {"100 needs sum 0", *base, *near, 100, false, 1.0 - 1.0 / 262144.0},
+      {"99 forgives one step", *base, *near, 99, false, 1.0 - 1.0 / 262144.0},
+      // Reaching the threshold exactly is a match: the flipped passes are never tried.
+      {"exactly at the threshold", *black, *far, 75, true, 0.75},
+      // Below it, every pass stops early; the mirrored one is the last.
+      {"just above it", *black, *far, 76, true, 1.0 - 16639.0 / 65536.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MatchVariant variant{3, 0, 3};
+    EXPECT_EQ(CompareRecords(Options(c.threshold, false, c.flipped), c.first, c.second, variant,
+                             false),
+              c.expected);
+    EXPECT_EQ(variant.flip, 0);
+    EXPECT_EQ(variant.rotation, 0);
+  }
+  EXPECT_EQ(PassSimilarity(black->gray, far->gray_flip, false, false, 76),
+            1.0 - 48896.0 / 65536.0);
+}
+
+TEST(CompareRecordsTest, SameFileIsNeverItsOwnCopy) {
+  const Sample a = Noise(17);
+  const auto first = RecordOf(a, "/pictures/Holiday.jpg");
+  const auto same = RecordOf(a, "/pictures/Holiday.jpg");
+  MatchVariant variant{2, 1, 270};
+  EXPECT_EQ(CompareRecords(Options(90, true, true), *first, *same, variant, false), 0.0);
+  EXPECT_EQ(variant.flip, 2);
+  EXPECT_EQ(variant.negative, 1);
+  EXPECT_EQ(variant.rotation, 270);
+}
+
+#if defined(Q_OS_LINUX)
+TEST(CompareRecordsTest, NamesDifferingInCaseAreTwoFilesOnLinux) {
+  const Sample a = Noise(18);
+  const auto first = RecordOf(a, "/pictures/Holiday.jpg");
+  const auto second = RecordOf(a, "/pictures/holiday.jpg");
+  MatchVariant variant{2, 0, 270};
+  EXPECT_EQ(CompareRecords(Options(90, true, true), *first, *second, variant, false), 1.0);
+  EXPECT_EQ(variant.flip, 0);
+  EXPECT_EQ(variant.rotation, 0);
+}
+#endif
+
+TEST(CompareSamplesTest, ReversedCopiesGiveTheSameResultsAsBackwardReads) {
+  for (unsigned seed = 0; seed < 40; ++seed) {
+    SCOPED_TRACE(seed);
+    const Sample a = Noise(100 + seed);
+    // Every fourth pair is a turned copy, so matches at each variant occur too.
+    const Sample b = seed % 4 == 0 ? Turned(a, [](int r, int c) { return At(c, r); })
+                                   : Noise(200 + seed);
+    const auto first = RecordOf(a, "/a");
+    const auto second = RecordOf(b, "/b");
+    std::vector<std::uint8_t> reversed(3 * kSampleSize);
+    ReverseSample(second->gray, &reversed[0]);
+    ReverseSample(second->gray_rot, &reversed[kSampleSize]);
+    ReverseSample(second->gray_flip, &reversed[2 * kSampleSize]);
+    SampleSet with_copies = SamplesOf(*second);
+    with_copies.gray_rev = &reversed[0];
+    with_copies.gray_rot_rev = &reversed[kSampleSize];
+    with_copies.gray_flip_rev = &reversed[2 * kSampleSize];
+    for (const bool negative : {false, true}) {
+      MatchVariant plain_variant;
+      MatchVariant copy_variant;
+      const CompareOptions options = Options(90, true, true);
+      EXPECT_EQ(CompareSamples(options, SamplesOf(*first), SamplesOf(*second), plain_variant,
+                               negative),
+                CompareSamples(options, SamplesOf(*first), with_copies, copy_variant, negative));
+      EXPECT_EQ(plain_variant.flip, copy_variant.flip);
+      EXPECT_EQ(plain_variant.rotation, copy_variant.rotation);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace dupliora
