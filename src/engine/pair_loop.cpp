@@ -3,16 +3,13 @@
 #include "engine/pair_loop.h"
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <map>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "engine/record_path.h"
 #include "engine/run_progress.h"
+#include "engine/worker_pool.h"
 #include "platform/file_names.h"
 
 namespace dupliora {
@@ -146,27 +143,18 @@ PairCounts PairLoop::Run(const std::function<void(std::int64_t)>& progress,
   std::vector<BlockResult> results(blocks);
   std::atomic<int> next_block{0};
   std::atomic<std::int64_t> live_done{0};
-  std::mutex mutex;
-  std::condition_variable wake;
-  int running = std::max(1, std::min(options_.threads, blocks));
-
-  auto work = [&] {
+  WorkerPool pool;
+  const auto work = [&] {
     for (int b = next_block++; b < blocks && !stop_.load(); b = next_block++) {
       RunBlock(b, results[b], live_done);
       results[b].finished = true;
-      std::lock_guard lock(mutex);
-      wake.notify_one();
+      pool.Wake();
     }
-    std::lock_guard lock(mutex);
-    --running;
-    wake.notify_one();
   };
-  std::vector<std::thread> workers;
-  for (int t = 0, count = running; t < count; ++t) workers.emplace_back(work);
-
   PairCounts counts;
   int next_commit = 0;
-  auto commit_block = [&](BlockResult& result) {
+  // Blocks reach the window in row order, so the list grows in (i, j) order.
+  const auto commit_block = [&](BlockResult& result) {
     std::sort(result.matches.begin(), result.matches.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<MatchResult> batch;
@@ -176,20 +164,17 @@ PairCounts PairLoop::Run(const std::function<void(std::int64_t)>& progress,
     if (!batch.empty()) commit(std::move(batch));
   };
   std::int64_t last_update = TickMs();
-  for (bool all_done = false; !all_done;) {
-    {
-      std::unique_lock lock(mutex);
-      wake.wait_for(lock, std::chrono::milliseconds(20));
-      all_done = running == 0;
+  const auto tick = [&] {
+    while (next_commit < blocks && results[next_commit].finished) {
+      commit_block(results[next_commit++]);
     }
-    while (next_commit < blocks && results[next_commit].finished) commit_block(results[next_commit++]);
     const std::int64_t now = TickMs();
-    if (!all_done && TickMovedOn(last_update, now)) {
+    if (TickMovedOn(last_update, now)) {
       last_update = now;
       progress(live_done.load());
     }
-  }
-  for (std::thread& worker : workers) worker.join();
+  };
+  pool.Run(std::min(options_.threads, std::max(1, blocks)), work, tick);
   // After a stop the blocks still open hold what was found so far.
   for (; next_commit < blocks; ++next_commit) commit_block(results[next_commit]);
   for (const BlockResult& result : results) {

@@ -3,14 +3,11 @@
 #include "engine/record_loader.h"
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "engine/record_maker.h"
 #include "engine/run_progress.h"
+#include "engine/worker_pool.h"
 
 namespace dupliora {
 
@@ -40,11 +37,7 @@ bool LoadRecords(const FileList& files, int signature_rule, int threads, ImageCa
   std::atomic<int> next{0};
   std::atomic<int> finished{0};
   std::atomic<int> last_finished{-1};
-  std::mutex mutex;
-  std::condition_variable wake;
-  int running = std::max(1, std::min(threads, count));
-
-  auto work = [&] {
+  const auto work = [&] {
     RecordMaker maker(signature_rule);
     for (int k = next++; k < count && !stop.load(); k = next++) {
       bool was_decoded = false;
@@ -53,28 +46,17 @@ bool LoadRecords(const FileList& files, int signature_rule, int threads, ImageCa
       last_finished = k;
       ++finished;
     }
-    std::lock_guard lock(mutex);
-    --running;
-    wake.notify_one();
   };
-  std::vector<std::thread> workers;
-  for (int t = 0, n = running; t < n; ++t) workers.emplace_back(work);
-
   std::int64_t last_update = -1;
-  for (bool all_done = false; !all_done;) {
-    {
-      std::unique_lock lock(mutex);
-      wake.wait_for(lock, std::chrono::milliseconds(20));
-      all_done = running == 0;
-    }
+  const auto tick = [&] {
     const std::int64_t now = TickMs();
     const int shown = last_finished.load();
-    if (!all_done && shown >= 0 && (last_update < 0 || TickMovedOn(last_update, now))) {
+    if (shown >= 0 && (last_update < 0 || TickMovedOn(last_update, now))) {
       last_update = now;
       progress(finished.load(), jobs[shown]->first);
     }
-  }
-  for (std::thread& worker : workers) worker.join();
+  };
+  WorkerPool().Run(std::min(threads, std::max(1, count)), work, tick);
   if (stop.load()) return false;
   for (int k = 0; k < count; ++k) {
     if (decoded[k]) ++counts.decoded;

@@ -33,7 +33,10 @@ class RecordingSink : public RunSink {
     if (on_batch) on_batch();
   }
   void SortResultsBySimilarity() override;
-  void ShowCacheStatus(const QString& line) override { cache_lines.push_back(line); }
+  void ShowCacheStatus(const QString& line) override {
+    cache_lines.push_back(line);
+    if (on_cache_line) on_cache_line();
+  }
 
   QString Last(RunText target) const {
     const auto it = texts.find(target);
@@ -50,6 +53,7 @@ class RecordingSink : public RunSink {
   int range = 0;
   bool sorted = false;
   std::function<void()> on_batch;
+  std::function<void()> on_cache_line;
 };
 
 // Texts that name their number, so a test sees which text went where.
