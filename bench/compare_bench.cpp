@@ -107,10 +107,10 @@ void BM_MatchingPairBackwardPass(benchmark::State& state) {
 // The same passes, in the same order, as CompareSamples on a pair that
 // matches no variant: the baseline for the whole comparison.
 void AllVariantsPlainLoop(const SampleSet& a, const SampleSet& b, bool negative) {
-  const std::uint8_t* const passes[8][2] = {
-      {a.gray, b.gray},         {a.gray, b.gray},         {a.gray, b.gray_rot},
-      {a.gray, b.gray_rot},     {a.gray, b.gray_flip},    {a.gray, b.gray_flip},
-      {a.gray_rot, b.gray_flip}, {a.gray_rot, b.gray_flip}};
+  const std::uint8_t* const passes[8][2] = {{a.gray, b.gray},          {a.gray, b.gray},
+                                            {a.gray, b.gray_rot},      {a.gray, b.gray_rot},
+                                            {a.gray, b.gray_flip},     {a.gray, b.gray_flip},
+                                            {a.gray_rot, b.gray_flip}, {a.gray_rot, b.gray_flip}};
   for (int i = 0; i < 8; ++i) {
     const bool backward = i % 2 == 1;
     benchmark::DoNotOptimize(
@@ -147,8 +147,8 @@ void BM_DifferentPairAllVariantsAndNegative(benchmark::State& state) {
 
 void AllLevels(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(kPlainLoop);
-  for (KernelLevel level : {KernelLevel::kScalar, KernelLevel::kSse2, KernelLevel::kAvx2,
-                            KernelLevel::kAvx512}) {
+  for (KernelLevel level :
+       {KernelLevel::kScalar, KernelLevel::kSse2, KernelLevel::kAvx2, KernelLevel::kAvx512}) {
     benchmark->Arg(static_cast<int>(level));
   }
 }
@@ -167,6 +167,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       const auto rate = run.counters.find("items_per_second");
       if (run.error_occurred || rate == run.counters.end()) continue;
+      // With --benchmark_repetitions the median, reported last, stands for the level.
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
       const std::string name = run.benchmark_name();
       rates_[name.substr(0, name.find('/'))][run.report_label] = rate->second.value;
     }

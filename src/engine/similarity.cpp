@@ -134,21 +134,20 @@ void ReverseSample(const std::uint8_t* sample, std::uint8_t* reversed) {
   for (int k = 0; k < kSampleSize; ++k) reversed[k] = sample[kSampleSize - 1 - k];
 }
 
-double PassSimilarity(const std::uint8_t* p, const std::uint8_t* q, bool backward,
-                      bool negative, int threshold_percent) {
-  const simd::SadKernels& kernels = ActiveKernels();
-  const simd::SadFunction sad = backward ? kernels.backward : kernels.forward;
+double PassSimilarity(const std::uint8_t* p, const std::uint8_t* q, bool backward, bool negative,
+                      int threshold_percent) {
+  const simd::SadFunction sad = ActiveKernels().sad[backward][negative];
   const std::uint8_t* q_head = backward ? q + kSampleSize - 1 : q;
   const std::uint8_t* q_tail = backward ? q_head - kEarlyExitIndex : q_head + kEarlyExitIndex;
 
-  const std::uint32_t head = sad(p, q_head, kEarlyExitIndex, negative);
+  const std::uint32_t head = sad(p, q_head, kEarlyExitIndex);
   const int a = negative ? Negated(p[kEarlyExitIndex]) : p[kEarlyExitIndex];
   const std::uint32_t at_exit = static_cast<std::uint32_t>(std::abs(a - *q_tail));
   if (StopsEarly(head + at_exit, threshold_percent)) {
     return SimilarityOf(head + at_exit, kEarlyExitIndex);
   }
   // The tail starts with the value at the early-exit index, already counted above.
-  const std::uint32_t tail = sad(p + kEarlyExitIndex, q_tail, kTailCount, negative);
+  const std::uint32_t tail = sad(p + kEarlyExitIndex, q_tail, kTailCount);
   return SimilarityOf(head + tail, kSampleSize);
 }
 

@@ -34,10 +34,11 @@ SampleSet SamplesOf(const ImageRecord& record);
 void ReverseSample(const std::uint8_t* sample, std::uint8_t* reversed);
 
 // One pass over two samples: P against Q read forward or backward, with P's
-// values negated when `negative`. Stops after the value at index 1024 when
-// the pass can no longer reach `threshold_percent`. Returns 1 - sum / (64 n).
-double PassSimilarity(const std::uint8_t* p, const std::uint8_t* q, bool backward,
-                      bool negative, int threshold_percent);
+// values negated when `negative`. Stops after the value at index 1024 (n =
+// 1024) when the 1025 values summed so far already fall short of
+// `threshold_percent`, else n = 4096. Returns 1 - sum / (64 n).
+double PassSimilarity(const std::uint8_t* p, const std::uint8_t* q, bool backward, bool negative,
+                      int threshold_percent);
 // The same pass as one plain loop: the reference the fast kernels must equal.
 double PassSimilarityScalar(const std::uint8_t* p, const std::uint8_t* q, bool backward,
                             bool negative, int threshold_percent);

@@ -12,13 +12,12 @@ inline constexpr int kSadBlock = 256;
 
 // Sum of |p'[j] - q[j]| (forward) or |p'[j] - q[-j]| (backward, q pointing at
 // the partner of p[0]) over j < count, where p' is p negated byte-wise
-// ((256 - a) mod 256) when `negative`, else p itself.
-using SadFunction = std::uint32_t (*)(const std::uint8_t* p, const std::uint8_t* q, int count,
-                                      bool negative);
+// ((256 - a) mod 256) for the negative kernels, else p itself.
+using SadFunction = std::uint32_t (*)(const std::uint8_t* p, const std::uint8_t* q, int count);
 
+// One function per direction and sign, so the loops carry no tests.
 struct SadKernels {
-  SadFunction forward;
-  SadFunction backward;
+  SadFunction sad[2][2];  // [backward][negative]
 };
 
 // Plain loops for processors without a hand-written kernel.

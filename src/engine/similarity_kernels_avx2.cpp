@@ -45,8 +45,7 @@ DUPLIORA_AVX2 std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, in
   __m256i acc0 = _mm256_setzero_si256();
   __m256i acc1 = _mm256_setzero_si256();
   for (int j = 0; j < count; j += 64) {
-    acc0 = _mm256_add_epi32(
-        acc0, _mm256_sad_epu8(LoadP<kNegative>(p + j), LoadQ<kBackward>(q, j)));
+    acc0 = _mm256_add_epi32(acc0, _mm256_sad_epu8(LoadP<kNegative>(p + j), LoadQ<kBackward>(q, j)));
     acc1 = _mm256_add_epi32(
         acc1, _mm256_sad_epu8(LoadP<kNegative>(p + j + 32), LoadQ<kBackward>(q, j + 32)));
   }
@@ -56,19 +55,10 @@ DUPLIORA_AVX2 std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, in
   return static_cast<std::uint32_t>(_mm_cvtsi128_si32(sum));
 }
 
-DUPLIORA_AVX2 std::uint32_t Forward(const std::uint8_t* p, const std::uint8_t* q, int count,
-                                    bool negative) {
-  return negative ? Sad<true, false>(p, q, count) : Sad<false, false>(p, q, count);
-}
-
-DUPLIORA_AVX2 std::uint32_t Backward(const std::uint8_t* p, const std::uint8_t* q, int count,
-                                     bool negative) {
-  return negative ? Sad<true, true>(p, q, count) : Sad<false, true>(p, q, count);
-}
-
 #undef DUPLIORA_AVX2
 
-constexpr SadKernels kAvx2{&Forward, &Backward};
+constexpr SadKernels kAvx2{
+    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}}};
 
 }  // namespace
 

@@ -42,8 +42,7 @@ DUPLIORA_AVX512 std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, 
   __m512i acc0 = _mm512_setzero_si512();
   __m512i acc1 = _mm512_setzero_si512();
   for (int j = 0; j < count; j += 128) {
-    acc0 = _mm512_add_epi64(
-        acc0, _mm512_sad_epu8(LoadP<kNegative>(p + j), LoadQ<kBackward>(q, j)));
+    acc0 = _mm512_add_epi64(acc0, _mm512_sad_epu8(LoadP<kNegative>(p + j), LoadQ<kBackward>(q, j)));
     acc1 = _mm512_add_epi64(
         acc1, _mm512_sad_epu8(LoadP<kNegative>(p + j + 64), LoadQ<kBackward>(q, j + 64)));
   }
@@ -54,19 +53,10 @@ DUPLIORA_AVX512 std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, 
   return static_cast<std::uint32_t>(sum);
 }
 
-DUPLIORA_AVX512 std::uint32_t Forward(const std::uint8_t* p, const std::uint8_t* q, int count,
-                                      bool negative) {
-  return negative ? Sad<true, false>(p, q, count) : Sad<false, false>(p, q, count);
-}
-
-DUPLIORA_AVX512 std::uint32_t Backward(const std::uint8_t* p, const std::uint8_t* q, int count,
-                                       bool negative) {
-  return negative ? Sad<true, true>(p, q, count) : Sad<false, true>(p, q, count);
-}
-
 #undef DUPLIORA_AVX512
 
-constexpr SadKernels kAvx512{&Forward, &Backward};
+constexpr SadKernels kAvx512{
+    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}}};
 
 }  // namespace
 

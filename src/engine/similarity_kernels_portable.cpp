@@ -20,15 +20,8 @@ std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, int count) {
   return sum;
 }
 
-std::uint32_t Forward(const std::uint8_t* p, const std::uint8_t* q, int count, bool negative) {
-  return negative ? Sad<true, 1>(p, q, count) : Sad<false, 1>(p, q, count);
-}
-
-std::uint32_t Backward(const std::uint8_t* p, const std::uint8_t* q, int count, bool negative) {
-  return negative ? Sad<true, -1>(p, q, count) : Sad<false, -1>(p, q, count);
-}
-
-constexpr SadKernels kPortable{&Forward, &Backward};
+constexpr SadKernels kPortable{
+    {{&Sad<false, 1>, &Sad<true, 1>}, {&Sad<false, -1>, &Sad<true, -1>}}};
 
 }  // namespace
 

@@ -52,15 +52,8 @@ std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, int count) {
                                     _mm_cvtsi128_si32(_mm_srli_si128(acc, 8)));
 }
 
-std::uint32_t Forward(const std::uint8_t* p, const std::uint8_t* q, int count, bool negative) {
-  return negative ? Sad<true, false>(p, q, count) : Sad<false, false>(p, q, count);
-}
-
-std::uint32_t Backward(const std::uint8_t* p, const std::uint8_t* q, int count, bool negative) {
-  return negative ? Sad<true, true>(p, q, count) : Sad<false, true>(p, q, count);
-}
-
-constexpr SadKernels kSse2{&Forward, &Backward};
+constexpr SadKernels kSse2{
+    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}}};
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@
 #include "engine/similarity.h"
 
 namespace dupliora {
+
+void PrintTo(KernelLevel level, std::ostream* out) { *out << KernelLevelName(level); }
+
 namespace {
 
 // Room for every start offset within a cache line, so the kernels see
@@ -97,13 +101,12 @@ TEST_P(KernelLevelTest, EqualsTheScalarLoopOnRandomAndAdversarialData) {
     FillPair(random, shape, buffers);
     for (const bool backward : {false, true}) {
       for (const bool negative : {false, true}) {
-        const std::uint32_t head =
-            ReferenceSum(buffers.P(), buffers.Q(), backward, negative, 1025);
+        const std::uint32_t head = ReferenceSum(buffers.P(), buffers.Q(), backward, negative, 1025);
         const int boundary = static_cast<int>(std::floor((1.0 - head / 65536.0) * 100.0));
         for (const int threshold : {-1000, 0, 40, 90, 100, 101, boundary, boundary + 1}) {
-          SCOPED_TRACE(::testing::Message() << "round " << round << " shape " << shape
-                                            << " backward " << backward << " negative "
-                                            << negative << " threshold " << threshold);
+          SCOPED_TRACE(::testing::Message()
+                       << "round " << round << " shape " << shape << " backward " << backward
+                       << " negative " << negative << " threshold " << threshold);
           const double fast =
               PassSimilarity(buffers.P(), buffers.Q(), backward, negative, threshold);
           const double plain =
@@ -127,7 +130,7 @@ TEST_P(KernelLevelTest, ConstantArraysGiveTheExactExpectedValue) {
     int expected_count;
   };
   const Case cases[] = {
-      {0, 255, false, false, 90, 1025 * 255, 1024},  // clearly different: early exit
+      {0, 255, false, false, 90, 1025 * 255, 1024},   // clearly different: early exit
       {0, 255, true, false, -300, 4096 * 255, 4096},  // unreachable exit: full pass
       {0, 255, false, true, 90, 1025 * 255, 1024},    // black stays black when negated
       {1, 255, true, true, 100, 0, 4096},             // 1 negated is 255
