@@ -49,13 +49,16 @@ bool RecordMaker::MakeRecord(const QString& path, ImageRecord& record) {
 bool RecordMaker::MakeRecordFromImage(const QString& path, ImageRecord& record) {
   const std::optional<PictureHeader> header = LoadPictureHeader(path);
   if (!header || header->type == PictureType::kNone) return false;
-  record.thumb_bytes = header->type == PictureType::kRaster ? EmbeddedThumbnailBytes(path) : 0;
+  // Read once: its size goes into the record, its pixels into method 2.
+  const QByteArray embedded =
+      header->type == PictureType::kRaster ? ReadEmbeddedThumbnail(path) : QByteArray();
+  record.thumb_bytes = static_cast<std::uint32_t>(embedded.size());
   record.width = header->width;
   record.height = header->height;
   if (header->alpha) record.alpha = 1;
   if (!HasMinimumArea(record.width, record.height)) return false;
   if (m_signature_rule == 1 && TryExtractorSample(path, record)) return true;
-  if (m_signature_rule != 3 && TryLibraryThumbnail(path, record)) return true;
+  if (m_signature_rule != 3 && TryLibraryThumbnail(path, embedded, record)) return true;
   return TryDrawing(path, record);
 }
 
@@ -68,8 +71,9 @@ bool RecordMaker::TryExtractorSample(const QString& path, ImageRecord& record) {
   return MakeSample(bitmap, record);
 }
 
-bool RecordMaker::TryLibraryThumbnail(const QString& path, ImageRecord& record) {
-  const QImage thumb = LoadThumbnail(path, kSampleBitmapSize);
+bool RecordMaker::TryLibraryThumbnail(const QString& path, const QByteArray& embedded,
+                                      ImageRecord& record) {
+  const QImage thumb = LoadThumbnail(path, kSampleBitmapSize, embedded);
   if (thumb.isNull() || !SetRecordPath(record, path)) return false;
   MakeSample(ToDeviceBitmap(thumb), record);  // as with drawing, a failed read keeps a zero sample
   record.method = kMethodLibraryThumbnail;

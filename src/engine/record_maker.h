@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -44,7 +45,7 @@ class RecordMaker {
 
  private:
   bool TryExtractorSample(const QString& path, ImageRecord& record);
-  bool TryLibraryThumbnail(const QString& path, ImageRecord& record);
+  bool TryLibraryThumbnail(const QString& path, const QByteArray& embedded, ImageRecord& record);
   bool TryDrawing(const QString& path, ImageRecord& record);
 
   int m_signature_rule;

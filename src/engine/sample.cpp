@@ -36,7 +36,8 @@ std::uint8_t FoldAlpha(std::uint8_t grey, std::uint8_t alpha) {
 }
 
 bool HasMinimumArea(std::uint32_t width, std::uint32_t height) {
-  return std::int64_t{width} * std::int64_t{height} >= kMinPictureArea;
+  return std::uint64_t{width} * std::uint64_t{height} >=
+         static_cast<std::uint64_t>(kMinPictureArea);
 }
 
 bool MakeSample(const QImage& bitmap64, ImageRecord& record) {

@@ -18,7 +18,7 @@ std::uint8_t GreyValue(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 std::uint8_t FoldAlpha(std::uint8_t grey, std::uint8_t alpha);
 
 // True when width x height reaches kMinPictureArea. The product is taken in
-// 64 bits: a 50000 x 50000 picture would wrap to a negative 32-bit area.
+// unsigned 64 bits: a 50000 x 50000 picture would wrap to a negative 32-bit area.
 bool HasMinimumArea(std::uint32_t width, std::uint32_t height);
 
 // Fills gray, gray_rot, gray_flip, brightness and aspect from a 64 x 64

@@ -29,28 +29,32 @@ constexpr int kMaxThumbnailSide = 4096;
 
 QByteArray FileUri(const QString& path) { return QUrl::fromLocalFile(path).toEncoded(); }
 
-bool MatchesFile(const QImageReader& reader, const QString& path) {
-  if (reader.text(QStringLiteral("Thumb::URI")).toUtf8() != FileUri(path)) return false;
+bool MatchesFile(const QImage& thumb, const QString& path) {
+  if (thumb.text(QStringLiteral("Thumb::URI")).toUtf8() != FileUri(path)) return false;
   const QFileInfo info(path);
   if (!info.exists()) return false;
   bool ok = false;
   // Some writers store the time with a fraction; the whole seconds must agree.
-  const double mtime = reader.text(QStringLiteral("Thumb::MTime")).toDouble(&ok);
+  const double mtime = thumb.text(QStringLiteral("Thumb::MTime")).toDouble(&ok);
   return ok && static_cast<qint64>(mtime) == info.lastModified().toSecsSinceEpoch();
 }
 
-// Opens the cached thumbnail of the size folder and checks it belongs to the
-// file as it is now; the reader then has read the PNG header and text only.
-bool OpenValidThumbnail(QImageReader& reader, const QString& path, const SizeFolder& folder) {
-  reader.setFileName(CachedThumbnailPath(path, QString::fromLatin1(folder.name)));
-  reader.setFormat("png");
+// The cached thumbnail of the size folder when it belongs to the file as it
+// is now. The text keys are taken from the decoded image: QImageReader::text()
+// cuts keys at their first colon, and every key here has two.
+QImage ReadValidThumbnail(const QString& path, const SizeFolder& folder) {
+  QImageReader reader(CachedThumbnailPath(path, QString::fromLatin1(folder.name)), "png");
   ConfigurePictureReader(reader);
-  return reader.canRead() && MatchesFile(reader, path);
+  const QSize size = reader.size();
+  if (!size.isValid() || size.width() > kMaxThumbnailSide || size.height() > kMaxThumbnailSide)
+    return {};
+  QImage thumb = reader.read();
+  return !thumb.isNull() && MatchesFile(thumb, path) ? thumb : QImage();
 }
 
-int ReadDimension(const QImageReader& reader, const char* key) {
+int ReadDimension(const QImage& thumb, const char* key) {
   bool ok = false;
-  const int value = reader.text(QString::fromLatin1(key)).toInt(&ok);
+  const int value = thumb.text(QString::fromLatin1(key)).toInt(&ok);
   return ok && value > 0 ? value : 0;
 }
 
@@ -58,7 +62,8 @@ int ReadDimension(const QImageReader& reader, const char* key) {
 
 QString ThumbnailCacheFolder() {
   QString base = qEnvironmentVariable("XDG_CACHE_HOME");
-  if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + QStringLiteral("/.cache");
+  if (base.isEmpty() || QDir::isRelativePath(base))
+    base = QDir::homePath() + QStringLiteral("/.cache");
   return base + QStringLiteral("/thumbnails");
 }
 
@@ -70,10 +75,9 @@ QString CachedThumbnailPath(const QString& path, const QString& size_name) {
 
 std::optional<QSize> ThumbnailCacheImageSize(const QString& path) {
   for (const SizeFolder& folder : kSizeFolders) {
-    QImageReader reader;
-    if (!OpenValidThumbnail(reader, path, folder)) continue;
-    const QSize size(ReadDimension(reader, "Thumb::Image::Width"),
-                     ReadDimension(reader, "Thumb::Image::Height"));
+    const QImage thumb = ReadValidThumbnail(path, folder);
+    const QSize size(ReadDimension(thumb, "Thumb::Image::Width"),
+                     ReadDimension(thumb, "Thumb::Image::Height"));
     if (!size.isEmpty()) return size;
   }
   return std::nullopt;
@@ -82,12 +86,7 @@ std::optional<QSize> ThumbnailCacheImageSize(const QString& path) {
 QImage LoadCachedThumbnail(const QString& path, int requested_size) {
   QImage largest;
   for (const SizeFolder& folder : kSizeFolders) {
-    QImageReader reader;
-    if (!OpenValidThumbnail(reader, path, folder)) continue;
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxThumbnailSide || size.height() > kMaxThumbnailSide)
-      continue;
-    QImage thumb = reader.read();
+    QImage thumb = ReadValidThumbnail(path, folder);
     if (thumb.isNull()) continue;
     if (folder.size >= requested_size) return thumb;
     largest = thumb;

@@ -25,7 +25,10 @@ QImage DecodeEmbeddedThumbnail(QByteArray data, QSize size) {
 }  // namespace
 
 QImage LoadThumbnail(const QString& path, QSize size) {
-  const QByteArray embedded = ReadEmbeddedThumbnail(path);
+  return LoadThumbnail(path, size, ReadEmbeddedThumbnail(path));
+}
+
+QImage LoadThumbnail(const QString& path, QSize size, const QByteArray& embedded) {
   if (!embedded.isEmpty()) {
     QImage thumb = DecodeEmbeddedThumbnail(embedded, size);
     if (!thumb.isNull()) return thumb;

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -17,6 +18,8 @@ inline constexpr int kBitmapSide = 64;
 // when the file has one, else the whole picture by scaled decoding, so a large
 // JPEG is never decoded in full. Orientation is not applied. Null on failure.
 QImage LoadThumbnail(const QString& path, QSize size);
+// The same with the embedded thumbnail already read (ReadEmbeddedThumbnail).
+QImage LoadThumbnail(const QString& path, QSize size, const QByteArray& embedded);
 
 // The whole picture stretched into a new 64 x 64 ARGB bitmap over transparent
 // black with the fastest scaler. Null when the picture cannot be decoded.

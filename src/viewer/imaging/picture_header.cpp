@@ -13,6 +13,13 @@ namespace {
 
 bool IsVectorFormat(const QByteArray& format) { return format == "svg" || format == "svgz"; }
 
+// A damaged JPEG header makes Qt's reader report an undefined format value,
+// which QImage::toPixelFormat would index its table with.
+bool FormatHasAlpha(QImage::Format format) {
+  if (format <= QImage::Format_Invalid || format >= QImage::NImageFormats) return false;
+  return QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha;
+}
+
 }  // namespace
 
 std::optional<PictureHeader> LoadPictureHeader(const QString& path) {
@@ -26,9 +33,7 @@ std::optional<PictureHeader> LoadPictureHeader(const QString& path) {
     header.width = static_cast<std::uint32_t>(size.width());
     header.height = static_cast<std::uint32_t>(size.height());
   }
-  const QImage::Format format = reader.imageFormat();
-  header.alpha = format != QImage::Format_Invalid &&
-                 QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha;
+  header.alpha = FormatHasAlpha(reader.imageFormat());
   return header;
 }
 

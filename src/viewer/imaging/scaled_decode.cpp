@@ -68,8 +68,8 @@ QImage DecodeScaled(const QString& path, QSize bound, bool apply_orientation) {
   const QSize stored = reader.size();
   if (!stored.isValid()) return {};
   // Scaling happens before the turn, so a quarter turn fits the transposed bound.
-  const bool transposed =
-      apply_orientation && reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+  const bool transposed = apply_orientation &&
+                          reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
   const QSize target = FitInside(stored, transposed ? bound.transposed() : bound);
   return DecodeStretched(reader, target, false);
 }

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QFile>
+
+#include "engine/record_maker.h"
+#include "engine/record_path.h"
+#include "engine/record_test_support.h"
+
+namespace dupliora {
+namespace {
+
+QByteArray EncodedPicture(const QImage& image, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, format);
+  return bytes;
+}
+
+// Damaged files are refused, or give a record of the right size: never a
+// crash, a hang or a gigabyte allocation.
+TEST_F(RecordTest, BadFilesAreRefusedOrGiveACorrectRecord) {
+  const QByteArray jpeg = EncodedPicture(test::NoisyImage(QSize(512, 384), 3), "jpg");
+  const QByteArray png = EncodedPicture(test::NoisyImage(QSize(512, 384), 4), "png");
+  const QByteArray webp = EncodedPicture(test::NoisyImage(QSize(512, 384), 5), "webp");
+  QByteArray garbled = jpeg;
+  for (qsizetype i = 600; i < garbled.size(); i += 97) garbled[i] = static_cast<char>(i * 31);
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    bool may_succeed;
+  } const cases[] = {
+      {"empty.jpg", QByteArray(), false},
+      {"text.jpg", QByteArray("this is a text file, not a picture\n"), false},
+      {"text.png", QByteArray(10000, 'a'), false},
+      {"header_only.jpg", jpeg.left(20), false},
+      {"half.jpg", jpeg.left(jpeg.size() / 2), true},
+      {"garbled.jpg", garbled, true},
+      {"half.png", png.left(png.size() / 2), true},
+      {"header_only.png", png.left(40), true},
+      {"half.webp", webp.left(webp.size() / 2), true},
+      {"bomb.png", test::PngClaimingSize(100000, 100000), false},
+      {"claims_50000.png", test::PngClaimingSize(50000, 50000), false},
+      {"nosize.svg", QByteArray(R"(<svg xmlns="http://www.w3.org/2000/svg"><rect/></svg>)"), true},
+      {"broken.svg", QByteArray(R"(<svg xmlns="http://www.w3.org/2000/svg" width="500)"), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = PathOf(QString::fromLatin1(c.name));
+    ASSERT_TRUE(test::WriteBytes(path, c.bytes));
+    for (int rule : {1, 2, 3}) {
+      SCOPED_TRACE(rule);
+      auto record = Make(path, rule);
+      if (!c.may_succeed) {
+        EXPECT_FALSE(m_made);
+      }
+      if (m_made) {
+        EXPECT_EQ(RecordPath(*record), path);
+        EXPECT_GE(std::int64_t{record->width} * record->height, kMinPictureArea);
+      }
+    }
+  }
+}
+
+TEST_F(RecordTest, TruncatedPicturesKeepTheirHeaderSize) {
+  const QByteArray jpeg = EncodedPicture(test::NoisyImage(QSize(512, 384), 3), "jpg");
+  const QString path = PathOf(QStringLiteral("cut.jpg"));
+  ASSERT_TRUE(test::WriteBytes(path, jpeg.left(jpeg.size() / 2)));
+  auto record = Make(path, 3);
+  if (m_made) {
+    EXPECT_EQ(record->width, 512u);
+    EXPECT_EQ(record->height, 384u);
+  }
+}
+
+TEST_F(RecordTest, MissingFileAndFolderAreRefused) {
+  Make(PathOf(QStringLiteral("missing.png")));
+  EXPECT_FALSE(m_made);
+  Make(m_dir.path());
+  EXPECT_FALSE(m_made);
+}
+
+TEST_F(RecordTest, NonUtf8FileNameIsRefusedOrRecordedUnderItsOwnName) {
+  const QByteArray native = QFile::encodeName(m_dir.path()) + "/bad\xff\xfe name.png";
+  const QByteArray png = EncodedPicture(test::GradientImage(QSize(128, 128)), "png");
+  const int fd = ::open(native.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::write(fd, png.constData(), png.size()), png.size());
+  ::close(fd);
+  const QString path = QFile::decodeName(native);
+  for (int rule : {1, 2, 3}) {
+    SCOPED_TRACE(rule);
+    auto record = Make(path, rule);
+    if (m_made) {
+      EXPECT_EQ(QFile::encodeName(RecordPath(*record)), native);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace dupliora

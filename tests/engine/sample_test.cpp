@@ -1,0 +1,159 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "engine/sample.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/pictures.h"
+#include "viewer/imaging/bitmap_ops.h"
+
+namespace dupliora {
+namespace {
+
+std::unique_ptr<ImageRecord> FreshRecord(std::uint32_t width = 128, std::uint32_t height = 128) {
+  auto record = std::make_unique<ImageRecord>();
+  *record = ImageRecord{};
+  record->width = width;
+  record->height = height;
+  return record;
+}
+
+// A 64 x 64 device bitmap filled with one B, G, R, A pixel, as read back.
+QImage Bitmap(std::uint8_t red, std::uint8_t green, std::uint8_t blue, std::uint8_t alpha) {
+  QImage bitmap(64, 64, QImage::Format_ARGB32_Premultiplied);
+  bitmap.fill(0);
+  for (int y = 0; y < 64; ++y) {
+    std::uint8_t* line = bitmap.scanLine(y);
+    for (int x = 0; x < 64; ++x) {
+      line[x * 4 + 0] = blue;
+      line[x * 4 + 1] = green;
+      line[x * 4 + 2] = red;
+      line[x * 4 + 3] = alpha;
+    }
+  }
+  return bitmap;
+}
+
+TEST(GreyValueTest, WeighsRedGreenBlueInSinglePrecision) {
+  struct Case {
+    int red, green, blue, grey;
+  } const cases[] = {
+      {0, 0, 0, 0},
+      {255, 255, 255, 255},
+      {255, 0, 0, 76},
+      {0, 255, 0, 150},
+      {0, 0, 255, 28},
+      {10, 10, 10, 10},
+      {100, 50, 200, 81},
+      // Single-precision products truncate some neutral greys one level down.
+      {1, 1, 1, 1},
+      {7, 7, 7, 6},
+      {14, 14, 14, 13},
+      {255, 255, 254, 254},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.red << "," << c.green << "," << c.blue);
+    EXPECT_EQ(GreyValue(c.red, c.green, c.blue), c.grey);
+  }
+}
+
+TEST(MakeSampleTest, BrightnessOfBlackAndWhite) {
+  auto black = FreshRecord();
+  ASSERT_TRUE(MakeSample(Bitmap(0, 0, 0, 255), *black));
+  EXPECT_EQ(black->brightness, 0);
+  auto white = FreshRecord();
+  ASSERT_TRUE(MakeSample(Bitmap(255, 255, 255, 255), *white));
+  EXPECT_EQ(white->brightness, 99);
+  EXPECT_EQ(white->gray[0], 255);
+  EXPECT_EQ(white->gray[4095], 255);
+}
+
+TEST(MakeSampleTest, FoldsAlphaOnlyForPicturesWithAlpha) {
+  struct Case {
+    int grey, alpha, with_alpha, expected;
+  } const cases[] = {
+      {10, 255, 1, 10}, {10, 0, 1, 9}, {0, 0, 1, 255}, {0, 255, 1, 0}, {10, 0, 0, 10},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "grey " << c.grey << " alpha " << c.alpha);
+    auto record = FreshRecord();
+    record->alpha = c.with_alpha;
+    const auto g = static_cast<std::uint8_t>(c.grey);
+    ASSERT_TRUE(MakeSample(Bitmap(g, g, g, static_cast<std::uint8_t>(c.alpha)), *record));
+    EXPECT_EQ(record->gray[123], c.expected);
+  }
+}
+
+TEST(MakeSampleTest, TurnedCopiesFollowTheBrightTopRow) {
+  QImage bitmap = Bitmap(0, 0, 0, 255);
+  for (int x = 0; x < 64; ++x) bitmap.setPixel(x, 0, qRgb(255, 255, 255));
+  auto record = FreshRecord();
+  ASSERT_TRUE(MakeSample(bitmap, *record));
+  for (int i = 0; i < 64; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(record->gray[i], 255);                // top row of the sample
+    EXPECT_EQ(record->gray_rot[i * 64 + 63], 255);  // last column
+    EXPECT_EQ(record->gray_rot[i * 64 + 62], 0);
+    EXPECT_EQ(record->gray_flip[63 * 64 + i], 255);  // last row
+    EXPECT_EQ(record->gray_flip[i], 0);
+  }
+}
+
+TEST(MakeSampleTest, TurnedCopiesKeepEveryPixel) {
+  const QImage bitmap = ToDeviceBitmap(test::NoisyImage(QSize(64, 64), 7));
+  auto record = FreshRecord();
+  ASSERT_TRUE(MakeSample(bitmap, *record));
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      ASSERT_EQ(record->gray_rot[x * 64 + 63 - y], record->gray[y * 64 + x]);
+      ASSERT_EQ(record->gray_flip[(63 - y) * 64 + x], record->gray[y * 64 + x]);
+    }
+  }
+}
+
+TEST(MakeSampleTest, SetsAspectFromWidthAndHeight) {
+  auto record = FreshRecord(300, 200);
+  ASSERT_TRUE(MakeSample(Bitmap(1, 2, 3, 255), *record));
+  EXPECT_FLOAT_EQ(record->aspect, 1.5f);
+}
+
+TEST(MakeSampleTest, RefusesBitmapsNotExactly64By64By32Bits) {
+  const QImage bitmaps[] = {
+      QImage(64, 48, QImage::Format_ARGB32_Premultiplied),
+      QImage(128, 128, QImage::Format_ARGB32_Premultiplied),  // holds 16384 bytes in its top rows
+      QImage(64, 64, QImage::Format_Grayscale8),
+      QImage(),
+  };
+  for (const QImage& bitmap : bitmaps) {
+    SCOPED_TRACE(testing::Message() << bitmap.width() << "x" << bitmap.height());
+    auto record = FreshRecord();
+    record->brightness = 42;
+    EXPECT_FALSE(MakeSample(bitmap, *record));
+    EXPECT_EQ(record->brightness, 42);
+    EXPECT_EQ(record->gray[0], 0);
+  }
+}
+
+TEST(HasMinimumAreaTest, ComparesTheAreaIn64Bits) {
+  struct Case {
+    std::uint32_t width, height;
+    bool accepted;
+  } const cases[] = {
+      {128, 128, true},
+      {127, 129, false},
+      {16384, 1, true},
+      {0, 1000000, false},
+      {50000, 50000, true},  // 2.5e9 wraps to a negative 32-bit product
+      {65536, 65536, true},  // wraps to exactly 0
+      {4294967295u, 4294967295u, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+    EXPECT_EQ(HasMinimumArea(c.width, c.height), c.accepted);
+  }
+}
+
+}  // namespace
+}  // namespace dupliora

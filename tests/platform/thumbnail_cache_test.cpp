@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "platform/thumbnail_cache.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "support/pictures.h"
+
+namespace dupliora {
+namespace {
+
+class ThumbnailCacheTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_picture = m_dir.filePath(QStringLiteral("holiday photo #1.jpg"));
+    ASSERT_TRUE(test::WritePicture(m_picture, test::GradientImage(QSize(300, 300))));
+  }
+
+  bool Cache(const char* folder, int side, std::optional<QSize> image_size = std::nullopt) {
+    test::CachedThumbnailFacts facts;
+    facts.size_folder = QString::fromLatin1(folder);
+    facts.image_size = image_size;
+    return test::WriteCachedThumbnail(m_picture, test::SolidImage(QSize(side, side), Qt::red),
+                                      facts);
+  }
+
+  QTemporaryDir m_dir;
+  test::ScopedThumbnailCache m_cache;
+  QString m_picture;
+};
+
+TEST_F(ThumbnailCacheTest, FollowsXdgCacheHomeOnEveryCall) {
+  const QByteArray saved = qgetenv("XDG_CACHE_HOME");
+  qputenv("XDG_CACHE_HOME", "/somewhere/else");
+  EXPECT_EQ(ThumbnailCacheFolder(), QStringLiteral("/somewhere/else/thumbnails"));
+  qunsetenv("XDG_CACHE_HOME");
+  EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + QStringLiteral("/.cache/thumbnails"));
+  qputenv("XDG_CACHE_HOME", "relative/path");  // not absolute: ignored
+  EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + QStringLiteral("/.cache/thumbnails"));
+  qputenv("XDG_CACHE_HOME", saved);
+}
+
+TEST_F(ThumbnailCacheTest, FileNameIsMd5OfTheEncodedUri) {
+  // The URI percent-encodes the blank and the '#': hash what the cache writers hash.
+  const QByteArray uri = "file://" + QFile::encodeName(m_dir.path()).toPercentEncoding("/") +
+                         "/holiday%20photo%20%231.jpg";
+  const QString md5 =
+      QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex());
+  EXPECT_EQ(CachedThumbnailPath(m_picture, QStringLiteral("large")),
+            ThumbnailCacheFolder() + QStringLiteral("/large/") + md5 + QStringLiteral(".png"));
+}
+
+TEST_F(ThumbnailCacheTest, PicksTheSmallestAtOrAboveTheRequestElseTheLargest) {
+  ASSERT_TRUE(Cache("normal", 128));
+  ASSERT_TRUE(Cache("x-large", 512));
+  struct Case {
+    int requested, side;
+  } const cases[] = {{64, 128}, {128, 128}, {129, 512}, {512, 512}, {1024, 512}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.requested);
+    EXPECT_EQ(LoadCachedThumbnail(m_picture, c.requested).width(), c.side);
+  }
+}
+
+TEST_F(ThumbnailCacheTest, NothingCachedGivesNothing) {
+  EXPECT_TRUE(LoadCachedThumbnail(m_picture, 64).isNull());
+  EXPECT_FALSE(ThumbnailCacheImageSize(m_picture).has_value());
+  EXPECT_TRUE(LoadCachedThumbnail(m_dir.filePath(QStringLiteral("missing.jpg")), 64).isNull());
+}
+
+TEST_F(ThumbnailCacheTest, ImageSizeComesFromTheThumbnailKeys) {
+  ASSERT_TRUE(Cache("large", 256, QSize(4000, 3000)));
+  EXPECT_EQ(ThumbnailCacheImageSize(m_picture), QSize(4000, 3000));
+  ASSERT_TRUE(Cache("large", 256, QSize(0, 3000)));
+  EXPECT_FALSE(ThumbnailCacheImageSize(m_picture).has_value());
+}
+
+TEST_F(ThumbnailCacheTest, StaleOrForeignThumbnailIsNoThumbnail) {
+  const qint64 mtime = QFileInfo(m_picture).lastModified().toSecsSinceEpoch();
+  struct Case {
+    const char* label;
+    std::optional<qint64> mtime;
+    std::optional<QByteArray> uri;
+    bool valid;
+  } const cases[] = {
+      {"matching", mtime, std::nullopt, true},
+      {"older", mtime - 1, std::nullopt, false},
+      {"newer", mtime + 1, std::nullopt, false},
+      {"other file", mtime, QByteArray("file:///tmp/other.jpg"), false},
+      {"plain path instead of uri", mtime, QFile::encodeName(m_picture), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    test::CachedThumbnailFacts facts;
+    facts.mtime = c.mtime;
+    facts.uri = c.uri;
+    facts.image_size = QSize(300, 300);
+    ASSERT_TRUE(
+        test::WriteCachedThumbnail(m_picture, test::SolidImage(QSize(128, 128), Qt::red), facts));
+    EXPECT_EQ(!LoadCachedThumbnail(m_picture, 64).isNull(), c.valid);
+    EXPECT_EQ(ThumbnailCacheImageSize(m_picture).has_value(), c.valid);
+  }
+}
+
+TEST_F(ThumbnailCacheTest, DamagedCacheFileIsIgnored) {
+  const QString target = CachedThumbnailPath(m_picture, QStringLiteral("normal"));
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(target).absolutePath()));
+  for (const QByteArray& bytes :
+       {QByteArray(), QByteArray("garbage"), test::PngClaimingSize(100000, 100000)}) {
+    ASSERT_TRUE(test::WriteBytes(target, bytes));
+    EXPECT_TRUE(LoadCachedThumbnail(m_picture, 64).isNull());
+  }
+}
+
+TEST_F(ThumbnailCacheTest, NeverWritesIntoTheCache) {
+  LoadCachedThumbnail(m_picture, 64);
+  ThumbnailCacheImageSize(m_picture);
+  EXPECT_FALSE(QFileInfo::exists(ThumbnailCacheFolder()));
+}
+
+}  // namespace
+}  // namespace dupliora
