@@ -50,9 +50,12 @@ RecordTable MakeTable(bool alike) {
 }
 
 const RecordTable& Table(bool alike) {
-  static const RecordTable alike_table = MakeTable(true);
+  if (alike) {
+    static const RecordTable alike_table = MakeTable(true);
+    return alike_table;
+  }
   static const RecordTable spread_table = MakeTable(false);
-  return alike ? alike_table : spread_table;
+  return spread_table;
 }
 
 PairLoopOptions Options(bool variants, int threads) {
