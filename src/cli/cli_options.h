@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "engine/comparison_engine.h"
+
+namespace dupliora {
+
+struct CliOptions {
+  RunOptions run;
+  QString path1_text;  // --against, two-folder mode
+  QString path2_text;
+  bool json = false;
+  int repeat = 1;  // runs in one process: the second one shows the cache
+};
+
+struct CliParse {
+  std::optional<CliOptions> options;
+  QString message;  // help, version or the error
+  int exit_code = 0;
+};
+
+CliParse ParseCliOptions(const QStringList& arguments);
+
+}  // namespace dupliora

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#pragma once
+
+#include <QByteArray>
+#include <vector>
+
+#include "engine/comparison_engine.h"
+
+namespace dupliora {
+
+// One line per match: first, second, similarity, ratio, rotation, flip, negative.
+QByteArray MatchesAsTsv(const std::vector<MatchResult>& matches);
+
+// {"matches": [...], "summary": {...}}.
+QByteArray MatchesAsJson(const std::vector<MatchResult>& matches, const RunSummary& summary);
+
+}  // namespace dupliora

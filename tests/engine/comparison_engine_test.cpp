@@ -1,0 +1,247 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "engine/comparison_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "engine/record_path.h"
+#include "run_test_support.h"
+
+namespace dupliora {
+namespace {
+
+using testing::RecordingSink;
+using testing::SavePattern;
+
+class ComparisonEngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    root_ = dir_.path() + u'/';
+    ASSERT_TRUE(QDir(root_).mkpath("one/sub"));
+    ASSERT_TRUE(QDir(root_).mkpath("two"));
+    options_.threads = 2;
+  }
+
+  // Three pictures, two of them copies (one as JPEG), plus bad files.
+  void FillFolderOne() {
+    ASSERT_TRUE(SavePattern(root_ + "one/a.png", 1));
+    ASSERT_TRUE(SavePattern(root_ + "one/sub/a_copy.png", 1));
+    ASSERT_TRUE(SavePattern(root_ + "one/b.png", 2));
+    QFile zero(root_ + "one/zero.png");
+    ASSERT_TRUE(zero.open(QIODevice::WriteOnly));
+  }
+
+  QStringList MatchedNames(const RecordingSink& sink) const {
+    QStringList names;
+    for (const MatchResult& m : sink.matches) {
+      names << RecordPath(*m.first).mid(root_.size()) + u'|' +
+                   RecordPath(*m.second).mid(root_.size());
+    }
+    return names;
+  }
+
+  void Run(RecordingSink& sink, const QString& path1, const QString& path2) {
+    engine_.Run(options_, path1, path2, texts_, sink);
+  }
+
+  QTemporaryDir dir_;
+  QString root_;
+  RunOptions options_;
+  RunTexts texts_ = testing::NumberedTexts();
+  ComparisonEngine engine_;
+};
+
+TEST_F(ComparisonEngineTest, FindsTheCopyAndWritesTheSummary) {
+  FillFolderOne();
+  RecordingSink sink;
+  Run(sink, {}, root_ + "one");
+  const RunSummary& summary = engine_.LastSummary();
+  EXPECT_EQ(summary.outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(summary.loaded, 3);
+  EXPECT_EQ(summary.total, 3);
+  EXPECT_EQ(summary.done, 3);
+  EXPECT_EQ(MatchedNames(sink), QStringList{"one/a.png|one/sub/a_copy.png"});
+  ASSERT_EQ(sink.matches.size(), 1u);
+  EXPECT_EQ(sink.matches[0].similarity, 100);
+  EXPECT_TRUE(sink.sorted);
+  EXPECT_EQ(sink.redraw, (std::vector<bool>{false, true}));
+  EXPECT_TRUE(sink.Last(RunText::kStatus1004).startsWith("T300102: 1 / T300333: 3 / T300335: "));
+  EXPECT_TRUE(sink.Last(RunText::kLabel1003).startsWith("T300337 1, T300334 "));
+  EXPECT_TRUE(sink.Last(RunText::kLabel1002).startsWith("T300330:3  "));
+  EXPECT_EQ(sink.accepted.second, root_ + "one");
+  EXPECT_TRUE(sink.alerts.empty());
+}
+
+TEST_F(ComparisonEngineTest, SecondRunTakesEveryRecordFromTheCache) {
+  FillFolderOne();
+  RecordingSink first;
+  Run(first, {}, root_ + "one");
+  EXPECT_EQ(engine_.LastSummary().decoded, 3);  // the zero-byte file fails the probe
+  EXPECT_EQ(engine_.CacheSize(), 3u);
+
+  RecordingSink second;
+  Run(second, {}, root_ + "one");
+  EXPECT_EQ(engine_.LastSummary().from_cache, 3);
+  EXPECT_EQ(engine_.LastSummary().decoded, 0);
+  EXPECT_EQ(MatchedNames(second), MatchedNames(first));
+
+  // A changed file is made again, the others still come from the cache.
+  QThread::msleep(20);
+  ASSERT_TRUE(SavePattern(root_ + "one/b.png", 1));
+  RecordingSink third;
+  Run(third, {}, root_ + "one");
+  EXPECT_EQ(engine_.LastSummary().from_cache, 2);
+  EXPECT_EQ(engine_.LastSummary().decoded, 1);
+  EXPECT_EQ(third.matches.size(), 3u);  // b now equals a and its copy
+  EXPECT_EQ(engine_.CacheSize(), 3u);
+}
+
+TEST_F(ComparisonEngineTest, ChangedSingleFileIsNotServedStale) {
+  ASSERT_TRUE(SavePattern(root_ + "two/x.png", 1));
+  ASSERT_TRUE(SavePattern(root_ + "one/single.png", 1));
+  options_.compare_mode = 1;
+  RecordingSink first;
+  Run(first, root_ + "one/single.png", root_ + "two");
+  EXPECT_EQ(first.matches.size(), 1u);
+  QThread::msleep(20);
+  ASSERT_TRUE(SavePattern(root_ + "one/single.png", 2));
+  RecordingSink second;
+  Run(second, root_ + "one/single.png", root_ + "two");
+  EXPECT_EQ(engine_.LastSummary().from_cache, 1);  // only two/x.png
+  EXPECT_TRUE(second.matches.empty());
+}
+
+TEST_F(ComparisonEngineTest, RejectsUnusablePaths) {
+  struct Case {
+    const char* label;
+    int mode;
+    QString path1, path2;
+    PathField field;
+    QString named;
+  };
+  ASSERT_TRUE(SavePattern(root_ + "two/x.png", 1));
+  const QString missing = root_ + "missing";
+  const Case cases[] = {
+      {"second missing", 0, {}, missing, PathField::kSecond, missing},
+      {"second too short", 0, {}, "/a", PathField::kSecond, ""},
+      {"first missing", 1, missing, root_ + "two", PathField::kFirst, missing},
+      {"last entry a file", 0, {}, root_ + "two/x.png", PathField::kSecond, root_ + "two/x.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    options_.compare_mode = c.mode;
+    RecordingSink sink;
+    Run(sink, c.path1, c.path2);
+    EXPECT_EQ(engine_.LastSummary().outcome, RunOutcome::kPathRejected);
+    ASSERT_EQ(sink.alerts.size(), 1u);
+    EXPECT_EQ(sink.alerts[0].first, c.field);
+    EXPECT_EQ(sink.alerts[0].second, "T300000\n" + c.named);
+    EXPECT_EQ(sink.Last(RunText::kStatus1004), "T300340");
+  }
+}
+
+TEST_F(ComparisonEngineTest, LongPathIsNotCut) {
+  // A 260-character path whose first 254 characters name another folder.
+  const QString base = root_ + "deep";
+  const QString long_folder = base + QString(260 - base.size(), u'x');
+  const QString cut_folder = long_folder.left(254);
+  ASSERT_TRUE(QDir().mkpath(cut_folder));
+  ASSERT_TRUE(QDir().mkpath(long_folder));
+  ASSERT_TRUE(SavePattern(long_folder + "/a.png", 1));
+  ASSERT_TRUE(SavePattern(long_folder + "/b.png", 1));
+  RecordingSink sink;
+  Run(sink, {}, long_folder);
+  EXPECT_EQ(sink.accepted.second, long_folder);
+  EXPECT_EQ(sink.matches.size(), 1u);
+}
+
+TEST_F(ComparisonEngineTest, EmptyListsEndTheRun) {
+  ASSERT_TRUE(SavePattern(root_ + "two/x.png", 1));
+  struct Case {
+    const char* label;
+    int mode;
+    QString path1, path2;
+  };
+  const Case cases[] = {
+      {"no picture", 0, {}, root_ + "one"},
+      // Same folder in both fields: the second list is emptied.
+      {"same folder twice", 1, root_ + "two", root_ + "two"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    options_.compare_mode = c.mode;
+    RecordingSink sink;
+    Run(sink, c.path1, c.path2);
+    EXPECT_EQ(engine_.LastSummary().outcome, RunOutcome::kEmptyList);
+    EXPECT_EQ(sink.Last(RunText::kStatus1004), "T300339");
+    ASSERT_EQ(sink.alerts.size(), 1u);
+    EXPECT_EQ(sink.alerts[0].first, PathField::kSecond);
+  }
+}
+
+TEST_F(ComparisonEngineTest, OnePictureGivesTheSummaryWithoutPairs) {
+  ASSERT_TRUE(SavePattern(root_ + "two/x.png", 1));
+  RecordingSink sink;
+  Run(sink, {}, root_ + "two");
+  EXPECT_EQ(engine_.LastSummary().outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(engine_.LastSummary().total, 0);
+  EXPECT_FALSE(sink.Last(RunText::kLabel1003).contains("nan"));
+  EXPECT_FALSE(sink.Last(RunText::kLabel1003).contains("inf"));
+  EXPECT_TRUE(sink.Last(RunText::kLabel1003).endsWith("0 / 0.00 %"));
+}
+
+TEST_F(ComparisonEngineTest, TwoFolderModeComparesAcrossOnly) {
+  ASSERT_TRUE(SavePattern(root_ + "one/a.png", 1));
+  ASSERT_TRUE(SavePattern(root_ + "one/a2.png", 1));
+  ASSERT_TRUE(SavePattern(root_ + "two/c.png", 1));
+  ASSERT_TRUE(SavePattern(root_ + "two/d.png", 3));
+  options_.compare_mode = 1;
+  RecordingSink sink;
+  Run(sink, root_ + "one", root_ + "two");
+  EXPECT_EQ(engine_.LastSummary().first_list, 2);
+  EXPECT_EQ(engine_.LastSummary().total, 4);
+  EXPECT_EQ(MatchedNames(sink), (QStringList{"one/a.png|two/c.png", "one/a2.png|two/c.png"}));
+}
+
+TEST_F(ComparisonEngineTest, BadInputAmongGoodPictures) {
+  FillFolderOne();
+  QFile corrupt(root_ + "one/corrupt.jpg");
+  ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
+  corrupt.write(QByteArray("\xff\xd8\xff\xe0", 4) + QByteArray(300, '\x11'));
+  corrupt.close();
+  qunsetenv("DUPLIORA_UNDEFINED_VAR");
+  RecordingSink sink;
+  Run(sink, {}, ";" + root_ + "one;;" + root_ + "one;%DUPLIORA_UNDEFINED_VAR%x;");
+  // The undefined variable names no folder: the list is refused as a whole.
+  EXPECT_EQ(engine_.LastSummary().outcome, RunOutcome::kPathRejected);
+  RecordingSink again;
+  Run(again, {}, ";" + root_ + "one;;" + root_ + "one;" + root_ + "one/sub;");
+  EXPECT_EQ(engine_.LastSummary().outcome, RunOutcome::kCompleted);
+  EXPECT_EQ(engine_.LastSummary().loaded, 3);
+  EXPECT_EQ(again.matches.size(), 1u);
+}
+
+TEST_F(ComparisonEngineTest, StopDuringLoadWritesNoSummary) {
+  for (int i = 0; i < 40; ++i) {
+    ASSERT_TRUE(SavePattern(root_ + QStringLiteral("one/%1.png").arg(i, 3, 10, QChar(u'0')), i));
+  }
+  options_.threads = 1;
+  RecordingSink sink;
+  sink.on_cache_line = [this] { engine_.RequestStop(); };
+  Run(sink, {}, root_ + "one");
+  EXPECT_EQ(engine_.LastSummary().outcome, RunOutcome::kStopped);
+  EXPECT_LT(engine_.LastSummary().loaded, 40);
+  EXPECT_TRUE(sink.matches.empty());
+  EXPECT_EQ(sink.Last(RunText::kLabel1003), ".............");
+  EXPECT_FALSE(sink.sorted);
+}
+
+}  // namespace
+}  // namespace dupliora

@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "engine/folder_scan.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "run_test_support.h"
+
+namespace dupliora {
+namespace {
+
+using testing::SavePattern;
+
+class FolderScanTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    root_ = dir_.path() + u'/';
+    ASSERT_TRUE(QDir(root_).mkpath("sub/deeper"));
+  }
+
+  QStringList Scan(const QString& path, bool recurse) {
+    FileList files;
+    FolderScanner scanner(files, stop_, nullptr);
+    scanner.ScanFolder(path, recurse);
+    QStringList names;
+    for (const auto& [full, entry] : files) names << full.mid(root_.size());
+    return names;
+  }
+
+  void WriteBytes(const QString& name, const QByteArray& bytes) {
+    QFile file(root_ + name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+
+  QTemporaryDir dir_;
+  QString root_;
+  std::atomic<bool> stop_{false};
+};
+
+TEST_F(FolderScanTest, ProbesEveryFileWhateverItsName) {
+  ASSERT_TRUE(SavePattern(root_ + "a.png", 1));
+  ASSERT_TRUE(SavePattern(root_ + "no_extension", 2, 128, 128));
+  ASSERT_TRUE(SavePattern(root_ + "wide.png", 3, 2000, 100));  // too low
+  ASSERT_TRUE(SavePattern(root_ + "small.png", 4, 127, 200));  // too narrow
+  ASSERT_TRUE(SavePattern(root_ + "sub/b.jpg", 5, 200, 150, "JPG"));
+  ASSERT_TRUE(SavePattern(root_ + "sub/deeper/c.png", 6));
+  WriteBytes("zero.png", {});
+  WriteBytes("text.jpg", "not a picture at all");
+  QByteArray truncated;
+  {
+    QFile good(root_ + "a.png");
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    truncated = good.read(40);
+  }
+  WriteBytes("truncated.png", truncated);
+
+  EXPECT_EQ(Scan(dir_.path(), true),
+            (QStringList{"a.png", "no_extension", "sub/b.jpg", "sub/deeper/c.png"}));
+  // Without subfolders only the folder's own files count.
+  EXPECT_EQ(Scan(dir_.path(), false), (QStringList{"a.png", "no_extension"}));
+}
+
+TEST_F(FolderScanTest, SkipsLinksFifosAndNamesThatCannotBeHeld) {
+  ASSERT_TRUE(SavePattern(root_ + "sub/real.png", 1));
+  ASSERT_EQ(::symlink((root_ + "sub/real.png").toUtf8().constData(),
+                      (root_ + "link.png").toUtf8().constData()), 0);
+  // A loop: the folder links to its own parent.
+  ASSERT_EQ(::symlink(root_.toUtf8().constData(), (root_ + "sub/loop").toUtf8().constData()), 0);
+  ASSERT_EQ(::mkfifo((root_ + "fifo.png").toUtf8().constData(), 0600), 0);
+  const QByteArray odd_name = QFile::encodeName(root_) + QByteArray("odd\xff\xfe.png");
+  {
+    QFile source(root_ + "sub/real.png");
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+    FILE* file = std::fopen(odd_name.constData(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(bytes.constData(), 1, bytes.size(), file);
+    std::fclose(file);
+  }
+  EXPECT_EQ(Scan(dir_.path(), true), QStringList{"sub/real.png"});
+}
+
+TEST_F(FolderScanTest, SingleFileKeepsItsRealSizeAndTime) {
+  ASSERT_TRUE(SavePattern(root_ + "one.png", 1));
+  FileList files;
+  FolderScanner scanner(files, stop_, nullptr);
+  scanner.ScanFolder(root_ + "one.png", true);
+  ASSERT_EQ(files.size(), 1u);
+  const FileEntry& entry = files.begin()->second;
+  const QFileInfo info(root_ + "one.png");
+  EXPECT_EQ(entry.size, static_cast<std::uint64_t>(info.size()));
+  const std::int64_t unix_seconds = info.lastModified().toSecsSinceEpoch();
+  EXPECT_EQ(entry.last_write / 10000000ULL, static_cast<std::uint64_t>(unix_seconds) + 11644473600ULL);
+}
+
+TEST_F(FolderScanTest, VanishedAndUnreadableFoldersYieldNothing) {
+  EXPECT_TRUE(Scan(root_ + "gone", true).isEmpty());
+  // Root reads any folder whatever its mode; a folder that is a file in
+  // disguise (ENOTDIR on open) stands in for one that cannot be read.
+  WriteBytes("notafolder", "x");
+  EXPECT_TRUE(Scan(root_ + "notafolder/", true).isEmpty());
+  if (::geteuid() != 0) {
+    ASSERT_TRUE(SavePattern(root_ + "sub/locked.png", 1));
+    ASSERT_EQ(::chmod((root_ + "sub").toUtf8().constData(), 0), 0);
+    EXPECT_TRUE(Scan(root_ + "sub", true).isEmpty());
+    ::chmod((root_ + "sub").toUtf8().constData(), 0755);
+  }
+}
+
+TEST_F(FolderScanTest, StopEndsTheScan) {
+  ASSERT_TRUE(QDir(root_).mkpath("flat"));
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(SavePattern(root_ + "flat/" + QString::number(i), i));
+  stop_ = true;
+  EXPECT_EQ(Scan(root_ + "flat", true).size(), 1);  // the entry in hand is finished
+}
+
+}  // namespace
+}  // namespace dupliora

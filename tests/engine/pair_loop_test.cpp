@@ -1,0 +1,249 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "engine/pair_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <tuple>
+
+#include "engine/record_path.h"
+#include "engine/similarity.h"
+#include "run_test_support.h"
+
+namespace dupliora {
+namespace {
+
+using testing::PatternRecord;
+
+TEST(PairLoopRulesTest, WeightsAndTolerance) {
+  struct Case {
+    bool rotated, flipped, negative;
+    int pass_weight, pair_weight;
+  };
+  const Case cases[] = {{false, false, false, 1, 1}, {true, false, false, 4, 4},
+                        {false, true, false, 2, 2},  {true, true, false, 8, 8},
+                        {true, true, true, 8, 16},   {false, false, true, 1, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.rotated << c.flipped << c.negative);
+    PairLoopOptions options;
+    options.search_rotated = c.rotated;
+    options.search_flipped = c.flipped;
+    options.search_negative = c.negative;
+    EXPECT_EQ(PassWeight(options), c.pass_weight);
+    EXPECT_EQ(PairWeight(options), c.pair_weight);
+  }
+  EXPECT_EQ(BrightnessTolerance(90), 3);
+  EXPECT_EQ(BrightnessTolerance(40), 16);
+  EXPECT_EQ(BrightnessTolerance(100), 1);
+}
+
+TEST(PairLoopRulesTest, PairCounts) {
+  PairLoopOptions one;
+  EXPECT_EQ(PairCount(one, 0), 0);
+  EXPECT_EQ(PairCount(one, 1), 0);
+  EXPECT_EQ(PairCount(one, 100000), 4999950000LL);  // needs 64 bits
+  PairLoopOptions two;
+  two.two_folder = true;
+  two.first_count = 3;
+  EXPECT_EQ(PairCount(two, 10), 21);
+}
+
+TEST(PairLoopRulesTest, AspectAgreementAndAcceptance) {
+  EXPECT_FLOAT_EQ(AspectAgreement(4.0f / 3.0f, 3.0f / 4.0f), 1.0f);
+  EXPECT_NEAR(AspectAgreement(16.0f / 9.0f, 4.0f / 3.0f), 0.75f, 1e-6);
+  // 16:9 against 4:3 fails any threshold of 85 or more: trunc(85 * 0.92) = 78.
+  EXPECT_FALSE(AcceptPair(100.0, AspectAgreement(16.0f / 9.0f, 4.0f / 3.0f), 85));
+  EXPECT_TRUE(AcceptPair(100.0, AspectAgreement(16.0f / 9.0f, 4.0f / 3.0f), 80));
+  EXPECT_TRUE(AcceptPair(90.0, 1.0f, 90));   // exactly the threshold
+  EXPECT_FALSE(AcceptPair(89.99, 1.0f, 90));
+  EXPECT_FALSE(AcceptPair(95.0, 0.82f, 90));  // exactly trunc(90 * 0.92) is not enough
+  EXPECT_TRUE(AcceptPair(95.0, 0.83f, 90));
+  EXPECT_FALSE(AcceptPair(100.0, AspectAgreement(0.0f, 1.0f), 40));
+}
+
+class PairLoopTest : public ::testing::Test {
+ protected:
+  void Add(const ImageRecord& record) { table_.Append(std::make_shared<ImageRecord>(record)); }
+
+  PairCounts RunLoop(const PairLoopOptions& options, std::vector<MatchResult>& matches) {
+    PairLoop loop(table_, options, stop_);
+    return loop.Run([](std::int64_t) {},
+                    [&](std::vector<MatchResult> batch) {
+                      matches.insert(matches.end(), batch.begin(), batch.end());
+                    });
+  }
+
+  int IndexOf(const ImageRecord* record) const {
+    for (int i = 0; i < table_.size(); ++i) {
+      if (&table_[i] == record) return i;
+    }
+    return -1;
+  }
+
+  RecordTable table_;
+  std::atomic<bool> stop_{false};
+};
+
+TEST_F(PairLoopTest, FindsCopiesAndTheirVariants) {
+  const ImageRecord base = PatternRecord("/p/base", 1);
+  Add(base);
+  Add(PatternRecord("/p/other", 2));
+  ImageRecord turned = base;  // base turned half way: its sample read backward
+  SetRecordPath(turned, "/p/turned");
+  std::reverse_copy(base.gray, base.gray + kSampleSize, turned.gray);
+  Add(turned);
+  ImageRecord copy = base;
+  SetRecordPath(copy, "/p/copy");
+  Add(copy);
+
+  PairLoopOptions options;
+  options.threads = 1;
+  std::vector<MatchResult> plain;
+  PairCounts counts = RunLoop(options, plain);
+  ASSERT_EQ(plain.size(), 1u);
+  EXPECT_EQ(IndexOf(plain[0].first), 0);
+  EXPECT_EQ(IndexOf(plain[0].second), 3);
+  EXPECT_EQ(plain[0].similarity, 100);
+  EXPECT_EQ(plain[0].ratio, 100);
+  EXPECT_EQ(counts.done, 6);
+
+  options.search_rotated = true;
+  std::vector<MatchResult> rotated;
+  counts = RunLoop(options, rotated);
+  ASSERT_EQ(rotated.size(), 3u);
+  EXPECT_EQ(IndexOf(rotated[0].second), 2);
+  EXPECT_EQ(rotated[0].rotation, 180);
+  EXPECT_EQ(counts.done, 6 * 4);
+}
+
+TEST_F(PairLoopTest, BrightnessFiltersCountWhatTheySave) {
+  // Threshold 90, all variants: T = 3, R = 8, W = 16.
+  Add(PatternRecord("/p/a", 1, 0));
+  Add(PatternRecord("/p/b", 1, 13));  // brightness about 5 above: plain pass skipped
+  ASSERT_GT(std::abs(table_[0].brightness - table_[1].brightness), 3);
+  PairLoopOptions options;
+  options.search_rotated = options.search_flipped = true;
+  std::vector<MatchResult> matches;
+  PairCounts counts = RunLoop(options, matches);
+  EXPECT_EQ(counts.done, 8);
+  EXPECT_EQ(counts.skipped, 8);
+
+  // a + b - 100 <= 3 here, so the negative pass runs: only the plain one is saved.
+  options.search_negative = true;
+  ASSERT_LE(table_[0].brightness + table_[1].brightness - 100, 3);
+  counts = RunLoop(options, matches);
+  EXPECT_EQ(counts.done, 16);
+  EXPECT_EQ(counts.skipped, 8);
+
+  table_.Clear();
+  Add(PatternRecord("/p/a", 1, 60));
+  Add(PatternRecord("/p/b", 1, 75));
+  ASSERT_GT(table_[0].brightness + table_[1].brightness - 100, 3);
+  counts = RunLoop(options, matches);
+  EXPECT_EQ(counts.skipped, 16);
+  EXPECT_EQ(counts.done, 16);
+  EXPECT_TRUE(matches.empty());
+}
+
+TEST_F(PairLoopTest, NegativeCopyIsFoundOnlyWithNegativeSearch) {
+  const ImageRecord base = PatternRecord("/p/base", 5, 0);
+  ImageRecord negative = base;
+  SetRecordPath(negative, "/p/negative");
+  long sum = 0;
+  for (int k = 0; k < kSampleSize; ++k) {
+    negative.gray[k] = static_cast<std::uint8_t>((256 - base.gray[k]) & 255);
+    sum += negative.gray[k];
+  }
+  negative.brightness = static_cast<std::int32_t>(((sum / 4096) * 100) / 256);
+  Add(base);
+  Add(negative);
+  PairLoopOptions options;
+  options.similarity = 40;  // T = 16: the plain pass is still skipped (38 against 60)
+  std::vector<MatchResult> matches;
+  RunLoop(options, matches);
+  EXPECT_TRUE(matches.empty());
+  options.search_negative = true;
+  RunLoop(options, matches);
+  ASSERT_EQ(matches.size(), 1u);
+  EXPECT_EQ(matches[0].negative, 1);
+  EXPECT_EQ(matches[0].similarity, 100);
+}
+
+TEST_F(PairLoopTest, ThreadCountChangesNothing) {
+  // Enough records for several blocks, with copies spread over them.
+  for (int i = 0; i < 300; ++i) {
+    const int seed = i % 97 == 0 ? 7 : i % 50 == 0 ? 8 : 1000 + i;
+    Add(PatternRecord(QStringLiteral("/p/%1").arg(i, 4, 10, QChar(u'0')), seed, 0,
+                      i % 3 == 0 ? 1.5f : 1.0f));
+  }
+  for (bool two_folder : {false, true}) {
+    SCOPED_TRACE(two_folder);
+    PairLoopOptions options;
+    options.similarity = 85;
+    options.search_rotated = options.search_flipped = options.search_negative = true;
+    options.two_folder = two_folder;
+    options.first_count = two_folder ? 130 : 0;
+    options.threads = 1;
+    std::vector<MatchResult> single;
+    const PairCounts single_counts = RunLoop(options, single);
+    EXPECT_EQ(single_counts.done, PairCount(options, 300) * 16);
+    ASSERT_FALSE(single.empty());
+    for (std::size_t k = 1; k < single.size(); ++k) {
+      const auto key = [&](const MatchResult& m) {
+        return std::pair(IndexOf(m.first), IndexOf(m.second));
+      };
+      EXPECT_LT(key(single[k - 1]), key(single[k]));  // found in (i, j) order
+    }
+    for (int threads : {2, 3, 8}) {
+      SCOPED_TRACE(threads);
+      options.threads = threads;
+      std::vector<MatchResult> many;
+      const PairCounts counts = RunLoop(options, many);
+      EXPECT_EQ(counts.done, single_counts.done);
+      EXPECT_EQ(counts.skipped, single_counts.skipped);
+      EXPECT_EQ(counts.matches, single_counts.matches);
+      ASSERT_EQ(many.size(), single.size());
+      for (std::size_t k = 0; k < many.size(); ++k) {
+        EXPECT_EQ(std::memcmp(&many[k], &single[k], sizeof(MatchResult)), 0) << k;
+      }
+    }
+  }
+}
+
+TEST_F(PairLoopTest, StopKeepsWhatWasFound) {
+  // Every pair matches and costs a full pass: the blocks after the first
+  // take far longer than the hand-over of its batch.
+  for (int i = 0; i < 3000; ++i) Add(PatternRecord(QStringLiteral("/p/%1").arg(i), 1));
+  PairLoopOptions options;
+  options.threads = 1;
+  std::vector<MatchResult> matches;
+  PairLoop loop(table_, options, stop_);
+  const PairCounts counts =
+      loop.Run([](std::int64_t) {},
+               [&](std::vector<MatchResult> batch) {
+                 matches.insert(matches.end(), batch.begin(), batch.end());
+                 stop_ = true;  // stop after the first batch arrives
+               });
+  EXPECT_LT(counts.done, PairCount(options, 3000));
+  EXPECT_FALSE(matches.empty());
+  EXPECT_EQ(counts.matches, static_cast<int>(matches.size()));
+}
+
+TEST(SortMatchesTest, MostSimilarFirstTiesKeepTheirOrder) {
+  std::vector<MatchResult> matches(4);
+  const int similarity[] = {90, 100, 90, 95};
+  for (int k = 0; k < 4; ++k) {
+    matches[k].similarity = similarity[k];
+    matches[k].ratio = k;
+  }
+  SortMatchesBySimilarity(matches);
+  std::vector<std::pair<int, int>> order;
+  for (const MatchResult& m : matches) order.emplace_back(m.similarity, m.ratio);
+  EXPECT_EQ(order, (std::vector<std::pair<int, int>>{{100, 1}, {95, 3}, {90, 0}, {90, 2}}));
+}
+
+}  // namespace
+}  // namespace dupliora

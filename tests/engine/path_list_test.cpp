@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "engine/path_list.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace dupliora {
+namespace {
+
+TEST(SplitPathListTest, NormalisesEntries) {
+  qputenv("DUPLIORA_TEST_SHOTS", "/tmp/shots");
+  qunsetenv("DUPLIORA_UNDEFINED_VAR");
+  struct Case {
+    const char* input;
+    const char* text;
+    std::vector<QString> entries;
+    const char* last;
+  };
+  const Case cases[] = {
+      // Linux file names are exact: /Pics and /pics are two folders.
+      {"/Pics;/pics;/D/x;;/C", "/Pics;/pics;/D/x", {"/D/x", "/Pics", "/pics"}, "/D/x"},
+      {"/a/b;/a/b;/a/b", "/a/b", {"/a/b"}, "/a/b"},
+      {";;;", "", {}, ""},
+      {"ab;/x;/xy;ab", "/xy", {"/xy"}, "/xy"},
+      {"%DUPLIORA_TEST_SHOTS%Day", "/tmp/shots/Day", {"/tmp/shots/Day"}, "/tmp/shots/Day"},
+      {"%DUPLIORA_UNDEFINED_VAR%Day", "%DUPLIORA_UNDEFINED_VAR%Day",
+       {"%DUPLIORA_UNDEFINED_VAR%Day"}, "%DUPLIORA_UNDEFINED_VAR%Day"},
+      // Only the first name of a piece is expanded, all its occurrences.
+      {"%DUPLIORA_TEST_SHOTS%%DUPLIORA_TEST_SHOTS%", "/tmp/shots//tmp/shots/",
+       {"/tmp/shots//tmp/shots/"}, "/tmp/shots//tmp/shots/"},
+      {"/z/b;/z/a", "/z/b;/z/a", {"/z/a", "/z/b"}, "/z/a"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    QString text = QString::fromUtf8(c.input);
+    PathSet entries;
+    const QString last = SplitPathList(text, &entries);
+    EXPECT_EQ(text, QString::fromUtf8(c.text));
+    EXPECT_EQ(std::vector<QString>(entries.begin(), entries.end()), c.entries);
+    EXPECT_EQ(last, QString::fromUtf8(c.last));
+  }
+}
+
+TEST(SplitPathListTest, LongPathsAreNeverCut) {
+  const QString long_path = u'/' + QString(600, u'p');
+  QString text = long_path + u';' + long_path;
+  SplitPathList(text);
+  EXPECT_EQ(text, long_path);
+}
+
+TEST(CheckPathListTest, CountsExistingEntriesAndNamesTheMissingOne) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(QDir(dir.path()).mkpath("b"));
+  ASSERT_TRUE(QDir(dir.path()).mkpath("a"));
+  const QString a = dir.filePath("a");
+  const QString b = dir.filePath("b");
+  const QString missing = dir.filePath("c");
+
+  QString both = b + u';' + a;
+  PathListCheck check = CheckPathList(both);
+  EXPECT_EQ(check.count, 2);
+  EXPECT_EQ(check.last, b);  // the greatest entry in the set's order
+
+  QString with_missing = a + u';' + missing + u';' + b;
+  check = CheckPathList(with_missing);
+  EXPECT_EQ(check.count, 0);
+  EXPECT_EQ(check.last, missing);
+
+  QString empty;
+  EXPECT_EQ(CheckPathList(empty).count, 0);
+}
+
+}  // namespace
+}  // namespace dupliora
