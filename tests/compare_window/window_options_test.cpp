@@ -4,6 +4,7 @@
 
 #include "compare_window/window_ids.h"
 #include "compare_window/window_options.h"
+#include "compare_window/qt_print.h"
 
 namespace dupliora {
 namespace {
