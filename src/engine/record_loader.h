@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#pragma once
+
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+#include "engine/file_list.h"
+#include "engine/image_cache.h"
+#include "engine/record_table.h"
+
+namespace dupliora {
+
+struct LoadCounts {
+  int loaded = 0;
+  std::uint64_t loaded_bytes = 0;
+  int decoded = 0;     // records made from their files
+  int from_cache = 0;  // records served by the cache
+};
+
+// The record of one file: the cached one when its size and last-write time
+// are unchanged, else a new one, which then replaces the cached one.
+class RecordMaker;
+SharedRecord GetRecord(const QString& path, const FileEntry& entry, ImageCache& cache,
+                       RecordMaker& maker, bool* decoded = nullptr);
+
+// Turns the files of one list into records on `threads` threads (one
+// RecordMaker each) and appends them to the table in list order, so every
+// record gets the index a single thread would give it. `progress` (k done,
+// the last file done) runs on the calling thread about every 128 ms.
+// Returns false when stopped; the table then holds nothing of this pass.
+bool LoadRecords(const FileList& files, int signature_rule, int threads, ImageCache& cache,
+                 const std::atomic<bool>& stop, RecordTable& table, LoadCounts& counts,
+                 const std::function<void(int k, const QString& path)>& progress);
+
+}  // namespace dupliora

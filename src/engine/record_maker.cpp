@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "engine/record_maker.h"
+
+#include <QPainter>
+
+#include "engine/record_path.h"
+#include "platform/thumbnail_cache.h"
+#include "viewer/imaging/bitmap_ops.h"
+#include "viewer/imaging/exif_thumbnail.h"
+#include "viewer/imaging/picture_header.h"
+
+namespace dupliora {
+
+namespace {
+
+constexpr QSize kSampleBitmapSize(kSampleSide, kSampleSide);
+// Marks a record made from the thumbnail cache, which knows no embedded thumbnail.
+constexpr std::uint32_t kThumbnailCacheThumbBytes = 3;
+
+// Draws a thumbnail stretched into a new 64 x 64 ARGB bitmap over transparent black.
+QImage StretchInto64(const QImage& thumb) {
+  QImage bitmap(kSampleBitmapSize, QImage::Format_ARGB32_Premultiplied);
+  bitmap.fill(Qt::transparent);
+  QPainter painter(&bitmap);
+  painter.drawImage(QRect(QPoint(0, 0), kSampleBitmapSize), thumb);
+  painter.end();
+  return bitmap;
+}
+
+}  // namespace
+
+QImage CThumbBitmap::ExtractThumbnail(const QString& path, QSize size, int flags) {
+  m_last_path = path;
+  const QImage thumb = LoadCachedThumbnail(path, std::max(size.width(), size.height()));
+  if (thumb.isNull()) return {};
+  const Qt::AspectRatioMode mode =
+      (flags & kKeepAspect) ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio;
+  return ToDeviceBitmap(thumb.scaled(size, mode, Qt::SmoothTransformation));
+}
+
+RecordMaker::RecordMaker(int signature_rule) : m_signature_rule(signature_rule) {}
+
+bool RecordMaker::MakeRecord(const QString& path, ImageRecord& record) {
+  if (path.size() >= kRecordPathCapacity) return false;
+  return MakeRecordFromImage(path, record) || MakeRecordFromThumbnailCache(path, record);
+}
+
+bool RecordMaker::MakeRecordFromImage(const QString& path, ImageRecord& record) {
+  const std::optional<PictureHeader> header = LoadPictureHeader(path);
+  if (!header || header->type == PictureType::kNone) return false;
+  record.thumb_bytes = header->type == PictureType::kRaster ? EmbeddedThumbnailBytes(path) : 0;
+  record.width = header->width;
+  record.height = header->height;
+  if (header->alpha) record.alpha = 1;
+  if (!HasMinimumArea(record.width, record.height)) return false;
+  if (m_signature_rule == 1 && TryExtractorSample(path, record)) return true;
+  if (m_signature_rule != 3 && TryLibraryThumbnail(path, record)) return true;
+  return TryDrawing(path, record);
+}
+
+bool RecordMaker::TryExtractorSample(const QString& path, ImageRecord& record) {
+  const QImage bitmap =
+      m_thumb_bitmap.ExtractThumbnail(path, kSampleBitmapSize, CThumbBitmap::kKeepAspect);
+  if (bitmap.isNull() || !SetRecordPath(record, path)) return false;
+  if (bitmap.width() == 0) return false;
+  record.method = kMethodThumbnailExtractor;
+  return MakeSample(bitmap, record);
+}
+
+bool RecordMaker::TryLibraryThumbnail(const QString& path, ImageRecord& record) {
+  const QImage thumb = LoadThumbnail(path, kSampleBitmapSize);
+  if (thumb.isNull() || !SetRecordPath(record, path)) return false;
+  MakeSample(ToDeviceBitmap(thumb), record);  // as with drawing, a failed read keeps a zero sample
+  record.method = kMethodLibraryThumbnail;
+  return true;
+}
+
+bool RecordMaker::TryDrawing(const QString& path, ImageRecord& record) {
+  record.method = kMethodLibraryDrawing;
+  const QImage bitmap = DrawStretched64(path);
+  if (bitmap.isNull()) return false;
+  MakeSample(ToDeviceBitmap(bitmap), record);
+  return SetRecordPath(record, path);
+}
+
+bool RecordMaker::MakeRecordFromThumbnailCache(const QString& path, ImageRecord& record) {
+  const QImage thumb = LoadCachedThumbnail(path, kSampleSide);
+  if (thumb.isNull()) return false;
+  const QImage bitmap =
+      ToDeviceBitmap(StretchInto64(thumb.scaled(kSampleBitmapSize, Qt::KeepAspectRatio)));
+  if (!SetRecordPath(record, path)) return false;
+  const QSize size = ThumbnailCacheImageSize(path).value_or(QSize(0, 0));
+  record.width = static_cast<std::uint32_t>(size.width());
+  record.height = static_cast<std::uint32_t>(size.height());
+  record.alpha = 0;
+  if (!MakeSample(bitmap, record)) return false;
+  record.thumb_bytes = kThumbnailCacheThumbBytes;
+  record.method = kMethodThumbnailCache;
+  return HasMinimumArea(record.width, record.height);
+}
+
+}  // namespace dupliora

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "engine/image_record.h"
+#include "engine/sample.h"
+
+namespace dupliora {
+
+// The thumbnail extractor of method 1: on Linux the freedesktop thumbnail
+// cache, scaled into the requested size keeping aspect (so only a square
+// picture gives a full 64 x 64 bitmap). Never creates thumbnails.
+class CThumbBitmap {
+ public:
+  static constexpr int kKeepAspect = 4;
+
+  // A 32-bit device bitmap, or a null image when the cache has no valid thumbnail.
+  QImage ExtractThumbnail(const QString& path, QSize size, int flags);
+
+ private:
+  QString m_last_path;
+};
+
+// Turns picture files into records. One per thread; not shared between threads.
+class RecordMaker {
+ public:
+  // 1: thumbnail extractor, then library thumbnail, then drawing;
+  // 2: library thumbnail, then drawing; 3: drawing only.
+  explicit RecordMaker(int signature_rule);
+
+  // Record must be zero-filled by the caller; last_write/file_size are the
+  // caller's. False for anything that cannot be made into a record, including
+  // a path too long for the record (never stored cut).
+  bool MakeRecord(const QString& path, ImageRecord& record);
+
+  // The imaging-library path with the methods of the signature rule.
+  bool MakeRecordFromImage(const QString& path, ImageRecord& record);
+  // The fallback through the thumbnail cache: method 0, thumb_bytes 3.
+  bool MakeRecordFromThumbnailCache(const QString& path, ImageRecord& record);
+
+ private:
+  bool TryExtractorSample(const QString& path, ImageRecord& record);
+  bool TryLibraryThumbnail(const QString& path, ImageRecord& record);
+  bool TryDrawing(const QString& path, ImageRecord& record);
+
+  int m_signature_rule;
+  CThumbBitmap m_thumb_bitmap;
+};
+
+}  // namespace dupliora

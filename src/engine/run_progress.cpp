@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "engine/run_progress.h"
+
+#include <chrono>
+#include <cmath>
+
+#include "engine/format.h"
+
+namespace dupliora {
+
+namespace {
+
+// A rate or share whose divisor is 0 reads 0, never inf or nan.
+double Ratio(double numerator, double denominator) {
+  if (denominator == 0.0) return 0.0;
+  const double value = numerator / denominator;
+  return std::isfinite(value) ? value : 0.0;
+}
+
+QString Replaced(QString text, std::initializer_list<std::pair<const char*, QString>> words) {
+  for (const auto& [word, replacement] : words) text.replace(QString::fromUtf8(word), replacement);
+  return text;
+}
+
+}  // namespace
+
+std::int64_t TickMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+const std::vector<int>& RunTextNumbers() {
+  static const std::vector<int> numbers = {300000, 300001, 300002, 300003, 300102,
+                                           300330, 300331, 300332, 300333, 300334,
+                                           300335, 300336, 300337, 300339, 300340};
+  return numbers;
+}
+
+QString RemainingTime(double f, std::int64_t start_ms, std::int64_t now_ms) {
+  if (!(f > 0.0)) return QStringLiteral("--:--");
+  const double seconds = (static_cast<double>(now_ms - start_ms) / 1000.0 / f) * (1.0 - f);
+  return QString::asprintf("%02d:%02d", static_cast<int>(seconds / 60.0),
+                           static_cast<int>(std::fmod(seconds, 60.0)));
+}
+
+QString FormatElapsed(double seconds) {
+  int millis = static_cast<int>(std::fmod(seconds * 1000.0, 1000.0));
+  if (millis == 1000) millis = 0;
+  return QString::asprintf("%02d:%02d.%03d", static_cast<int>(seconds / 60.0),
+                           static_cast<int>(std::fmod(seconds, 60.0)), millis);
+}
+
+QString LoadProgressText(const RunTexts& texts, const QString& remaining, int k, int count,
+                         const QString& path) {
+  const QString text =
+      QString::asprintf("Remain: %s / %08d/%08d ", qUtf8Printable(remaining), k, count);
+  return Replaced(text, {{"Remain", texts.Text(300336)}}) + path;
+}
+
+QString LoadSummaryText(const RunTexts& texts, int loaded, std::uint64_t loaded_bytes,
+                        std::int64_t elapsed_ms) {
+  const double e = static_cast<double>(elapsed_ms);
+  const double bytes_per_second = Ratio(static_cast<double>(loaded_bytes), e) * 1000.0;
+  const QString text = QString::asprintf(
+      "IST:%d  %s // %s / sec // %.1f  / sec // Time %.1f sec", loaded,
+      qUtf8Printable(FormatFileSize(loaded_bytes)),
+      qUtf8Printable(FormatFileSize(static_cast<std::uint64_t>(bytes_per_second))),
+      Ratio(loaded * 1000.0, e), e * 0.001);
+  return Replaced(text, {{"/ sec", texts.Text(300331)},
+                         {"Time", texts.Text(300334)},
+                         {"IST", texts.Text(300330)}});
+}
+
+QString CompareProgressText(const RunTexts& texts, std::int64_t done, std::int64_t total,
+                            const QString& remaining, double f) {
+  const QString text = QString::asprintf(
+      "%s / %s Remain: %s // %d %%", qUtf8Printable(FormatNumber(static_cast<double>(done), 0)),
+      qUtf8Printable(FormatNumber(static_cast<double>(total), 0)), qUtf8Printable(remaining),
+      static_cast<int>(f * 100.0));
+  return Replaced(text, {{"Remain", texts.Text(300336)}});
+}
+
+QString CompareCountText(std::int64_t done, std::int64_t total) {
+  return FormatNumber(static_cast<double>(done), 0) + QStringLiteral(" / ") +
+         FormatNumber(static_cast<double>(total), 0) + u' ';
+}
+
+QString CompareSummaryLabel(const RunTexts& texts, int matches, double seconds, std::int64_t done,
+                            std::int64_t skipped) {
+  const QString text = QString::asprintf(
+      "Ähnliche: %d, time: %f sec. // %s / sec // Unnecessary comparisons: %s / %.2f %%", matches,
+      seconds, qUtf8Printable(FormatNumber(Ratio(static_cast<double>(done), seconds), 1)),
+      qUtf8Printable(FormatNumber(static_cast<double>(skipped), 0)),
+      Ratio(static_cast<double>(skipped) * 100.0, static_cast<double>(done)));
+  return Replaced(text, {{"/ sec", texts.Text(300331)},
+                         {"Unnecessary comparisons", texts.Text(300332)},
+                         {"Ähnliche:", texts.Text(300337)},
+                         {"time:", texts.Text(300334)}});
+}
+
+QString CompareSummaryStatus(const RunTexts& texts, int matches, std::int64_t done,
+                             double total_seconds) {
+  const QString text = QString::asprintf(
+      "%s: %d / %s: %s / Time-Total: %s", qUtf8Printable(texts.Text(300102)), matches,
+      qUtf8Printable(texts.Text(300333)),
+      qUtf8Printable(FormatNumber(static_cast<double>(done), 0)),
+      qUtf8Printable(FormatElapsed(total_seconds)));
+  return Replaced(text, {{"Time-Total", texts.Text(300335)}});
+}
+
+}  // namespace dupliora

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "engine/sample_store.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace dupliora {
+
+namespace {
+constexpr std::size_t kPlaneAlignment = 64;  // one cache line
+}
+
+void SampleStore::FreeAligned::operator()(std::uint8_t* p) const { std::free(p); }
+
+SampleStore::Plane SampleStore::MakePlane(int count) {
+  const std::size_t bytes = static_cast<std::size_t>(count > 0 ? count : 1) * kSampleSize;
+  void* memory = std::aligned_alloc(kPlaneAlignment, bytes);
+  if (memory == nullptr) throw std::bad_alloc();
+  return Plane(static_cast<std::uint8_t*>(memory));
+}
+
+SampleStore::SampleStore(const RecordTable& table, bool with_rotated, bool with_flipped) {
+  const int count = table.size();
+  // Rotated variants read the second picture's turned copy; mirrored ones
+  // read the upside-down copy, and with rotation also the first's turned one.
+  gray_ = MakePlane(count);
+  if (with_rotated) gray_rot_ = MakePlane(count);
+  if (with_flipped) gray_flip_ = MakePlane(count);
+  brightness_.resize(count);
+  aspect_.resize(count);
+  for (int i = 0; i < count; ++i) {
+    const ImageRecord& record = table[i];
+    const std::size_t offset = static_cast<std::size_t>(i) * kSampleSize;
+    std::memcpy(gray_.get() + offset, record.gray, kSampleSize);
+    if (gray_rot_) std::memcpy(gray_rot_.get() + offset, record.gray_rot, kSampleSize);
+    if (gray_flip_) std::memcpy(gray_flip_.get() + offset, record.gray_flip, kSampleSize);
+    brightness_[i] = record.brightness;
+    aspect_[i] = record.aspect;
+  }
+}
+
+SampleSet SampleStore::Samples(int index) const {
+  const std::size_t offset = static_cast<std::size_t>(index) * kSampleSize;
+  SampleSet set{};
+  set.gray = gray_.get() + offset;
+  if (gray_rot_) set.gray_rot = gray_rot_.get() + offset;
+  if (gray_flip_) set.gray_flip = gray_flip_.get() + offset;
+  return set;
+}
+
+}  // namespace dupliora

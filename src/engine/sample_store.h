@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/record_table.h"
+#include "engine/similarity.h"
+
+namespace dupliora {
+
+// A compact, aligned copy of the samples the pair loop reads, one plane per
+// orientation with the records back to back. Records in the table sit 14 KB
+// apart behind their paths; here a 64-record block of one plane is 256 KB
+// and stays in cache while it is paired with the next block.
+class SampleStore {
+ public:
+  SampleStore(const RecordTable& table, bool with_rotated, bool with_flipped);
+
+  SampleSet Samples(int index) const;
+  std::int32_t brightness(int index) const { return brightness_[index]; }
+  float aspect(int index) const { return aspect_[index]; }
+  int size() const { return static_cast<int>(brightness_.size()); }
+
+ private:
+  struct FreeAligned {
+    void operator()(std::uint8_t* p) const;
+  };
+  using Plane = std::unique_ptr<std::uint8_t[], FreeAligned>;
+
+  static Plane MakePlane(int count);
+
+  Plane gray_;
+  Plane gray_rot_;
+  Plane gray_flip_;
+  std::vector<std::int32_t> brightness_;
+  std::vector<float> aspect_;
+};
+
+}  // namespace dupliora
