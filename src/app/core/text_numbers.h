@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+// Numbers of the language texts the program asks for (GetString). Every
+// number listed here has a text in lang/EN.txt and lang/DE.txt; the texts test
+// checks that, so a number added here without a text fails the build's tests.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+namespace dupliora::text {
+
+// Main window: status bar part 1, the portable mark in the user text, the
+// comparison child's title and the language button of the toolbar.
+inline constexpr int kStatusReady = 18;
+inline constexpr int kPortableMark = 39;
+inline constexpr int kChildFrameTitle = 128;
+inline constexpr int kLanguageButton = 500006;
+inline constexpr std::array kFrameTexts{kStatusReady, kPortableMark, kChildFrameTitle,
+                                        kLanguageButton};
+
+// Main window menus. The item captions are numbered after their command ids,
+// the menu titles (with an & mnemonic) and the close question are our own.
+inline constexpr int kMenuFile = 500001;
+inline constexpr int kMenuEdit = 500002;
+inline constexpr int kMenuView = 500003;
+inline constexpr int kMenuHelp = 500004;
+inline constexpr int kMenuLanguage = 500005;
+inline constexpr int kCloseQuestion = 500010;
+inline constexpr int kAbout = 500012;
+inline constexpr int kNewComparison = 57600;
+inline constexpr int kExportList = 32816;
+inline constexpr int kQuit = 57665;
+inline constexpr int kSelectAllRows = 57642;
+inline constexpr int kInvertSelection = 34134;
+inline constexpr int kStartDefaultSize = 32945;  // start modes: Max = command - 32945
+inline constexpr int kStartMaximized = 32946;
+inline constexpr int kStartLastSize = 32947;
+inline constexpr int kStartAsClosed = 32948;
+inline constexpr int kAskBeforeClosing = 45853;
+inline constexpr std::array kFrameMenuTexts{
+    kMenuFile,      kMenuEdit,        kMenuView,         kMenuHelp,       kMenuLanguage,
+    kCloseQuestion, kAbout,           kNewComparison,    kExportList,     kQuit,
+    kSelectAllRows, kInvertSelection, kStartDefaultSize, kStartMaximized, kStartLastSize,
+    kStartAsClosed, kAskBeforeClosing};
+
+// Language menu: the name of language id n (0..36) is text kLanguageNameFirst + n.
+inline constexpr int kLanguageCount = 37;
+inline constexpr int kLanguageNameFirst = 500100;
+constexpr int LanguageNameText(int language_id) { return kLanguageNameFirst + language_id; }
+inline constexpr std::array<int, kLanguageCount> kLanguageNameTexts = [] {
+  std::array<int, kLanguageCount> numbers{};
+  for (int id = 0; id < kLanguageCount; ++id) numbers[id] = LanguageNameText(id);
+  return numbers;
+}();
+
+// Comparison run: path alerts, progress and summary texts. The words after
+// "replaces" are swapped into the run's fixed format texts after formatting.
+inline constexpr int kPathNotUsable = 300000;  // alert, followed by "\n" and the path
+inline constexpr int kFolderScan = 300001;
+inline constexpr int kScanDone = 300002;
+inline constexpr int kScanRunning = 300003;
+inline constexpr int kLoadedWord = 300330;          // replaces "IST"
+inline constexpr int kPerSecond = 300331;           // replaces "/ sec"
+inline constexpr int kSkippedComparisons = 300332;  // replaces "Unnecessary comparisons"
+inline constexpr int kComparisons = 300333;
+inline constexpr int kTimeWord = 300334;     // replaces "Time" and "time:"
+inline constexpr int kTotalTime = 300335;    // replaces "Time-Total"
+inline constexpr int kRemaining = 300336;    // replaces "Remain"
+inline constexpr int kSimilarWord = 300337;  // replaces "Ähnliche:"
+inline constexpr int kNoPicturesFound = 300339;
+inline constexpr int kIdlePrompt = 300340;
+inline constexpr int kSimilarity = 300102;  // also the similarity column and menu
+inline constexpr std::array kRunTexts{
+    kPathNotUsable, kFolderScan,         kScanDone,        kScanRunning, kLoadedWord,
+    kPerSecond,     kSkippedComparisons, kComparisons,     kTimeWord,    kTotalTime,
+    kRemaining,     kSimilarWord,        kNoPicturesFound, kIdlePrompt,  kSimilarity};
+
+// Comparison window: Start/Stop caption, path alert balloon, preview toolbars.
+inline constexpr int kStartCaption = 300338;
+inline constexpr int kStopCaption = 170;
+inline constexpr int kPathAlertTitle = 51;
+inline constexpr int kBalloonTitle = 24;
+inline constexpr int kBalloonText = 60006;
+inline constexpr int kShowInFileManager = 1016;
+inline constexpr int kDelete = 57014;
+inline constexpr int kOpen = 1022;
+inline constexpr std::array kWindowTexts{kStartCaption, kStopCaption, kPathAlertTitle,
+                                         kBalloonTitle, kBalloonText, kShowInFileManager,
+                                         kDelete,       kOpen};
+
+// Option drop-down menus and the toolbar buttons that show the option values.
+inline constexpr int kCompareModeFirst = 300311;    // + m_compare_mode (0, 1)
+inline constexpr int kSignatureRuleTitle = 300301;  // + m_signature_rule (1..3) for the rule
+inline constexpr int kSearchFor = 300107;
+inline constexpr int kRotated = 300108;
+inline constexpr int kFlipped = 300109;
+inline constexpr int kNegative = 300110;
+inline constexpr int kYes = 300201;
+inline constexpr int kNo = 300202;
+inline constexpr int kPreviewModeFirst = 300321;  // + preview_mode (0, 2)
+inline constexpr int kFileList = 300322;
+inline constexpr int kResultList = 300324;
+inline constexpr int kSubfolders = 300370;
+constexpr int CompareModeText(int mode) { return kCompareModeFirst + mode; }
+constexpr int SignatureRuleText(int rule) { return kSignatureRuleTitle + rule; }
+constexpr int PreviewModeText(int mode) { return kPreviewModeFirst + mode; }
+// 1 reads yes, 0 reads no.
+constexpr int YesNoText(int value) { return kNo - value; }
+inline constexpr std::array kOptionTexts{CompareModeText(0),
+                                         CompareModeText(1),
+                                         kSignatureRuleTitle,
+                                         SignatureRuleText(1),
+                                         SignatureRuleText(2),
+                                         SignatureRuleText(3),
+                                         kSearchFor,
+                                         kRotated,
+                                         kFlipped,
+                                         kNegative,
+                                         kYes,
+                                         kNo,
+                                         PreviewModeText(0),
+                                         kFileList,
+                                         PreviewModeText(2),
+                                         kResultList,
+                                         kSubfolders};
+
+// Result list: column titles (with " (1)" / " (2)" appended) and the mirror cells.
+inline constexpr int kPathColumn = 2006;
+inline constexpr int kSizeColumn = 2001;
+inline constexpr int kBrightnessColumn = 300105;
+inline constexpr int kFlipUpsideDown = 300204;  // flip code 1
+inline constexpr int kFlipLeftRight = 300203;   // flip code 2
+inline constexpr std::array kResultListTexts{kPathColumn, kSizeColumn, kBrightnessColumn,
+                                             kFlipUpsideDown, kFlipLeftRight};
+
+// Context menu of the result list and the copy/move target check.
+inline constexpr int kOptionsMenu = 58;
+inline constexpr int kRowToolbarOption = 300353;
+inline constexpr int kArrowKeys = 283;
+inline constexpr int kArrowKeysToggle = 300355;
+inline constexpr int kCopyToFolder = 16;
+inline constexpr int kMoveToFolder = 17;
+inline constexpr int kToTrash = 300354;  // after kDelete, in parentheses
+inline constexpr int kRemoveRowsMenu = 300363;
+inline constexpr int kRemoveSelectedRows = 300364;
+inline constexpr int kRemoveMarkedRows = 300365;
+inline constexpr int kRemoveUnmarkedRows = 300366;
+inline constexpr int kCopyOverPartner = 300350;
+inline constexpr int kMarkLarger = 300351;
+inline constexpr int kInvertMarks = 20003;  // cut before its first tab
+inline constexpr int kSwapMarks = 300352;
+inline constexpr int kFolderMissing = 100202;  // followed by ":\n" and the path
+inline constexpr std::array kActionTexts{
+    kOptionsMenu,        kRowToolbarOption, kArrowKeys,      kArrowKeysToggle,    kCopyToFolder,
+    kMoveToFolder,       kToTrash,          kRemoveRowsMenu, kRemoveSelectedRows, kRemoveMarkedRows,
+    kRemoveUnmarkedRows, kCopyOverPartner,  kMarkLarger,     kInvertMarks,        kSwapMarks,
+    kFolderMissing};
+
+template <std::size_t... N>
+constexpr auto JoinTextNumbers(const std::array<int, N>&... groups) {
+  std::array<int, (N + ...)> all{};
+  std::size_t at = 0;
+  ((std::copy(groups.begin(), groups.end(), all.begin() + at), at += N), ...);
+  return all;
+}
+
+// Every number above, once per group (a number may stand in several groups).
+inline constexpr auto kAllTextNumbers =
+    JoinTextNumbers(kFrameTexts, kFrameMenuTexts, kLanguageNameTexts, kRunTexts, kWindowTexts,
+                    kOptionTexts, kResultListTexts, kActionTexts);
+
+}  // namespace dupliora::text
