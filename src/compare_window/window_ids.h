@@ -62,32 +62,3 @@ inline constexpr int kActivityTimerMs = 50;
 inline constexpr int kAlertFlashMs = 300;
 
 }  // namespace dupliora::ids
-
-// Language text numbers the window shows.
-namespace dupliora::texts {
-
-inline constexpr int kAlertTitle = 51;
-inline constexpr int kStopCaption = 170;
-inline constexpr int kShowInFileManager = 1016;
-inline constexpr int kOpenPicture = 1022;
-inline constexpr int kBalloonTitle = 24;
-inline constexpr int kBalloonText = 60006;
-inline constexpr int kDeletePicture = 57014;
-inline constexpr int kVariantPrefix = 300107;
-inline constexpr int kRotated = 300108;
-inline constexpr int kFlipped = 300109;
-inline constexpr int kNegative = 300110;
-inline constexpr int kSimilarity = 300102;
-inline constexpr int kYes = 300201;
-inline constexpr int kNo = 300202;
-inline constexpr int kSignatureTitle = 300301;
-inline constexpr int kCompareModeOne = 300311;  // + m_compare_mode
-inline constexpr int kPreviewPictureOnly = 300321;  // + preview_mode
-inline constexpr int kFileView = 300322;
-inline constexpr int kPreviewWithFiles = 300323;
-inline constexpr int kResultList = 300324;
-inline constexpr int kStartCaption = 300338;
-inline constexpr int kReady = 300340;
-inline constexpr int kSubfolders = 300370;
-
-}  // namespace dupliora::texts

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/window_options.h"
 
+#include "app/core/text_numbers.h"
 #include "compare_window/window_ids.h"
 
 namespace dupliora {
@@ -11,33 +12,33 @@ constexpr int kTitleId = 7;  // disabled title lines never come back as a choice
 constexpr int kLowestSimilarity = 40;
 constexpr int kSimilarityStep = 5;
 
-QString YesNo(const TextLookup& text, int value) { return text(texts::kNo - value); }
+QString YesNo(const TextLookup& text, int value) { return text(text::YesNoText(value)); }
 
 MenuItem Separator() { return {}; }
 
 std::vector<MenuItem> VariantMenu(int variant_text, const TextLookup& text) {
-  return {{kTitleId, text(texts::kVariantPrefix) + " " + text(variant_text), false},
+  return {{kTitleId, text(text::kSearchFor) + " " + text(variant_text), false},
           Separator(),
-          {1, text(texts::kYes)},
-          {2, text(texts::kNo)}};
+          {1, text(text::kYes)},
+          {2, text(text::kNo)}};
 }
 
 std::vector<MenuItem> RulesMenu(int button, const TextLookup& text) {
   switch (button) {
     case ids::kButton1:
-      return {{1, text(texts::kCompareModeOne)}, {2, text(texts::kCompareModeOne + 1)}};
+      return {{1, text(text::CompareModeText(0))}, {2, text(text::CompareModeText(1))}};
     case ids::kButton2:
-      return {{kTitleId, text(texts::kSignatureTitle), false},
+      return {{kTitleId, text(text::kSignatureRuleTitle), false},
               Separator(),
-              {1, text(texts::kSignatureTitle + 1)},
-              {2, text(texts::kSignatureTitle + 2)},
-              {3, text(texts::kSignatureTitle + 3)}};
+              {1, text(text::SignatureRuleText(1))},
+              {2, text(text::SignatureRuleText(2))},
+              {3, text(text::SignatureRuleText(3))}};
     case ids::kButton3:
-      return VariantMenu(texts::kRotated, text);
+      return VariantMenu(text::kRotated, text);
     case ids::kButton4:
-      return VariantMenu(texts::kFlipped, text);
+      return VariantMenu(text::kFlipped, text);
     case ids::kButton5:
-      return VariantMenu(texts::kNegative, text);
+      return VariantMenu(text::kNegative, text);
   }
   return {};
 }
@@ -45,7 +46,7 @@ std::vector<MenuItem> RulesMenu(int button, const TextLookup& text) {
 std::vector<MenuItem> SearchMenu(int button, const TextLookup& text) {
   switch (button) {
     case ids::kButton1:
-      return {{1, text(texts::kResultList)}, {2, text(texts::kFileView)}};
+      return {{1, text(text::kResultList)}, {2, text(text::kFileList)}};
     case ids::kButton2: {
       std::vector<MenuItem> items;
       for (int n = 100; n >= kLowestSimilarity; n -= kSimilarityStep) {
@@ -54,10 +55,10 @@ std::vector<MenuItem> SearchMenu(int button, const TextLookup& text) {
       return items;
     }
     case ids::kButton3:
-      return {{kTitleId, text(texts::kSubfolders), false},
+      return {{kTitleId, text(text::kSubfolders), false},
               Separator(),
-              {1, text(texts::kNo)},
-              {2, text(texts::kYes)}};
+              {1, text(text::kNo)},
+              {2, text(text::kYes)}};
   }
   return {};
 }
@@ -119,7 +120,7 @@ std::vector<OptionRecord*> WindowOptions::Stored() {
 }
 
 QString SimilarityText(const TextLookup& text, int percent) {
-  return QStringLiteral("%1 %2 %").arg(text(texts::kSimilarity), QString::number(percent));
+  return QStringLiteral("%1 %2 %").arg(text(text::kSimilarity), QString::number(percent));
 }
 
 std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& text) {
@@ -131,9 +132,9 @@ std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& te
     case OptionBar::kPreviewLeft:
     case OptionBar::kPreviewRight:
       if (button != ids::kButton1) return {};
-      return {{1, text(texts::kPreviewPictureOnly)},
-              {2, text(texts::kFileView), false},
-              {3, text(texts::kPreviewWithFiles)}};
+      return {{1, text(text::PreviewModeText(0))},
+              {2, text(text::kFileList), false},
+              {3, text(text::PreviewModeText(2))}};
   }
   return {};
 }
@@ -157,16 +158,16 @@ OptionChoice ApplyMenuChoice(OptionBar bar, int button, int id, WindowOptions& o
 OptionTexts ComputeOptionTexts(const WindowOptions& o, int result_view, const TextLookup& text) {
   OptionTexts t;
   const QString pattern = QStringLiteral("%1 %2");
-  t.rules << text(texts::kCompareModeOne + o.m_compare_mode.value)
-          << text(texts::kSignatureTitle + o.m_signature_rule.value)
-          << pattern.arg(text(texts::kRotated), YesNo(text, o.m_search_rotated.value))
-          << pattern.arg(text(texts::kFlipped), YesNo(text, o.m_search_flipped.value))
-          << pattern.arg(text(texts::kNegative), YesNo(text, o.m_search_negative.value));
-  t.search << text(result_view != 1 ? texts::kResultList : texts::kFileView)
+  t.rules << text(text::CompareModeText(o.m_compare_mode.value))
+          << text(text::SignatureRuleText(o.m_signature_rule.value))
+          << pattern.arg(text(text::kRotated), YesNo(text, o.m_search_rotated.value))
+          << pattern.arg(text(text::kFlipped), YesNo(text, o.m_search_flipped.value))
+          << pattern.arg(text(text::kNegative), YesNo(text, o.m_search_negative.value));
+  t.search << text(result_view != 1 ? text::kResultList : text::kFileList)
            << SimilarityText(text, o.m_similarity.value)
-           << text(texts::kSubfolders) + " " + YesNo(text, o.m_subfolder.value);
-  t.preview_mode = text(texts::kPreviewPictureOnly + o.preview_mode.value);
-  t.preview_show = text(texts::kShowInFileManager);
+           << text(text::kSubfolders) + " " + YesNo(text, o.m_subfolder.value);
+  t.preview_mode = text(text::PreviewModeText(o.preview_mode.value));
+  t.preview_show = text(text::kShowInFileManager);
   return t;
 }
 
