@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QStyledItemDelegate>
+
+namespace dupliora {
+
+inline constexpr int kMarkImageSide = 16;
+
+// The strip of mark images: image 0 an empty box, image 1 a checked box.
+QImage MakeMarkImageStrip();
+
+// One image of the strip, made once.
+const QPixmap& MarkPixmap(bool marked);
+
+// The stock item painting, telling where it puts the image and the text of a
+// cell: the mark click and the row toolbars need those rectangles.
+class ResultItemDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  QRect DecorationRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+  QRect LabelRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
+ private:
+  QRect SubElementRect(int element, const QStyleOptionViewItem& option,
+                       const QModelIndex& index) const;
+};
+
+}  // namespace dupliora
