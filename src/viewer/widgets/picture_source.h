@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <functional>
+
+namespace dupliora {
+
+// The program's own sample picture, shown before the first pair.
+inline constexpr char kSamplePictureResource[] = ":/viewer/sample.png";
+
+// What a pane asks its loader for. Two requests that compare equal give the
+// same picture, so the loader skips the second one.
+struct PictureRequest {
+  QString path;           // file path, or resource name when `resource` is set
+  bool resource = false;  // the path names a picture embedded in the program
+  bool turn = false;      // turn the picture by 180 degrees
+  QSize client;           // the pane's client size at the time of the request
+
+  friend bool operator==(const PictureRequest&, const PictureRequest&) = default;
+};
+
+// Turns a request into the picture to store: already scaled for the pane.
+// Called on the loader thread; a null image when nothing can be shown.
+using PictureSource = std::function<QImage(const PictureRequest&)>;
+
+// The program's way of loading: embedded resources, the desktop's thumbnail
+// cache for opaque pictures, else scaled decoding of the file.
+QImage LoadPaneSourcePicture(const PictureRequest& request);
+
+// Finds a ready-made thumbnail of a file for a requested edge length.
+using ThumbnailLookup = std::function<QImage(const QString& path, int requested_size)>;
+
+// A file's picture for a pane of `client` size: a thumbnail from `thumbnails`
+// for an opaque picture when it is large enough, else the decoded file.
+QImage LoadFilePicture(const QString& path, QSize client, const ThumbnailLookup& thumbnails);
+
+// An embedded picture by its resource name; null when there is none.
+QImage LoadResourcePicture(const QString& name);
+
+}  // namespace dupliora

@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "viewer/widgets/picture_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace dupliora {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A picture source whose loads wait until the test opens the gate, so the
+// test decides what arrives while a load is running.
+class GatedSource {
+ public:
+  PictureSource Source() {
+    return [this](const PictureRequest& request) {
+      std::unique_lock lock(mutex_);
+      loaded_.append(request.path);
+      changed_.notify_all();
+      changed_.wait(lock, [this] { return open_; });
+      QImage picture(4, 4, QImage::Format_RGB32);
+      picture.fill(Qt::red);
+      return picture;
+    };
+  }
+  PictureLoader::Delivery Delivery() {
+    return [this](const PictureRequest& request, const QImage&) {
+      std::lock_guard lock(mutex_);
+      delivered_.append(request.path);
+      changed_.notify_all();
+    };
+  }
+  void Open() {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+  void Close() {
+    std::lock_guard lock(mutex_);
+    open_ = false;
+  }
+  bool WaitForLoads(qsizetype count) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, 5s, [&] { return loaded_.size() >= count; });
+  }
+  bool WaitForDeliveries(qsizetype count) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, 5s, [&] { return delivered_.size() >= count; });
+  }
+  QStringList Loaded() {
+    std::lock_guard lock(mutex_);
+    return loaded_;
+  }
+  QStringList Delivered() {
+    std::lock_guard lock(mutex_);
+    return delivered_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool open_ = false;
+  QStringList loaded_;
+  QStringList delivered_;
+};
+
+PictureRequest Ask(const QString& path) { return PictureRequest{path, false, false, {400, 300}}; }
+
+TEST(PictureLoaderTest, BurstDuringLoadDeliversOnlyTheLast) {
+  GatedSource gate;
+  PictureLoader loader(gate.Source(), gate.Delivery());
+  loader.Request(Ask("first"));
+  ASSERT_TRUE(gate.WaitForLoads(1));
+  for (int i = 0; i < 200; ++i) loader.Request(Ask(QString("burst %1").arg(i)));
+  gate.Open();
+  ASSERT_TRUE(gate.WaitForDeliveries(1));
+  loader.Request(Ask("burst 199"));  // what the pane already shows: no work
+  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(gate.Loaded(), QStringList({"first", "burst 199"}));
+  EXPECT_EQ(gate.Delivered(), QStringList({"burst 199"}));
+}
+
+TEST(PictureLoaderTest, RequestsWhileBusyCollapseIntoTheLast) {
+  GatedSource gate;
+  PictureLoader loader(gate.Source(), gate.Delivery());
+  loader.Request(Ask("busy"));
+  ASSERT_TRUE(gate.WaitForLoads(1));
+  loader.Request(Ask("A"));
+  loader.Request(Ask("B"));
+  loader.Request(Ask("A"));
+  gate.Open();
+  ASSERT_TRUE(gate.WaitForDeliveries(1));
+  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(gate.Loaded(), QStringList({"busy", "A"}));
+  EXPECT_EQ(gate.Delivered(), QStringList({"A"}));
+}
+
+TEST(PictureLoaderTest, ChangeBackDuringLoadKeepsTheShownPicture) {
+  GatedSource gate;
+  gate.Open();
+  PictureLoader loader(gate.Source(), gate.Delivery());
+  loader.Request(Ask("A"));
+  ASSERT_TRUE(gate.WaitForDeliveries(1));
+  gate.Close();
+  loader.Request(Ask("B"));
+  ASSERT_TRUE(gate.WaitForLoads(2));
+  loader.Request(Ask("A"));
+  gate.Open();
+  std::this_thread::sleep_for(100ms);
+  // B was overtaken by A, and A is on screen already: nothing to load.
+  EXPECT_EQ(gate.Loaded(), QStringList({"A", "B"}));
+  EXPECT_EQ(gate.Delivered(), QStringList({"A"}));
+}
+
+TEST(PictureLoaderTest, SameRequestAtAnotherSizeLoadsAgain) {
+  GatedSource gate;
+  gate.Open();
+  PictureLoader loader(gate.Source(), gate.Delivery());
+  loader.Request(Ask("A"));
+  ASSERT_TRUE(gate.WaitForDeliveries(1));
+  PictureRequest larger = Ask("A");
+  larger.client = {800, 600};
+  loader.Request(larger);
+  ASSERT_TRUE(gate.WaitForDeliveries(2));
+  EXPECT_EQ(gate.Loaded(), QStringList({"A", "A"}));
+}
+
+TEST(PictureLoaderTest, DestructionWaitsForTheRunningLoad) {
+  GatedSource gate;
+  std::thread opener;
+  {
+    PictureLoader loader(gate.Source(), gate.Delivery());
+    loader.Request(Ask("slow"));
+    ASSERT_TRUE(gate.WaitForLoads(1));
+    opener = std::thread([&gate] {
+      std::this_thread::sleep_for(50ms);
+      gate.Open();
+    });
+  }  // joins after the load ends; a pane being destroyed gets nothing
+  opener.join();
+  EXPECT_TRUE(gate.Delivered().isEmpty());
+}
+
+TEST(PictureLoaderTest, DestructionWithoutRequestsStartsNoThread) {
+  GatedSource gate;
+  { PictureLoader loader(gate.Source(), gate.Delivery()); }
+  EXPECT_TRUE(gate.Loaded().isEmpty());
+}
+
+}  // namespace
+}  // namespace dupliora
