@@ -8,6 +8,7 @@
 
 #include "app/core/app_identity.h"
 #include "app/core/settings_store.h"
+#include "qt_print.h"
 
 namespace dupliora {
 namespace {

@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "qt_print.h"
+
 namespace dupliora {
 namespace {
 
@@ -41,9 +43,9 @@ TEST_F(SettingsStoreTest, ReadIntFollowsLeadingIntegerRuleAndClamps) {
     const char* key;
     int def, min, max, expected;
   } const cases[] = {
-      {"missing", 42, -1, -1, 42},    {"num", 5, -1, -1, 12},      {"word", 5, -1, -1, 0},
-      {"zero", 5, 1, 100, 1},         {"big", 5, 1, 100, 100},     {"big", 5, -1, 100, 250},
-      {"big", 5, 1, -1, 250},         {"neg", 5, -1, -1, -7},      {"plus", 0, -1, -1, 5},
+      {"missing", 42, -1, -1, 42},     {"num", 5, -1, -1, 12},        {"word", 5, -1, -1, 0},
+      {"zero", 5, 1, 100, 1},          {"big", 5, 1, 100, 100},       {"big", 5, -1, 100, 250},
+      {"big", 5, 1, -1, 250},          {"neg", 5, -1, -1, -7},        {"plus", 0, -1, -1, 5},
       {"huge", 0, -1, -1, 2147483647}, {"missing", 500, 1, 100, 100},
   };
   for (const Case& c : cases) {
@@ -63,10 +65,19 @@ TEST_F(SettingsStoreTest, ReadRectNeedsFourFields) {
 
 TEST_F(SettingsStoreTest, ValuesRoundTripExactly) {
   const QString values[] = {
-      "/home/a;b=c/[x]/Bilder",  "  leading and trailing  ", "\"quoted\"",
-      "back\\slash\\",            "line\nbreak\r\tand tab",   "Grüße, 写真, ΑΒΓ",
-      "",                        " ",                        "\\x41 not an escape",
-      "a\x01" "b",               "\"",                        "ends with quote\"",
+      "/home/a;b=c/[x]/Bilder",
+      "  leading and trailing  ",
+      "\"quoted\"",
+      "back\\slash\\",
+      "line\nbreak\r\tand tab",
+      "Grüße, 写真, ΑΒΓ",
+      "",
+      " ",
+      "\\x41 not an escape",
+      "a\x01"
+      "b",
+      "\"",
+      "ends with quote\"",
   };
   int n = 0;
   for (const QString& value : values) {
@@ -113,7 +124,8 @@ TEST_F(SettingsStoreTest, UnstorableNamesAreRefusedAndNothingIsWritten) {
 TEST_F(SettingsStoreTest, DamagedFilesReadAsDefaultsAndAreNotMadeWorse) {
   const QByteArray garbage("\xff\xfe\x00\x01[Start]\x80=1", 16);
   const QByteArray huge = "Max=" + QByteArray(IniDocument::kMaxLineBytes, '7');
-  const QByteArray original = "[Start]\n" + garbage + "\n" + huge + "\nclose_ask=1\nlast=no newline";
+  const QByteArray original =
+      "[Start]\n" + garbage + "\n" + huge + "\nclose_ask=1\nlast=no newline";
   Put(original);
   EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 3);
   EXPECT_EQ(store_.ReadInt("Start", "close_ask", 0), 1);

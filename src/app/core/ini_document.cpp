@@ -8,9 +8,7 @@ namespace dupliora {
 
 namespace {
 
-bool SameName(const QString& a, const QString& b) {
-  return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool SameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 std::optional<QString> DecodeLine(const QByteArray& raw) {
   if (raw.size() > IniDocument::kMaxLineBytes || raw.contains('\0')) return std::nullopt;
@@ -38,11 +36,21 @@ QString IniDocument::EncodeValue(const QString& value) {
   QString out = QStringLiteral("\"");
   for (QChar c : value) {
     switch (c.unicode()) {
-      case '\\': out += QStringLiteral("\\\\"); break;
-      case '"': out += QStringLiteral("\\\""); break;
-      case '\n': out += QStringLiteral("\\n"); break;
-      case '\r': out += QStringLiteral("\\r"); break;
-      case '\t': out += QStringLiteral("\\t"); break;
+      case '\\':
+        out += QStringLiteral("\\\\");
+        break;
+      case '"':
+        out += QStringLiteral("\\\"");
+        break;
+      case '\n':
+        out += QStringLiteral("\\n");
+        break;
+      case '\r':
+        out += QStringLiteral("\\r");
+        break;
+      case '\t':
+        out += QStringLiteral("\\t");
+        break;
       default:
         if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
           out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
@@ -68,11 +76,21 @@ QString IniDocument::DecodeValue(const QString& stored) {
     }
     const QChar next = body[++i];
     switch (next.unicode()) {
-      case 'n': out += QLatin1Char('\n'); break;
-      case 'r': out += QLatin1Char('\r'); break;
-      case 't': out += QLatin1Char('\t'); break;
-      case '\\': out += QLatin1Char('\\'); break;
-      case '"': out += QLatin1Char('"'); break;
+      case 'n':
+        out += QLatin1Char('\n');
+        break;
+      case 'r':
+        out += QLatin1Char('\r');
+        break;
+      case 't':
+        out += QLatin1Char('\t');
+        break;
+      case '\\':
+        out += QLatin1Char('\\');
+        break;
+      case '"':
+        out += QLatin1Char('"');
+        break;
       case 'x': {
         bool ok = false;
         const int code = body.mid(i + 1, 2).toInt(&ok, 16);
@@ -84,7 +102,8 @@ QString IniDocument::DecodeValue(const QString& stored) {
         }
         break;
       }
-      default: out += QLatin1Char('\\') + next;  // not ours: keep as written
+      default:
+        out += QLatin1Char('\\') + next;  // not ours: keep as written
     }
   }
   return out;
@@ -133,7 +152,8 @@ IniDocument::Line IniDocument::Classify(const QByteArray& raw) {
 }
 
 IniDocument::Line IniDocument::MakeSection(const QString& section) {
-  return Line{(QLatin1Char('[') + section + QLatin1Char(']')).toUtf8(), Kind::kSection, section, {}};
+  return Line{
+      (QLatin1Char('[') + section + QLatin1Char(']')).toUtf8(), Kind::kSection, section, {}};
 }
 
 IniDocument::Line IniDocument::MakeEntry(const QString& key, const QString& value) {

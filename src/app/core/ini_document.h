@@ -48,7 +48,7 @@ class IniDocument {
   struct Line {
     QByteArray raw;  // as read, without the line end; regenerated when edited
     Kind kind = Kind::kOther;
-    QString name;  // section or key name
+    QString name;   // section or key name
     QString value;  // decoded value of an entry
   };
 

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include "app/core/settings_store.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +7,7 @@
 #include <chrono>
 
 #include "app/core/app_identity.h"
+#include "app/core/settings_store.h"
 
 namespace dupliora {
 
@@ -71,6 +70,9 @@ bool CMyProfStr::ProbeSettingsFile(const QString& candidate) {
 
 void CMyProfStr::InitSettingsLocation(const SettingsEnvironment& environment,
                                       AppIdentity& identity) {
+  SettingsFilePath.clear();
+  PortableMode = false;
+  ProfileName.clear();
   const QString folder = ProgramFolder(environment.programPath);
   const QString besideProgram = folder + QLatin1Char('/') + identity.settingsName + ".ini";
   const QFileInfo beside(besideProgram);

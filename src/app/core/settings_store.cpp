@@ -30,7 +30,11 @@ bool MayReplace(const QString& file) {
 }  // namespace
 
 QString FormatSettingsRect(const SettingsRect& rect) {
-  return QStringLiteral("%1;%2;%3;%4").arg(rect.left).arg(rect.top).arg(rect.right).arg(rect.bottom);
+  return QStringLiteral("%1;%2;%3;%4")
+      .arg(rect.left)
+      .arg(rect.top)
+      .arg(rect.right)
+      .arg(rect.bottom);
 }
 
 int LeadingInteger(const QString& text) {

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "app/child_frame.h"
+
+#include "app/command_ids.h"
+#include "app/core/language_table.h"
+#include "app/core/text_numbers.h"
+
+namespace dupliora {
+
+namespace {
+
+ChildClientFactory& ClientFactory() {
+  static ChildClientFactory factory;
+  return factory;
+}
+
+}  // namespace
+
+void SetChildClientFactory(ChildClientFactory factory) { ClientFactory() = std::move(factory); }
+
+CImgChildFrame::CImgChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(GetString(text::kChildFrameTitle));
+  QWidget* client = ClientFactory() ? ClientFactory()(this) : nullptr;
+  if (client == nullptr) client = new QWidget(this);
+  client_ = client;
+  setWidget(client);  // the frame keeps it filling its client area from now on
+}
+
+ComparisonCommands* CImgChildFrame::Commands() const {
+  return dynamic_cast<ComparisonCommands*>(client_.data());
+}
+
+void CImgChildFrame::ShowFirst(const QString& path) {
+  if (auto* views = dynamic_cast<CShowImage2017*>(client_.data())) views->ShowFirst(path);
+}
+
+void CImgChildFrame::ShowSecond(const QString& path) {
+  if (auto* views = dynamic_cast<CShowImage2017*>(client_.data())) views->ShowSecond(path);
+}
+
+}  // namespace dupliora

@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "app/main_window.h"
+
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <QSysInfo>
+#include <QTabBar>
+#include <QTimer>
+
+#include "app/command_ids.h"
+#include "app/core/language_table.h"
+#include "app/core/settings_store.h"
+#include "app/core/text_numbers.h"
+#include "app/frame_status_bar.h"
+#include "app/help_window.h"
+
+namespace dupliora {
+
+namespace {
+
+const QString kStart = QStringLiteral("Start");
+constexpr int kVersionTimerMs = 4000;
+QPointer<CImgCompareMain> g_main_frame;
+
+QString UserName() {
+  QString name = qEnvironmentVariable("USER");
+  if (name.isEmpty()) name = qEnvironmentVariable("LOGNAME");
+  return name.isEmpty() ? QDir::home().dirName() : name;
+}
+
+QString ArchitectureText() {
+  const QString arch = QSysInfo::buildCpuArchitecture();
+  return arch == QStringLiteral("x86_64") ? QStringLiteral("x64") : arch;
+}
+
+// A saved rectangle from a screen that is gone must not place the window out of reach.
+QRect FitOnScreens(const QRect& wanted) {
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen->availableGeometry().intersects(wanted)) return wanted;
+  }
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (primary == nullptr) return wanted;
+  const QRect area = primary->availableGeometry();
+  return QRect(area.topLeft(), wanted.size().boundedTo(area.size()));
+}
+
+}  // namespace
+
+bool RunsAsAdministrator() { return geteuid() == 0; }
+
+CImgCompareMain* MainFrame() { return g_main_frame.data(); }
+
+void SetMainStatusText(int part, const QString& text) {
+  if (CImgCompareMain* frame = MainFrame()) frame->SetStatusPartText(part, text);
+}
+
+CImgCompareMain::CImgCompareMain(QWidget* parent) : QMainWindow(parent) {
+  start_time_.start();
+  g_main_frame = this;
+  LoadLanguageSetting();
+  BuildMenus();
+  BuildToolBar();
+  status_ = new FrameStatusBar(this);
+  setStatusBar(status_);
+  status_->SetPartText(0, GetString(text::kStatusReady));
+  mdi_ = new QMdiArea(this);
+  mdi_->setViewMode(QMdiArea::TabbedView);
+  mdi_->setDocumentMode(true);
+  mdi_->setTabsMovable(true);
+  setCentralWidget(mdi_);
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateTabBar(); });
+}
+
+CImgCompareMain::~CImgCompareMain() = default;
+
+void CImgCompareMain::Start(const QString& commandLine) {
+  CreateChild(commandLine.trimmed());
+  SetLanguage(Languages().CurrentLanguage());
+  // Kept across runs: a user who asked to be asked is asked again after a restart.
+  ask_before_closing_->setChecked(Settings().ReadInt(kStart, QStringLiteral("close_ask"), 0) != 0);
+  QTimer::singleShot(kVersionTimerMs, this, &CImgCompareMain::ShowVersionInStatus);
+  const CMyProfStr& settings = Settings();
+  status_->SetPartText(1, StatusUserText(UserName(), settings.ProfileName, settings.PortableMode,
+                                         GetString(text::kPortableMark), ArchitectureText()));
+  QTimer::singleShot(0, this, [this] { OnCommand(command::kRestorePlacement); });
+  status_->SetPartText(1, QStringLiteral("%1 msek").arg(start_time_.elapsed()));
+}
+
+void CImgCompareMain::ShowVersionInStatus() {
+  status_->SetPartText(1, Identity().versionText);
+  status_->SetPartIcon(1, style()->standardIcon(QStyle::SP_ComputerIcon));
+}
+
+CImgChildFrame* CImgCompareMain::CreateChild(const QString& /*text*/) {
+  auto* child = new CImgChildFrame();
+  last_child_ = child;
+  mdi_->addSubWindow(child);
+  child->showMaximized();
+  UpdateTitle();
+  if (mdi_->activeSubWindow() != child) mdi_->setActiveSubWindow(child);
+  connect(child, &QObject::destroyed, this,
+          [this] { QTimer::singleShot(0, this, &CImgCompareMain::UpdateTabBar); });
+  UpdateTabBar();
+  return child;
+}
+
+void CImgCompareMain::UpdateTitle() {
+  setWindowTitle(MainWindowTitle(Identity(), true, RunsAsAdministrator()));
+}
+
+// Tabs only help to switch between several children.
+void CImgCompareMain::UpdateTabBar() {
+  if (auto* tabs = mdi_->findChild<QTabBar*>()) {
+    tabs->setVisible(mdi_->subWindowList().size() > 1);
+  }
+}
+
+void CImgCompareMain::SendToLastChild(int id) {
+  ComparisonCommands* commands = last_child_ ? last_child_->Commands() : nullptr;
+  if (commands != nullptr && commands->OnCommand(id)) return;
+  if (id != command::kExportList) return;
+  auto* box = new QMessageBox(QMessageBox::Information, Identity().productName,
+                              QStringLiteral("The list export is not available yet."),
+                              QMessageBox::Ok, this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+
+void CImgCompareMain::OnCommand(int id) {
+  if (id >= command::kStartModeFirst && id <= command::kStartModeLast) {
+    Settings().WriteInt(kStart, QStringLiteral("Max"), id - command::kStartModeFirst);
+    UpdateChecks();
+    return;
+  }
+  if (id >= command::kLanguageFirst && id <= command::kLanguageFirst + 44) {
+    SetLanguage(id - command::kLanguageFirst);
+    return;
+  }
+  switch (id) {
+    case command::kExportList:
+    case command::kSelectAll:
+    case command::kInvertSelection:
+      SendToLastChild(id);
+      break;
+    case command::kNewComparison:
+      CreateChild(QString());
+      break;
+    case command::kExit:
+      close();
+      break;
+    case command::kRestorePlacement:
+      RestorePlacement();
+      break;
+    case command::kAskBeforeClosing:
+      Settings().WriteInt(kStart, QStringLiteral("close_ask"),
+                          ask_before_closing_->isChecked() ? 1 : 0);
+      break;
+    case command::kHelp:
+      ShowHelpWindow(this, QStringLiteral("#"), false);
+      break;
+    case command::kAbout:
+      QMessageBox::about(this, GetString(text::kAbout),
+                         Identity().productName + QLatin1Char(' ') + Identity().versionText);
+      break;
+    default:
+      break;
+  }
+}
+
+void CImgCompareMain::SetLanguage(int id) {
+  dupliora::SetLanguage(id);
+  Retranslate();
+  emit languageChanged(id);
+}
+
+void CImgCompareMain::RestorePlacement() {
+  if (placement_restored_) return;
+  placement_restored_ = true;
+  const CMyProfStr& settings = Settings();
+  const PlacementPlan plan =
+      PlanPlacementRestore(settings.ReadInt(kStart, QStringLiteral("Max"), 3),
+                           settings.ReadInt(kStart, QStringLiteral("showCmd"), 0),
+                           settings.ReadRect(kStart, QStringLiteral("WinRC_MP")));
+  if (plan.keepRectangle) {
+    showNormal();
+    return;
+  }
+  const SettingsRect& r = plan.normal;
+  setGeometry(FitOnScreens(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)));
+  if (plan.maximised) {
+    showMaximized();
+  } else {
+    showNormal();
+  }
+}
+
+void CImgCompareMain::SavePlacement() {
+  QRect normal = normalGeometry();
+  if (!normal.isValid()) normal = geometry();
+  const SettingsRect rect{normal.left(), normal.top(), normal.left() + normal.width(),
+                          normal.top() + normal.height()};
+  Settings().WriteString(kStart, QStringLiteral("WinRC_MP"), FormatSettingsRect(rect));
+  const int showCommand = isMaximized()   ? kShowMaximised
+                          : isMinimized() ? kShowMinimised
+                                          : kShowNormal;
+  Settings().WriteInt(kStart, QStringLiteral("showCmd"), showCommand);
+}
+
+bool CImgCompareMain::AskBeforeClosing() {
+  if (confirm_close_) return confirm_close_();
+  QMessageBox box(QMessageBox::Question, Identity().productName, GetString(text::kCloseQuestion),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  auto* ask = new QCheckBox(GetString(text::kAskBeforeClosing), &box);
+  ask->setChecked(true);
+  box.setCheckBox(ask);
+  const bool close = box.exec() == QMessageBox::Yes;
+  if (!ask->isChecked()) {
+    ask_before_closing_->setChecked(false);
+    Settings().WriteInt(kStart, QStringLiteral("close_ask"), 0);
+  }
+  return close;
+}
+
+void CImgCompareMain::closeEvent(QCloseEvent* event) {
+  if (ask_before_closing_->isChecked() && !AskBeforeClosing()) {
+    event->ignore();
+    return;
+  }
+  SavePlacement();
+  mdi_->closeAllSubWindows();
+  event->accept();
+  emit frameClosed();
+}
+
+void CImgCompareMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  status_->LayoutParts(width());
+  if (!admin_icon_checked_) {
+    admin_icon_checked_ = true;
+    if (RunsAsAdministrator()) {
+      status_->SetPartIcon(2, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    }
+  }
+}
+
+void CImgCompareMain::SetStatusPartText(int part, const QString& text) {
+  status_->SetPartText(part, text);
+}
+
+QString CImgCompareMain::StatusPartText(int part) const { return status_->PartText(part); }
+
+}  // namespace dupliora
