@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "app/core/text_numbers.h"
 #include "compare_window/preview_layout.h"
 
 namespace dupliora {
@@ -57,9 +58,9 @@ void PreviewToolbar::RefreshTexts(int preview_mode) {
   mode_picture_only_->setText(texts_(kTextPreviewModeBase));
   mode_file_list_->setText(texts_(kTextPreviewModeFileList));
   mode_with_file_view_->setText(texts_(kTextPreviewModeWithFileView));
-  show_in_file_manager_->setText(texts_(kTextShowInFileManager));
-  delete_->setText(texts_(kTextDelete));
-  open_->setText(texts_(kTextOpen));
+  show_in_file_manager_->setText(texts_(text::kShowInFileManager));
+  delete_->setText(texts_(text::kDelete));
+  open_->setText(texts_(text::kOpen));
 }
 
 QAction* PreviewToolbar::CommandAction(int command_id) const {

@@ -20,9 +20,6 @@ inline constexpr int kPreviewCommandOpen = 32909;
 inline constexpr int kTextPreviewModeBase = 300321;
 inline constexpr int kTextPreviewModeFileList = 300322;  // offered, never available
 inline constexpr int kTextPreviewModeWithFileView = 300323;
-inline constexpr int kTextShowInFileManager = 1016;
-inline constexpr int kTextDelete = 57014;
-inline constexpr int kTextOpen = 1022;
 
 using TextLookup = std::function<QString(int)>;
 
