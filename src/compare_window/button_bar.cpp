@@ -7,8 +7,7 @@
 
 namespace dupliora {
 
-ButtonBar::ButtonBar(QWidget* parent, bool equal_widths)
-    : QWidget(parent), equal_widths_(equal_widths) {}
+ButtonBar::ButtonBar(QWidget* parent) : QWidget(parent) {}
 
 QToolButton* ButtonBar::AddButton(int id, const QString& text, const QIcon& icon) {
   auto* button = new QToolButton(this);
@@ -47,7 +46,6 @@ void ButtonBar::SetButtonText(int id, const QString& text) {
     button->setText(text);
     button->setToolTip(text);
   }
-  if (!equal_widths_) PlaceButtons();
 }
 
 void ButtonBar::resizeEvent(QResizeEvent*) { PlaceButtons(); }
@@ -58,9 +56,8 @@ void ButtonBar::PlaceButtons() {
   const int equal = width() / static_cast<int>(buttons_.size());
   int x = 0;
   for (const auto& entry : buttons_) {
-    const int w = equal_widths_ ? equal : entry.second->sizeHint().width();
-    entry.second->setGeometry(x, 0, std::max(0, std::min(w, width() - x)), height);
-    x += w;
+    entry.second->setGeometry(x, 0, equal, height);
+    x += equal;
   }
 }
 

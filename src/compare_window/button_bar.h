@@ -10,14 +10,13 @@ class QToolButton;
 
 namespace dupliora {
 
-// A flat row of tool buttons known by command id. With equal widths every
-// button gets the bar's width divided by the button count (the option bars);
-// otherwise each button keeps the width its text asks for (the preview bars).
+// A flat row of tool buttons known by command id; every button gets the
+// bar's width divided by the button count.
 class ButtonBar : public QWidget {
   Q_OBJECT
 
  public:
-  ButtonBar(QWidget* parent, bool equal_widths);
+  explicit ButtonBar(QWidget* parent);
 
   QToolButton* AddButton(int id, const QString& text, const QIcon& icon = {});
   QToolButton* Button(int id) const;
@@ -35,7 +34,6 @@ class ButtonBar : public QWidget {
  private:
   void PlaceButtons();
 
-  bool equal_widths_;
   std::vector<std::pair<int, QToolButton*>> buttons_;
 };
 

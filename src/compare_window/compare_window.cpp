@@ -4,14 +4,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTextEdit>
 
 #include "app/core/settings_store.h"
 #include "app/core/text_numbers.h"
@@ -19,14 +17,13 @@
 #include "compare_window/path_alert.h"
 #include "compare_window/path_field.h"
 #include "compare_window/ploder.h"
+#include "compare_window/preview_panes.h"
 #include "compare_window/result_list_view.h"
 #include "compare_window/window_ids.h"
 
 namespace dupliora {
 namespace {
 
-const QString kRatioStartText = QStringLiteral("100 %\n180 \u00b0\n");
-const QString kCaptionStartText = QStringLiteral("....");
 const QString kLabelStartText = QStringLiteral("...");
 constexpr int kActivityRange = 256;
 
@@ -93,23 +90,7 @@ void CImgCmp2017::StoreOption(const OptionRecord& option) {
 }
 
 void CImgCmp2017::CreateControls() {
-  for (int side = 0; side < 2; ++side) {
-    hosts_[side] = Named(new QFrame(this), side == 0 ? ids::kPreviewHostLeft : ids::kPreviewHostRight);
-    hosts_[side]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    captions_[side] = MakeLabel(this, side == 0 ? ids::kCaptionLeft : ids::kCaptionRight,
-                                Qt::AlignHCenter);
-    captions_[side]->setText(kCaptionStartText);
-  }
-  ratio_box_ = Named(new QTextEdit(this), ids::kRatioBox);
-  ratio_box_->setReadOnly(true);
-  ratio_box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  ratio_box_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  ratio_box_->setPlainText(kRatioStartText);
-  ratio_box_->selectAll();
-  ratio_box_->setAlignment(Qt::AlignHCenter);
-  ratio_box_->setTextCursor(QTextCursor(ratio_box_->document()));
-  ratio_box_->setFocusPolicy(Qt::NoFocus);
-
+  previews_ = new PreviewPanes(services_.text, this);
   status_ = MakeLabel(this, ids::kStatusLine, Qt::AlignHCenter);
   label_load_ = MakeLabel(this, ids::kLabelLoad, Qt::AlignLeft);
   label_result_ = MakeLabel(this, ids::kLabelResult, Qt::AlignLeft);
@@ -148,7 +129,6 @@ void CImgCmp2017::ApplyFonts() {
   start_->setFont(font_c_);
   label_load_->setFont(font_a_);
   label_result_->setFont(font_a_);
-  ratio_box_->setFont(font_b_);
   rules_bar_->setFont(font_b_);
   search_bar_->setFont(font_b_);
 }
@@ -167,14 +147,7 @@ void CImgCmp2017::LayoutWindow() {
                     search_bar_->ButtonCount(), search_bar_->ButtonHeight()};
   layout_ = dupliora::LayoutWindow(input);
   const WindowLayout& l = layout_;
-  hosts_[0]->setGeometry(l.host_left.ToQRect());
-  hosts_[1]->setGeometry(l.host_right.ToQRect());
-  captions_[0]->setGeometry(l.caption_left.ToQRect());
-  captions_[1]->setGeometry(l.caption_right.ToQRect());
-  ratio_box_->setGeometry(l.ratio_box.ToQRect());
-  preview_bars_[0]->setGeometry(l.preview_bar_left.ToQRect());
-  preview_bars_[1]->setGeometry(l.preview_bar_right.ToQRect());
-  for (int side = 0; side < 2; ++side) PlacePreviewHostChildren(side);
+  previews_->LayoutInWorkingRect(4, 4, width() - 4, height() - 4);
   progress_->setGeometry(l.progress.ToQRect());
   status_->setGeometry(l.status.ToQRect());
   rules_bar_->setGeometry(l.rules_bar.ToQRect());
@@ -200,24 +173,6 @@ void CImgCmp2017::LayoutWindow() {
   update();
 }
 
-void CImgCmp2017::PlacePreviewHostChildren(int side) {
-  const QRect inner = hosts_[side]->contentsRect();
-  const HostSplit split = SplitPreviewHost(
-      {inner.left(), inner.top(), inner.left() + inner.width(), inner.top() + inner.height()},
-      options_.preview_mode.value);
-  if (panes_[side] != nullptr) panes_[side]->setGeometry(split.picture.ToQRect());
-  if (preview_file_views_[side] != nullptr) {
-    preview_file_views_[side]->setGeometry(split.file_view.ToQRect());
-  }
-}
-
-void CImgCmp2017::SetPreviewPane(int side, QWidget* pane) {
-  panes_[side] = pane;
-  pane->setParent(hosts_[side]);
-  pane->show();
-  PlacePreviewHostChildren(side);
-}
-
 QLabel* CImgCmp2017::Label(int id) const {
   switch (id) {
     case ids::kLabelLoad:
@@ -226,10 +181,6 @@ QLabel* CImgCmp2017::Label(int id) const {
       return label_result_;
     case ids::kStatusLine:
       return status_;
-    case ids::kCaptionLeft:
-      return captions_[0];
-    case ids::kCaptionRight:
-      return captions_[1];
   }
   return nullptr;
 }
@@ -254,10 +205,7 @@ void CImgCmp2017::RefreshLanguageTexts() {
   list_->RefreshLanguageTexts();
   // During a run the button keeps its stop caption.
   start_->setText(Text(running_ ? text::kStopCaption : text::kStartCaption));
-  for (ButtonBar* bar : preview_bars_) {
-    bar->SetButtonText(ids::kButton3, Text(text::kDelete));
-    bar->SetButtonText(ids::kButton4, Text(text::kOpen));
-  }
+  previews_->RefreshTexts();
 }
 
 void CImgCmp2017::OnActivityTimer() {

@@ -19,17 +19,16 @@
 #include "engine/comparison_engine.h"
 #include "engine/run_sink.h"
 
-class QFrame;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QTextEdit;
 class QToolButton;
 
 namespace dupliora {
 
 class ButtonBar;
 class C2017ComboBoxEx;
+class PreviewPanes;
 class CMyProfStr;
 class CPloder;
 class PathAlert;
@@ -91,17 +90,13 @@ class CImgCmp2017 : public QWidget, public RunSink {
   const ComparisonEngine& Engine() const { return engine_; }
   ButtonBar* RulesBar() const { return rules_bar_; }
   ButtonBar* SearchBar() const { return search_bar_; }
-  ButtonBar* PreviewBar(int side) const { return preview_bars_[side]; }
-  QFrame* PreviewHost(int side) const { return hosts_[side]; }
-  QLabel* Caption(int side) const { return captions_[side]; }
-  QTextEdit* RatioBox() const { return ratio_box_; }
+  PreviewPanes* Previews() const { return previews_; }
   QLabel* Label(int id) const;
   QProgressBar* Progress() const { return progress_; }
   CPloder* PreviewFileView(int side) const { return preview_file_views_[side]; }
   CPloder* ListFileView() const { return list_file_view_; }
-  // The picture pane of a preview host; the window lays it out.
-  void SetPreviewPane(int side, QWidget* pane);
-  QWidget* PreviewPane(int side) const { return panes_[side]; }
+  // 0: pictures only; 2: each preview also shows its file view.
+  void SetPreviewMode(int mode);
   const WindowLayout& LastLayout() const { return layout_; }
 
   // RunSink: called by the worker, executed here.
@@ -121,8 +116,9 @@ class CImgCmp2017 : public QWidget, public RunSink {
  signals:
   // Command 2 after confirmation: the host closes the window.
   void CloseRequested();
-  // A preview toolbar's picture command (32907, 32908, 32909); side 0 left, 1 right.
-  void PictureCommand(int command, int side);
+  // A preview toolbar's picture command (32907, 32908, 32909) and the
+  // picture it acts on; side 0 left, 1 right.
+  void PictureCommand(int command, int side, const QString& path);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -142,7 +138,9 @@ class CImgCmp2017 : public QWidget, public RunSink {
   void OnBarButton(OptionBar bar, int id, QToolButton* anchor);
   void ApplyResultView();
   void ApplyPreviewMode();
-  void PlacePreviewHostChildren(int side);
+  void WirePreviews();
+  void ShowCurrentPair(const MatchResult* match, bool first_marked, bool second_marked,
+                       bool full);
   void Browse(int field_id, bool append);
   void OnPathDropped(int field_id, const QString& path, bool replace);
   void OnLanguageTimer();
@@ -171,16 +169,12 @@ class CImgCmp2017 : public QWidget, public RunSink {
   QLabel* status_ = nullptr;
   QLabel* label_load_ = nullptr;
   QLabel* label_result_ = nullptr;
-  std::array<QFrame*, 2> hosts_{};
-  std::array<QLabel*, 2> captions_{};
-  std::array<QWidget*, 2> panes_{};
+  PreviewPanes* previews_ = nullptr;
   std::array<CPloder*, 2> preview_file_views_{};
-  QTextEdit* ratio_box_ = nullptr;
   ResultListView* list_ = nullptr;
   CPloder* list_file_view_ = nullptr;
   ButtonBar* rules_bar_ = nullptr;
   ButtonBar* search_bar_ = nullptr;
-  std::array<ButtonBar*, 2> preview_bars_{};
   PathAlert* alert_ = nullptr;
   QTimer language_timer_;
   QTimer activity_timer_;

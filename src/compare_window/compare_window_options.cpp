@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
 #include <QDir>
-#include <QFrame>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QStyle>
 #include <QToolButton>
@@ -11,6 +12,8 @@
 #include "compare_window/compare_window.h"
 #include "compare_window/path_field.h"
 #include "compare_window/ploder.h"
+#include "compare_window/preview_panes.h"
+#include "compare_window/result_columns.h"
 #include "compare_window/result_list_view.h"
 #include "compare_window/window_ids.h"
 #include "engine/path_list.h"
@@ -23,12 +26,12 @@ constexpr int kSearchIconSize = 18;
 }  // namespace
 
 void CImgCmp2017::CreateToolbars() {
-  rules_bar_ = new ButtonBar(this, true);
+  rules_bar_ = new ButtonBar(this);
   rules_bar_->setObjectName(QStringLiteral("rules"));
   for (int id : {ids::kButton1, ids::kButton2, ids::kButton3, ids::kButton4, ids::kButton5}) {
     rules_bar_->AddButton(id, QString());
   }
-  search_bar_ = new ButtonBar(this, true);
+  search_bar_ = new ButtonBar(this);
   search_bar_->setObjectName(QStringLiteral("search"));
   search_bar_->AddButton(ids::kButton1, QString(),
                          style()->standardIcon(QStyle::SP_FileDialogDetailedView));
@@ -36,28 +39,10 @@ void CImgCmp2017::CreateToolbars() {
   search_bar_->AddButton(ids::kButton2, QString());
   search_bar_->AddButton(ids::kButton3, QString());
   search_bar_->AddButton(ids::kButton4, QString())->setEnabled(false);
-  for (int side = 0; side < 2; ++side) {
-    ButtonBar* bar = preview_bars_[side] = new ButtonBar(this, false);
-    bar->setObjectName(side == 0 ? QStringLiteral("preview_left") : QStringLiteral("preview_right"));
-    bar->AddButton(ids::kButton1, QString());
-    bar->AddButton(ids::kButton2, Text(text::kShowInFileManager),
-                   style()->standardIcon(QStyle::SP_DirOpenIcon));
-    bar->AddButton(ids::kButton3, Text(text::kDelete), style()->standardIcon(QStyle::SP_TrashIcon));
-    bar->AddButton(ids::kButton4, Text(text::kOpen),
-                   style()->standardIcon(QStyle::SP_FileDialogContentsView));
-  }
   connect(rules_bar_, &ButtonBar::ButtonClicked, this,
           [this](int id, QToolButton* anchor) { OnBarButton(OptionBar::kRules, id, anchor); });
   connect(search_bar_, &ButtonBar::ButtonClicked, this,
           [this](int id, QToolButton* anchor) { OnBarButton(OptionBar::kSearch, id, anchor); });
-  for (int side = 0; side < 2; ++side) {
-    const OptionBar bar = side == 0 ? OptionBar::kPreviewLeft : OptionBar::kPreviewRight;
-    connect(preview_bars_[side], &ButtonBar::ButtonClicked, this,
-            [this, bar, side](int id, QToolButton* anchor) {
-              if (id == ids::kButton1) return OnBarButton(bar, id, anchor);
-              emit PictureCommand(id, side);
-            });
-  }
 }
 
 // The menu opens at the button's bottom-left corner and returns its choice.
@@ -82,7 +67,6 @@ void CImgCmp2017::ChooseOption(OptionBar bar, int button, int id) {
   const OptionChoice choice = ApplyMenuChoice(bar, button, id, options_, result_view_);
   if (choice.to_store != nullptr) StoreOption(*choice.to_store);
   if (choice.result_view_changed) ApplyResultView();
-  if (choice.preview_mode_changed) ApplyPreviewMode();
   if (choice.relayout) LayoutWindow();
   RefreshOptionTexts();
 }
@@ -93,10 +77,7 @@ void CImgCmp2017::RefreshOptionTexts() {
                           ids::kButton5};
   for (int i = 0; i < t.rules.size(); ++i) rules_bar_->SetButtonText(rule_ids[i], t.rules[i]);
   for (int i = 0; i < t.search.size(); ++i) search_bar_->SetButtonText(rule_ids[i], t.search[i]);
-  for (ButtonBar* bar : preview_bars_) {
-    bar->SetButtonText(ids::kButton1, t.preview_mode);
-    bar->SetButtonText(ids::kButton2, t.preview_show);
-  }
+  previews_->RefreshTexts();
 }
 
 // The list area shows the result list, or a file view of the folder the
@@ -119,16 +100,63 @@ void CImgCmp2017::ApplyResultView() {
   LayoutWindow();
 }
 
+void CImgCmp2017::SetPreviewMode(int mode) {
+  options_.preview_mode.value = mode;
+  ApplyPreviewMode();
+  LayoutWindow();
+  RefreshOptionTexts();
+}
+
+// The file views are made on first use and kept: mode 0 only hides them.
 void CImgCmp2017::ApplyPreviewMode() {
-  const bool with_files = options_.preview_mode.value != 0;
-  for (int side = 0; side < 2; ++side) {
-    if (with_files && preview_file_views_[side] == nullptr) {
-      preview_file_views_[side] = new CPloder(hosts_[side]);
+  const int mode = options_.preview_mode.value;
+  if (mode != 0) {
+    for (int side = 0; side < 2; ++side) {
+      if (preview_file_views_[side] != nullptr) continue;
+      preview_file_views_[side] = new CPloder(this);
       preview_file_views_[side]->setObjectName(QStringLiteral("preview_file_view"));
+      const PreviewSide which = side == 0 ? PreviewSide::kLeft : PreviewSide::kRight;
+      previews_->SetFileView(which, preview_file_views_[side]);
+      const QString shown = previews_->PanePath(which);
+      if (QFileInfo(shown).isAbsolute()) preview_file_views_[side]->ShowFile(shown);
     }
-    if (preview_file_views_[side] != nullptr) preview_file_views_[side]->setVisible(with_files);
-    PlacePreviewHostChildren(side);
   }
+  previews_->SetPreviewMode(mode);
+}
+
+void CImgCmp2017::WirePreviews() {
+  connect(previews_, &PreviewPanes::previewModeChanged, this, &CImgCmp2017::SetPreviewMode);
+  connect(previews_, &PreviewPanes::firstPathShown, label_load_, &QLabel::setText);
+  connect(previews_, &PreviewPanes::showFileInFolder, this,
+          [this](PreviewSide side, const QString& path) {
+            if (CPloder* view = preview_file_views_[side == PreviewSide::kLeft ? 0 : 1]) {
+              view->ShowFile(path);
+            }
+          });
+  connect(previews_, &PreviewPanes::commandTriggered, this,
+          [this](PreviewSide side, int command) {
+            emit PictureCommand(command, side == PreviewSide::kLeft ? 0 : 1,
+                                previews_->PanePath(side));
+          });
+  connect(list_, &ResultListView::CurrentPairChanged, this,
+          [this](const MatchResult* match, bool m1, bool m2) { ShowCurrentPair(match, m1, m2, true); });
+  connect(list_, &ResultListView::PreviewRefreshRequested, this,
+          [this](const MatchResult* match, bool m1, bool m2) { ShowCurrentPair(match, m1, m2, false); });
+}
+
+void CImgCmp2017::ShowCurrentPair(const MatchResult* match, bool first_marked, bool second_marked,
+                                  bool full) {
+  const int row = list_->SelectionMarkRow();
+  PreviewRow data;
+  data.match = match;
+  data.first_marked = first_marked;
+  data.second_marked = second_marked;
+  if (match != nullptr) {
+    data.first_path = FormatResultCell(match, 0, services_.text);
+    data.second_path = FormatResultCell(match, 1, services_.text);
+    data.similarity_text = FormatResultCell(match, kSimilarityColumn, services_.text);
+  }
+  previews_->ShowPair(row, data, full ? ShowPairMode::kFull : ShowPairMode::kCaptionsOnly);
 }
 
 }  // namespace dupliora

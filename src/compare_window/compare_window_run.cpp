@@ -24,6 +24,7 @@ void CImgCmp2017::WireControls() {
   connect(&language_timer_, &QTimer::timeout, this, &CImgCmp2017::OnLanguageTimer);
   activity_timer_.setInterval(ids::kActivityTimerMs);
   connect(&activity_timer_, &QTimer::timeout, this, &CImgCmp2017::OnActivityTimer);
+  WirePreviews();
 }
 
 void CImgCmp2017::StartOrStop() {

@@ -4,14 +4,12 @@
 
 #include <algorithm>
 
+#include "compare_window/preview_layout.h"
+
 namespace dupliora {
 namespace {
 
 constexpr int kInset = 4;
-constexpr int kPreviewBarHeight = 22;
-constexpr int kCaptionHeight = 15;
-constexpr int kRatioHalfWidth = 25;
-constexpr int kMinRatioHeight = 100;
 constexpr int kStartWidth = 156;
 constexpr int kBrowseWidth = 33;
 constexpr int kDefaultButtonHeight = 24;
@@ -41,25 +39,18 @@ CapturedRects MakeTemplateRects(int status_height, int label_height, int field_h
 
 namespace {
 
+PixelRect FromQRect(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
+
+// The preview band is the previews' own layout; the window takes it over.
 void PlacePreviewBand(int L, int T, int R, int B, WindowLayout& out) {
-  const int band_top = T + 24;
-  const int band_bottom = static_cast<int>(B * 0.45);
-  const int c = static_cast<int>(R * 0.5);
-  out.host_left = {L + 5, band_top, c - 25, band_bottom - 10};
-  out.host_right = {c + 25, band_top, R - 5, band_bottom - 10};
-  out.caption_left = FromSize(out.host_left.left, band_bottom - 10, out.host_left.Width(),
-                              kCaptionHeight);
-  out.caption_right = FromSize(out.host_right.left, band_bottom - 10, out.host_right.Width(),
-                               kCaptionHeight);
-  out.ratio_box = {c - kRatioHalfWidth, T + 124, c + kRatioHalfWidth, band_bottom - 100};
-  if (out.ratio_box.Height() < kMinRatioHeight) {
-    out.ratio_box.top = T + 54;
-    out.ratio_box.bottom = band_bottom - 30;
-  }
-  out.preview_bar_left = FromSize(out.host_left.left, T, out.host_left.Width(),
-                                  kPreviewBarHeight);
-  out.preview_bar_right = FromSize(out.host_right.left, T, out.host_right.Width(),
-                                   kPreviewBarHeight);
+  const PreviewBandLayout band = ComputePreviewBandLayout(L, T, R, B);
+  out.host_left = FromQRect(band.left_host);
+  out.host_right = FromQRect(band.right_host);
+  out.caption_left = FromQRect(band.left_caption);
+  out.caption_right = FromQRect(band.right_caption);
+  out.ratio_box = FromQRect(band.ratio_box);
+  out.preview_bar_left = FromQRect(band.left_toolbar);
+  out.preview_bar_right = FromQRect(band.right_toolbar);
 }
 
 void PlacePathFields(const LayoutInput& in, int L, int R, int d, int m, WindowLayout& out) {
@@ -105,18 +96,6 @@ WindowLayout LayoutWindow(const LayoutInput& in) {
   const int h = in.search_button_count > 0 ? in.search_last_button_height : kDefaultButtonHeight;
   out.list_area = {L, y0 + h, R, B};
   return out;
-}
-
-HostSplit SplitPreviewHost(const PixelRect& client, int preview_mode) {
-  HostSplit split;
-  if (preview_mode != 2) {
-    split.picture = client;
-    return split;
-  }
-  const int s = static_cast<int>(client.Width() * 0.5 + client.left);
-  split.file_view = {client.left, client.top, s, client.bottom};
-  split.picture = {s + 2, client.top, client.right, client.bottom};
-  return split;
 }
 
 }  // namespace dupliora

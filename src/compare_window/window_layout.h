@@ -65,12 +65,4 @@ struct WindowLayout {
 // Places every child of the comparison window for one client size.
 WindowLayout LayoutWindow(const LayoutInput& input);
 
-// Inside a preview host: in preview mode 2 the file view takes the left half
-// and the picture the rest, two pixels further on.
-struct HostSplit {
-  PixelRect file_view;  // empty unless preview mode 2
-  PixelRect picture;
-};
-HostSplit SplitPreviewHost(const PixelRect& client, int preview_mode);
-
 }  // namespace dupliora

@@ -129,12 +129,6 @@ std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& te
       return RulesMenu(button, text);
     case OptionBar::kSearch:
       return SearchMenu(button, text);
-    case OptionBar::kPreviewLeft:
-    case OptionBar::kPreviewRight:
-      if (button != ids::kButton1) return {};
-      return {{1, text(text::PreviewModeText(0))},
-              {2, text(text::kFileList), false},
-              {3, text(text::PreviewModeText(2))}};
   }
   return {};
 }
@@ -147,10 +141,6 @@ OptionChoice ApplyMenuChoice(OptionBar bar, int button, int id, WindowOptions& o
       return ApplyRulesChoice(button, id, options);
     case OptionBar::kSearch:
       return ApplySearchChoice(button, id, options, result_view);
-    case OptionBar::kPreviewLeft:
-    case OptionBar::kPreviewRight:
-      options.preview_mode.value = id == 3 ? 2 : 0;
-      return {nullptr, true, false, true};
   }
   return {};
 }
@@ -166,8 +156,6 @@ OptionTexts ComputeOptionTexts(const WindowOptions& o, int result_view, const Te
   t.search << text(result_view != 1 ? text::kResultList : text::kFileList)
            << SimilarityText(text, o.m_similarity.value)
            << text(text::kSubfolders) + " " + YesNo(text, o.m_subfolder.value);
-  t.preview_mode = text(text::PreviewModeText(o.preview_mode.value));
-  t.preview_show = text(text::kShowInFileManager);
   return t;
 }
 

@@ -37,7 +37,8 @@ struct WindowOptions {
 
 using TextLookup = std::function<QString(int number)>;
 
-enum class OptionBar { kRules, kSearch, kPreviewLeft, kPreviewRight };
+// The preview toolbars carry their own mode menu (preview_toolbar.h).
+enum class OptionBar { kRules, kSearch };
 
 struct MenuItem {
   int id = 0;  // 0 for a separator
@@ -54,7 +55,6 @@ struct OptionChoice {
   const OptionRecord* to_store = nullptr;  // write this one to the settings file
   bool relayout = false;
   bool result_view_changed = false;
-  bool preview_mode_changed = false;
 };
 // m_result_view is not an option record: it lives in the window and starts at 0.
 OptionChoice ApplyMenuChoice(OptionBar bar, int button, int id, WindowOptions& options,
@@ -64,8 +64,6 @@ OptionChoice ApplyMenuChoice(OptionBar bar, int button, int id, WindowOptions& o
 struct OptionTexts {
   QStringList rules;   // buttons 32906 .. 32910
   QStringList search;  // buttons 32906 .. 32908 (32909 stays empty and disabled)
-  QString preview_mode;
-  QString preview_show;
 };
 OptionTexts ComputeOptionTexts(const WindowOptions& options, int result_view,
                                const TextLookup& text);

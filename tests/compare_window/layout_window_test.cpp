@@ -139,19 +139,6 @@ TEST(LayoutWindow, TinyWindowGivesNoNegativeSizes) {
   }
 }
 
-TEST(SplitPreviewHost, ModeTwoSplitsAtTheMiddle) {
-  const PixelRect client{0, 0, 301, 200};
-  const HostSplit two = SplitPreviewHost(client, 2);
-  EXPECT_EQ(two.file_view, (PixelRect{0, 0, 150, 200}));
-  EXPECT_EQ(two.picture, (PixelRect{152, 0, 301, 200}));
-  const HostSplit zero = SplitPreviewHost(client, 0);
-  EXPECT_EQ(zero.picture, client);
-  EXPECT_EQ(zero.file_view.Width(), 0);
-  const HostSplit shifted = SplitPreviewHost({10, 5, 110, 50}, 2);
-  EXPECT_EQ(shifted.file_view.right, 60);
-  EXPECT_EQ(shifted.picture.left, 62);
-}
-
 TEST(MakeTemplateRects, StacksRulesStatusProgressLabelField) {
   const CapturedRects c = MakeTemplateRects(22, 24, 30);
   EXPECT_GE(c.status.top, 8) << "the rules toolbar, 24 above the status line, clears the captions";

@@ -8,6 +8,8 @@
 #include "compare_window/button_bar.h"
 #include "compare_window/path_field.h"
 #include "compare_window/ploder.h"
+#include "compare_window/preview_panes.h"
+#include "viewer/widgets/pic_window.h"
 #include "compare_window/result_list_view.h"
 #include "compare_window/window_fixture.h"
 #include "compare_window/window_ids.h"
@@ -32,8 +34,8 @@ TEST_F(WindowOptionsTest, DefaultsWithoutSettingsFile) {
   EXPECT_FALSE(w.SearchBar()->Button(ids::kButton4)->isEnabled());
   EXPECT_EQ(w.Label(ids::kStatusLine)->text(), "t300340");
   EXPECT_EQ(w.Label(ids::kLabelLoad)->text(), "...");
-  EXPECT_EQ(w.Caption(0)->text(), "....");
-  EXPECT_EQ(w.RatioBox()->toPlainText(), QString::fromUtf8("100 %\n180 \u00b0\n"));
+  EXPECT_EQ(w.Previews()->CaptionText(PreviewSide::kLeft), "....");
+  EXPECT_EQ(w.Previews()->RatioText(), QString::fromUtf8("100 %\n180 \u00b0\n"));
   EXPECT_EQ(w.findChild<QPushButton*>("1016")->text(), "t300338");
 }
 
@@ -43,13 +45,13 @@ TEST_F(WindowOptionsTest, StoredChoicesSurviveARestartMemoryOnlyOnesDoNot) {
     w.ChooseOption(OptionBar::kSearch, ids::kButton3, 1);  // subfolders: no
     w.ChooseOption(OptionBar::kSearch, ids::kButton2, 60);
     w.ChooseOption(OptionBar::kRules, ids::kButton4, 1);  // flipped: yes
-    w.ChooseOption(OptionBar::kPreviewLeft, ids::kButton1, 3);
+    w.SetPreviewMode(2);
     w.ChooseOption(OptionBar::kSearch, ids::kButton1, 2);
     w.Options().m_LeftRightSel.value = 0;
     EXPECT_EQ(w.Options().preview_mode.value, 2);
     EXPECT_EQ(w.ResultView(), 1);
     EXPECT_EQ(w.SearchBar()->Button(ids::kButton3)->text(), "t300370 t300202");
-    EXPECT_EQ(w.PreviewBar(1)->Button(ids::kButton1)->text(), "t300323");
+    EXPECT_EQ(w.Previews()->Toolbar(PreviewSide::kRight)->ModeButton()->text(), "t300323");
   }
   EXPECT_EQ(store_.ReadString("Dupliora", "m_subfolder"), "0");
   EXPECT_EQ(store_.ReadString("Dupliora", "preview_mode", "<absent>"), "<absent>");
@@ -79,7 +81,9 @@ TEST_F(WindowOptionsTest, LayoutFollowsTheSizeAndTheCompareMode) {
     const WindowLayout& l = w.LastLayout();
     EXPECT_EQ(w.Field(ids::kPathField2)->geometry(), l.field2.ToQRect());
     EXPECT_EQ(w.ResultList()->geometry(), l.list_area.ToQRect());
-    EXPECT_EQ(w.PreviewHost(1)->geometry(), l.host_right.ToQRect());
+    EXPECT_EQ(w.Previews()->Pane(PreviewSide::kRight)->parentWidget()->geometry().translated(
+                  w.Previews()->pos()),
+              l.host_right.ToQRect());
     EXPECT_EQ(w.findChild<QPushButton*>("1016")->geometry(), l.start.ToQRect());
     EXPECT_TRUE(w.Field(ids::kPathField1)->isHidden());
     EXPECT_EQ(l.field2.left, 4);
@@ -98,21 +102,21 @@ TEST_F(WindowOptionsTest, LayoutFollowsTheSizeAndTheCompareMode) {
   EXPECT_EQ(w.Field(ids::kPathField2)->geometry().left(), 800);
 }
 
-TEST_F(WindowOptionsTest, PreviewModeTwoSplitsTheHosts) {
+TEST_F(WindowOptionsTest, PreviewModeTwoShowsFileViewsBesideThePictures) {
   CImgCmp2017& w = Open({1600, 1000});
-  auto* pane = new QWidget;
-  w.SetPreviewPane(0, pane);
+  CPicWindow* pane = w.Previews()->Pane(PreviewSide::kLeft);
   const QRect whole = pane->geometry();
-  EXPECT_EQ(whole, w.PreviewHost(0)->contentsRect());
-  w.ChooseOption(OptionBar::kPreviewLeft, ids::kButton1, 3);
+  w.SetPreviewMode(2);
   ASSERT_NE(w.PreviewFileView(0), nullptr);
   EXPECT_TRUE(w.PreviewFileView(0)->isVisible());
-  EXPECT_EQ(w.PreviewFileView(0)->geometry().left(), whole.left());
-  EXPECT_EQ(pane->geometry().left(), w.PreviewFileView(0)->geometry().right() + 1 + 2);
-  EXPECT_EQ(pane->geometry().right(), whole.right());
-  w.ChooseOption(OptionBar::kPreviewRight, ids::kButton1, 1);
+  EXPECT_EQ(w.PreviewFileView(0)->parentWidget(), pane->parentWidget());
+  EXPECT_LT(pane->geometry().width(), whole.width() / 2 + 2);
+  w.SetPreviewMode(0);
   EXPECT_FALSE(w.PreviewFileView(0)->isVisible());
   EXPECT_EQ(pane->geometry(), whole);
+  // The previews' own menu reaches the window.
+  emit w.Previews()->previewModeChanged(2);
+  EXPECT_EQ(w.Options().preview_mode.value, 2);
 }
 
 TEST_F(WindowOptionsTest, ResultViewSwitchesTheListAreaAndStartResetsIt) {

@@ -27,9 +27,6 @@ TEST(OptionMenu, TitlesAreDisabledAndSeparated) {
   EXPECT_EQ(rotated[0].text, "t300107 t300108");
   EXPECT_TRUE(rotated[1].IsSeparator());
   EXPECT_EQ(rotated[2].text, "t300201");
-  const auto preview = OptionMenu(OptionBar::kPreviewRight, ids::kButton1, NumberText);
-  ASSERT_EQ(preview.size(), 3u);
-  EXPECT_FALSE(preview[1].enabled);
   EXPECT_TRUE(OptionMenu(OptionBar::kSearch, ids::kButton4, NumberText).empty());
 }
 
@@ -72,12 +69,6 @@ TEST(ApplyMenuChoice, MemoryOnlyChoicesStoreNothing) {
   EXPECT_EQ(result_view, 1);
   EXPECT_TRUE(c.result_view_changed);
   EXPECT_EQ(c.to_store, nullptr);
-  c = ApplyMenuChoice(OptionBar::kPreviewLeft, ids::kButton1, 3, options, result_view);
-  EXPECT_EQ(options.preview_mode.value, 2);
-  EXPECT_TRUE(c.preview_mode_changed && c.relayout);
-  EXPECT_EQ(c.to_store, nullptr);
-  ApplyMenuChoice(OptionBar::kPreviewRight, ids::kButton1, 1, options, result_view);
-  EXPECT_EQ(options.preview_mode.value, 0);
 }
 
 TEST(ApplyMenuChoice, TitlesDisabledItemsAndStrangeIdsChangeNothing) {
@@ -85,7 +76,7 @@ TEST(ApplyMenuChoice, TitlesDisabledItemsAndStrangeIdsChangeNothing) {
     OptionBar bar;
     int button, id;
   } rows[] = {{OptionBar::kRules, ids::kButton2, 7},     {OptionBar::kRules, ids::kButton3, 7},
-              {OptionBar::kPreviewLeft, ids::kButton1, 2}, {OptionBar::kSearch, ids::kButton2, 87},
+              {OptionBar::kSearch, ids::kButton2, 87},
               {OptionBar::kSearch, ids::kButton2, 0},    {OptionBar::kRules, ids::kButton1, 3}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.id);
@@ -93,7 +84,7 @@ TEST(ApplyMenuChoice, TitlesDisabledItemsAndStrangeIdsChangeNothing) {
     int result_view = 0;
     const OptionChoice c = ApplyMenuChoice(row.bar, row.button, row.id, options, result_view);
     EXPECT_EQ(c.to_store, nullptr);
-    EXPECT_FALSE(c.relayout || c.preview_mode_changed || c.result_view_changed);
+    EXPECT_FALSE(c.relayout || c.result_view_changed);
     EXPECT_EQ(options.m_similarity.value, 90);
     EXPECT_EQ(options.m_signature_rule.value, 1);
     EXPECT_EQ(options.preview_mode.value, 0);
@@ -107,13 +98,10 @@ TEST(ComputeOptionTexts, ButtonsCarryTheCurrentValues) {
   o.m_search_negative.value = 1;
   o.m_similarity.value = 87;  // stored outside the menu: shown as it is
   o.m_subfolder.value = 0;
-  o.preview_mode.value = 2;
   const OptionTexts t = ComputeOptionTexts(o, 1, NumberText);
   EXPECT_EQ(t.rules, (QStringList{"t300312", "t300303", "t300108 t300202", "t300109 t300202",
                                   "t300110 t300201"}));
   EXPECT_EQ(t.search, (QStringList{"t300322", "t300102 87 %", "t300370 t300202"}));
-  EXPECT_EQ(t.preview_mode, "t300323");
-  EXPECT_EQ(t.preview_show, "t1016");
   EXPECT_EQ(ComputeOptionTexts(WindowOptions{}, 0, NumberText).search.front(), "t300324");
 }
 
