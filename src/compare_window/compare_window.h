@@ -13,6 +13,7 @@
 #include <functional>
 #include <thread>
 
+#include "app/child_frame.h"
 #include "compare_window/ui_call.h"
 #include "compare_window/window_layout.h"
 #include "compare_window/window_options.h"
@@ -46,8 +47,12 @@ struct CompareWindowServices {
   std::function<QString(QWidget* parent, const QString& start)> pick_folder;
 };
 
-// Services over the process-wide settings store and language table.
-CompareWindowServices DefaultCompareWindowServices();
+// Services over the process-wide settings store, language table and the
+// main window around `window` (for the cache line of its status bar).
+CompareWindowServices DefaultCompareWindowServices(QWidget* window_in_frame);
+
+// Makes every comparison child of the main window a CImgCmp2017.
+void RegisterComparisonWindow();
 
 // Next position of the progress activity (0..255) from the shared seed.
 int NextActivityPosition(std::uint32_t& seed);
@@ -55,7 +60,10 @@ int NextActivityPosition(std::uint32_t& seed);
 // The comparison window: path fields, options, Start/Stop, progress, result
 // list and the two preview hosts. It is the run's sink: every call of the
 // worker runs on this window's thread while the worker waits.
-class CImgCmp2017 : public QWidget, public RunSink {
+class CImgCmp2017 : public QWidget,
+                    public RunSink,
+                    public ComparisonCommands,
+                    public CShowImage2017 {
   Q_OBJECT
 
  public:
@@ -98,6 +106,12 @@ class CImgCmp2017 : public QWidget, public RunSink {
   // 0: pictures only; 2: each preview also shows its file view.
   void SetPreviewMode(int mode);
   const WindowLayout& LastLayout() const { return layout_; }
+
+  // Main-menu commands on the window: select all rows, invert the selection.
+  bool OnCommand(int id) override;
+  // Shows a picture in the left or right preview.
+  void ShowFirst(const QString& path) override;
+  void ShowSecond(const QString& path) override;
 
   // RunSink: called by the worker, executed here.
   void ClearResults() override;
