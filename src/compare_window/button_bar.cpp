@@ -21,7 +21,6 @@ QToolButton* ButtonBar::AddButton(int id, const QString& text, const QIcon& icon
   } else {
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
   }
-  connect(button, &QToolButton::clicked, this, [this, id, button] { emit ButtonClicked(id, button); });
   buttons_.emplace_back(id, button);
   button->show();
   PlaceButtons();

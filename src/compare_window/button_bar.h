@@ -24,10 +24,6 @@ class ButtonBar : public QWidget {
   int ButtonHeight() const;  // the height the buttons ask for
   void SetButtonText(int id, const QString& text);
 
- signals:
-  // The button with this id was clicked; `anchor` is where its menu belongs.
-  void ButtonClicked(int id, QToolButton* anchor);
-
  protected:
   void resizeEvent(QResizeEvent* event) override;
 

@@ -149,7 +149,7 @@ class CImgCmp2017 : public QWidget,
   void CaptureTemplateRects();
   void LoadOptions();
   void StoreOption(const OptionRecord& option);
-  void OnBarButton(OptionBar bar, int id, QToolButton* anchor);
+  void AttachOptionMenu(OptionBar bar, int id, QToolButton* button);
   void ApplyResultView();
   void ApplyPreviewMode();
   void WirePreviews();

@@ -39,28 +39,34 @@ void CImgCmp2017::CreateToolbars() {
   search_bar_->AddButton(ids::kButton2, QString());
   search_bar_->AddButton(ids::kButton3, QString());
   search_bar_->AddButton(ids::kButton4, QString())->setEnabled(false);
-  connect(rules_bar_, &ButtonBar::ButtonClicked, this,
-          [this](int id, QToolButton* anchor) { OnBarButton(OptionBar::kRules, id, anchor); });
-  connect(search_bar_, &ButtonBar::ButtonClicked, this,
-          [this](int id, QToolButton* anchor) { OnBarButton(OptionBar::kSearch, id, anchor); });
+  for (int id : {ids::kButton1, ids::kButton2, ids::kButton3, ids::kButton4, ids::kButton5}) {
+    AttachOptionMenu(OptionBar::kRules, id, rules_bar_->Button(id));
+  }
+  for (int id : {ids::kButton1, ids::kButton2, ids::kButton3}) {
+    AttachOptionMenu(OptionBar::kSearch, id, search_bar_->Button(id));
+  }
 }
 
-// The menu opens at the button's bottom-left corner and returns its choice.
-void CImgCmp2017::OnBarButton(OptionBar bar, int id, QToolButton* anchor) {
-  const std::vector<MenuItem> items = OptionMenu(bar, id, services_.text);
-  if (items.empty()) return;
-  QMenu menu(this);
-  for (const MenuItem& item : items) {
-    if (item.IsSeparator()) {
-      menu.addSeparator();
-      continue;
+// The whole button opens its menu below its bottom-left corner; the menu is
+// filled anew each time, so it always speaks the current language.
+void CImgCmp2017::AttachOptionMenu(OptionBar bar, int id, QToolButton* button) {
+  auto* menu = new QMenu(button);
+  button->setMenu(menu);
+  button->setPopupMode(QToolButton::InstantPopup);
+  connect(menu, &QMenu::aboutToShow, this, [this, bar, id, menu] {
+    menu->clear();
+    for (const MenuItem& item : OptionMenu(bar, id, services_.text)) {
+      if (item.IsSeparator()) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* action = menu->addAction(item.text);
+      action->setData(item.id);
+      action->setEnabled(item.enabled);
     }
-    QAction* action = menu.addAction(item.text);
-    action->setData(item.id);
-    action->setEnabled(item.enabled);
-  }
-  const QAction* chosen = menu.exec(anchor->mapToGlobal(anchor->rect().bottomLeft()));
-  if (chosen != nullptr) ChooseOption(bar, id, chosen->data().toInt());
+  });
+  connect(menu, &QMenu::triggered, this,
+          [this, bar, id](QAction* action) { ChooseOption(bar, id, action->data().toInt()); });
 }
 
 void CImgCmp2017::ChooseOption(OptionBar bar, int button, int id) {

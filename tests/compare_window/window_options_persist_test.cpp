@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QToolButton>
@@ -142,6 +143,33 @@ TEST_F(WindowOptionsTest, LanguageChangeRewritesTheTexts) {
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return w.findChild<QPushButton*>("1016")->text() == "t300338"; }, 2000));
   EXPECT_EQ(w.SearchBar()->Button(ids::kButton2)->text(), "t300102 90 %");
+}
+
+}  // namespace
+}  // namespace dupliora
+
+namespace dupliora {
+namespace {
+
+TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
+  CImgCmp2017& w = Open();
+  QMenu* menu = w.SearchBar()->Button(ids::kButton2)->menu();
+  ASSERT_NE(menu, nullptr);
+  emit menu->aboutToShow();
+  ASSERT_EQ(menu->actions().size(), 13);
+  menu->actions().at(11)->trigger();  // 45 %
+  EXPECT_EQ(w.Options().m_similarity.value, 45);
+  EXPECT_EQ(store_.ReadInt("Dupliora", "m_similarity", 0), 45);
+  EXPECT_EQ(w.SearchBar()->Button(ids::kButton2)->text(), "t300102 45 %");
+
+  QMenu* mode = w.RulesBar()->Button(ids::kButton1)->menu();
+  emit mode->aboutToShow();
+  emit mode->aboutToShow();  // filled anew, not twice
+  ASSERT_EQ(mode->actions().size(), 2);
+  mode->actions().at(1)->trigger();
+  EXPECT_EQ(w.Options().m_compare_mode.value, 1);
+  EXPECT_FALSE(w.Field(ids::kPathField1)->isHidden());
+  EXPECT_EQ(w.SearchBar()->Button(ids::kButton4)->menu(), nullptr);
 }
 
 }  // namespace
