@@ -15,22 +15,35 @@ std::optional<EditMove> MoveForKey(int key, Qt::KeyboardModifiers modifiers) {
   const bool control = modifiers & Qt::ControlModifier;
   switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return shift ? EditMove::kPreviousRow : EditMove::kNextRow;
-    case Qt::Key_Tab: return shift ? EditMove::kPreviousCell : EditMove::kNextCell;
-    case Qt::Key_Backtab: return EditMove::kPreviousCell;
-    case Qt::Key_Down: return EditMove::kNextRow;
-    case Qt::Key_Up: return EditMove::kPreviousRow;
-    case Qt::Key_PageDown: return EditMove::kPageDown;
-    case Qt::Key_PageUp: return EditMove::kPageUp;
-    default: break;
+    case Qt::Key_Enter:
+      return shift ? EditMove::kPreviousRow : EditMove::kNextRow;
+    case Qt::Key_Tab:
+      return shift ? EditMove::kPreviousCell : EditMove::kNextCell;
+    case Qt::Key_Backtab:
+      return EditMove::kPreviousCell;
+    case Qt::Key_Down:
+      return EditMove::kNextRow;
+    case Qt::Key_Up:
+      return EditMove::kPreviousRow;
+    case Qt::Key_PageDown:
+      return EditMove::kPageDown;
+    case Qt::Key_PageUp:
+      return EditMove::kPageUp;
+    default:
+      break;
   }
   if (!control) return std::nullopt;
   switch (key) {
-    case Qt::Key_Right: return EditMove::kNextCell;
-    case Qt::Key_Left: return EditMove::kPreviousCell;
-    case Qt::Key_Home: return EditMove::kFirstRow;
-    case Qt::Key_End: return EditMove::kLastRow;
-    default: return std::nullopt;
+    case Qt::Key_Right:
+      return EditMove::kNextCell;
+    case Qt::Key_Left:
+      return EditMove::kPreviousCell;
+    case Qt::Key_Home:
+      return EditMove::kFirstRow;
+    case Qt::Key_End:
+      return EditMove::kLastRow;
+    default:
+      return std::nullopt;
   }
 }
 

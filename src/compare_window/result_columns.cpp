@@ -28,21 +28,36 @@ QString NumericCell(const MatchResult& m, int column, const ResultTextLookup& te
   const ImageRecord& a = *m.first;
   const ImageRecord& b = *m.second;
   switch (column) {
-    case 2: return Percent(m.similarity);
-    case 3: return FormatNumber(m.ratio, 2) + QStringLiteral(" %");
-    case 4: return Dimensions(a);
-    case 5: return Dimensions(b);
-    case 6: return Percent(a.brightness);
-    case 7: return Percent(b.brightness);
-    case 8: return QStringLiteral("%1 \u00B0").arg(m.rotation);
-    case 9: return FlipText(m.flip, text);
-    case 10: return text(m.negative != 0 ? kTextYes : kTextNo);
-    case 11: return FormatFileSize(a.file_size);
-    case 12: return FormatFileSize(b.file_size);
-    case 13: return QString::number(a.method);
-    case 14: return QString::number(b.method);
-    case 15: return QStringLiteral("%1 / %2").arg(a.thumb_bytes).arg(b.thumb_bytes);
-    default: return {};
+    case 2:
+      return Percent(m.similarity);
+    case 3:
+      return FormatNumber(m.ratio, 2) + QStringLiteral(" %");
+    case 4:
+      return Dimensions(a);
+    case 5:
+      return Dimensions(b);
+    case 6:
+      return Percent(a.brightness);
+    case 7:
+      return Percent(b.brightness);
+    case 8:
+      return QStringLiteral("%1 \u00B0").arg(m.rotation);
+    case 9:
+      return FlipText(m.flip, text);
+    case 10:
+      return text(m.negative != 0 ? kTextYes : kTextNo);
+    case 11:
+      return FormatFileSize(a.file_size);
+    case 12:
+      return FormatFileSize(b.file_size);
+    case 13:
+      return QString::number(a.method);
+    case 14:
+      return QString::number(b.method);
+    case 15:
+      return QStringLiteral("%1 / %2").arg(a.thumb_bytes).arg(b.thumb_bytes);
+    default:
+      return {};
   }
 }
 
@@ -61,21 +76,38 @@ ResultColumnLayout ResultColumnLayoutOf(int column) {
 
 QString ResultColumnTitle(int column, const ResultTextLookup& text) {
   switch (column) {
-    case 0: return text(kTextPathTitle) + kFirstSuffix;
-    case 1: return text(kTextPathTitle) + kSecondSuffix;
-    case 2: return text(kTextSimilarityTitle);
-    case 3: return QStringLiteral("Ratio %");
-    case 4: case 11: return text(kTextSizeTitle) + kFirstSuffix;
-    case 5: case 12: return text(kTextSizeTitle) + kSecondSuffix;
-    case 6: return text(kTextBrightnessTitle) + kFirstSuffix;
-    case 7: return text(kTextBrightnessTitle) + kSecondSuffix;
-    case 8: return text(kTextRotatedTitle);
-    case 9: return text(kTextFlippedTitle);
-    case 10: return text(kTextNegativeTitle);
-    case 13: return QStringLiteral("T1 ");
-    case 14: return QStringLiteral("T2 ");
-    case 15: return QStringLiteral("Signatur");
-    default: return {};
+    case 0:
+      return text(kTextPathTitle) + kFirstSuffix;
+    case 1:
+      return text(kTextPathTitle) + kSecondSuffix;
+    case 2:
+      return text(kTextSimilarityTitle);
+    case 3:
+      return QStringLiteral("Ratio %");
+    case 4:
+    case 11:
+      return text(kTextSizeTitle) + kFirstSuffix;
+    case 5:
+    case 12:
+      return text(kTextSizeTitle) + kSecondSuffix;
+    case 6:
+      return text(kTextBrightnessTitle) + kFirstSuffix;
+    case 7:
+      return text(kTextBrightnessTitle) + kSecondSuffix;
+    case 8:
+      return text(kTextRotatedTitle);
+    case 9:
+      return text(kTextFlippedTitle);
+    case 10:
+      return text(kTextNegativeTitle);
+    case 13:
+      return QStringLiteral("T1 ");
+    case 14:
+      return QStringLiteral("T2 ");
+    case 15:
+      return QStringLiteral("Signatur");
+    default:
+      return {};
   }
 }
 
@@ -89,20 +121,34 @@ QString FormatResultCell(const MatchResult* match, int column, const ResultTextL
 
 QString DefaultResultText(int number) {
   switch (number) {
-    case kTextShowInFileManager: return QStringLiteral("Show in the file manager");
-    case kTextDelete: return QStringLiteral("Delete");
-    case kTextSizeTitle: return QStringLiteral("Size");
-    case kTextPathTitle: return QStringLiteral("Picture");
-    case kTextSimilarityTitle: return QStringLiteral("Similarity");
-    case kTextBrightnessTitle: return QStringLiteral("Brightness");
-    case kTextRotatedTitle: return QStringLiteral("Rotated");
-    case kTextFlippedTitle: return QStringLiteral("Flipped");
-    case kTextNegativeTitle: return QStringLiteral("Negative");
-    case kTextYes: return QStringLiteral("Yes");
-    case kTextNo: return QStringLiteral("No");
-    case kTextMirrored: return QStringLiteral("Mirrored");
-    case kTextUpsideDown: return QStringLiteral("Upside down");
-    default: return {};
+    case kTextShowInFileManager:
+      return QStringLiteral("Show in the file manager");
+    case kTextDelete:
+      return QStringLiteral("Delete");
+    case kTextSizeTitle:
+      return QStringLiteral("Size");
+    case kTextPathTitle:
+      return QStringLiteral("Picture");
+    case kTextSimilarityTitle:
+      return QStringLiteral("Similarity");
+    case kTextBrightnessTitle:
+      return QStringLiteral("Brightness");
+    case kTextRotatedTitle:
+      return QStringLiteral("Rotated");
+    case kTextFlippedTitle:
+      return QStringLiteral("Flipped");
+    case kTextNegativeTitle:
+      return QStringLiteral("Negative");
+    case kTextYes:
+      return QStringLiteral("Yes");
+    case kTextNo:
+      return QStringLiteral("No");
+    case kTextMirrored:
+      return QStringLiteral("Mirrored");
+    case kTextUpsideDown:
+      return QStringLiteral("Upside down");
+    default:
+      return {};
   }
 }
 

@@ -36,14 +36,30 @@ std::optional<GridCell> EditMoveTarget(EditMove move, GridCell from, int row_cou
   const int page = std::max(1, page_rows);
   GridCell to = from;
   switch (move) {
-    case EditMove::kNextRow: to.row = from.row + 1; break;
-    case EditMove::kPreviousRow: to.row = from.row - 1; break;
-    case EditMove::kNextCell: to = StepCell(from, 1, column_count); break;
-    case EditMove::kPreviousCell: to = StepCell(from, -1, column_count); break;
-    case EditMove::kFirstRow: to.row = 0; break;
-    case EditMove::kLastRow: to.row = last; break;
-    case EditMove::kPageDown: to.row = std::min(from.row + page, last); break;
-    case EditMove::kPageUp: to.row = std::max(from.row - page, 0); break;
+    case EditMove::kNextRow:
+      to.row = from.row + 1;
+      break;
+    case EditMove::kPreviousRow:
+      to.row = from.row - 1;
+      break;
+    case EditMove::kNextCell:
+      to = StepCell(from, 1, column_count);
+      break;
+    case EditMove::kPreviousCell:
+      to = StepCell(from, -1, column_count);
+      break;
+    case EditMove::kFirstRow:
+      to.row = 0;
+      break;
+    case EditMove::kLastRow:
+      to.row = last;
+      break;
+    case EditMove::kPageDown:
+      to.row = std::min(from.row + page, last);
+      break;
+    case EditMove::kPageUp:
+      to.row = std::max(from.row - page, 0);
+      break;
   }
   if (to.row < 0 || to.row > last || to == from) return std::nullopt;
   return to;
@@ -80,10 +96,12 @@ TextSelection F2Selection(const QString& text, int state) {
   const int length = static_cast<int>(text.size());
   const int name = NameLength(text);
   switch (state % kF2States) {
-    case 1: return {0, name};
-    case 2: return name < length ? TextSelection{name + 1, length - name - 1}
-                                 : TextSelection{length, 0};
-    default: return {0, length};
+    case 1:
+      return {0, name};
+    case 2:
+      return name < length ? TextSelection{name + 1, length - name - 1} : TextSelection{length, 0};
+    default:
+      return {0, length};
   }
 }
 

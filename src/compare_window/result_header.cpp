@@ -15,6 +15,7 @@ ResultHeaderView::ResultHeaderView(QWidget* parent) : QHeaderView(Qt::Horizontal
   setSortIndicatorShown(true);
   setSortIndicator(-1, Qt::AscendingOrder);
   setHighlightSections(false);
+  setTextElideMode(Qt::ElideRight);
   setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
@@ -35,8 +36,8 @@ int ResultHeaderView::CheckBoxAt(const QPoint& pos) const {
 }
 
 void ResultHeaderView::mousePressEvent(QMouseEvent* event) {
-  const int section = event->button() == Qt::LeftButton ? CheckBoxAt(event->position().toPoint())
-                                                        : -1;
+  const int section =
+      event->button() == Qt::LeftButton ? CheckBoxAt(event->position().toPoint()) : -1;
   if (section < 0) {
     QHeaderView::mousePressEvent(event);
     return;

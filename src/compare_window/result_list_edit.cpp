@@ -31,8 +31,8 @@ void ResultListView::SetUpRowToolbars() {
     };
     for (const auto& [id, icon] : buttons) {
       QAction* action = bar->addAction(style()->standardIcon(icon), QString());
-      action->setToolTip(text_(id == kShowInFileManagerCommand ? kTextShowInFileManager
-                                                               : kTextDelete));
+      action->setToolTip(
+          text_(id == kShowInFileManagerCommand ? kTextShowInFileManager : kTextDelete));
       connect(action, &QAction::triggered, this,
               [this, id, column] { emit RowToolbarCommand(id, toolbar_row_, column); });
     }
@@ -123,8 +123,7 @@ void ResultListView::OpenEditor(GridCell target, int step) {
   const int right = std::min(rect.right(), viewport()->width() - 1);
   editor_->setGeometry(left, rect.top(), std::max(1, right - left + 1), rect.height());
   editor_->SetMaxWidth(viewport()->width());
-  editor_->Begin(begin.text, {begin.select_start, begin.select_length},
-                 begin.picture_cell ? 1 : 0);
+  editor_->Begin(begin.text, {begin.select_start, begin.select_length}, begin.picture_cell ? 1 : 0);
   editor_->show();
   editor_->setFocus(Qt::OtherFocusReason);
   PlaceRowToolbars(cell->row);

@@ -36,9 +36,16 @@ ResultListView::ResultListView(bool diagnostic_columns, QWidget* parent)
   preview_timer_.setSingleShot(true);
   preview_timer_.setInterval(kPreviewRefreshMs);
   connect(&preview_timer_, &QTimer::timeout, this, &ResultListView::EmitPreviewRefresh);
+  held_rows_timer_.setSingleShot(true);
+  held_rows_timer_.setInterval(kHeldRowsMs);
+  connect(&held_rows_timer_, &QTimer::timeout, this, &ResultListView::FlushHeldRows);
 }
 
-ResultListView::~ResultListView() = default;
+ResultListView::~ResultListView() {
+  // The editor outlives this part of the object; its focus loss must not call back.
+  editor_->disconnect(this);
+  model_->disconnect(this);
+}
 
 void ResultListView::SetUpLook() {
   setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -68,6 +75,8 @@ void ResultListView::SetUpHeader() {
     header_->resizeSection(column, ResultColumnLayoutOf(column).width);
   }
   header_->setStretchLastSection(false);
+  // Columns may be dragged shut, as users hide columns that way; the editor skips them.
+  header_->setMinimumSectionSize(0);
   connect(header_, &QHeaderView::sectionClicked, this, &ResultListView::OnHeaderClicked);
   connect(header_, &ResultHeaderView::CheckBoxClicked, this,
           &ResultListView::OnHeaderCheckBoxClicked);
@@ -86,20 +95,53 @@ void ResultListView::SetTextLookup(ResultTextLookup lookup) {
 void ResultListView::RefreshLanguageTexts() { model_->RefreshLanguageTexts(); }
 
 void ResultListView::AppendMatches(std::vector<MatchResult> batch) {
-  model_->AppendMatches(std::move(batch));
+  if (redraw_) {
+    FlushHeldRows();
+    model_->AppendMatches(std::move(batch));
+    return;
+  }
+  held_rows_.insert(held_rows_.end(), batch.begin(), batch.end());
+  if (!held_rows_timer_.isActive()) held_rows_timer_.start();
+}
+
+void ResultListView::FlushHeldRows() {
+  held_rows_timer_.stop();
+  if (held_rows_.empty()) return;
+  model_->AppendMatches(std::move(held_rows_));
+  held_rows_.clear();
+}
+
+int ResultListView::RowCount() const {
+  return model_->rowCount() + static_cast<int>(held_rows_.size());
+}
+
+const MatchResult* ResultListView::MatchAt(int row) const {
+  const int shown = model_->rowCount();
+  if (row >= shown && row < RowCount()) return &held_rows_[row - shown];
+  return model_->MatchAt(row);
+}
+
+bool ResultListView::IsMarked(int row, int column) const {
+  return row >= 0 && row < model_->rowCount() && model_->IsMarked(row, column);
 }
 
 void ResultListView::Clear() {
   HideRowToolbars();
+  held_rows_.clear();
+  held_rows_timer_.stop();
   model_->Clear();
 }
 
 void ResultListView::SetRedraw(bool on) {
+  redraw_ = on;
   viewport()->setUpdatesEnabled(on);
-  if (on) viewport()->update();
+  if (!on) return;
+  FlushHeldRows();
+  viewport()->update();
 }
 
 void ResultListView::RemoveRows(const std::vector<int>& rows) {
+  FlushHeldRows();
   model_->RemoveRows(rows);
   RefreshRowToolbars();
 }
@@ -120,6 +162,7 @@ std::vector<int> ResultListView::SelectedRows() const {
 }
 
 void ResultListView::SetSortColumn(int column, bool descending) {
+  FlushHeldRows();
   model_->SetSortColumn(column, descending);
   header_->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
   RefreshRowToolbars();
@@ -136,6 +179,7 @@ void ResultListView::OnHeaderClicked(int section) {
 }
 
 void ResultListView::InvertSelection() {
+  FlushHeldRows();
   if (RowCount() == 0) return;
   const QItemSelection all(model_->index(0, 0),
                            model_->index(RowCount() - 1, model_->columnCount() - 1));
@@ -143,6 +187,8 @@ void ResultListView::InvertSelection() {
 }
 
 void ResultListView::SetMarked(int row, int column, bool marked) {
+  FlushHeldRows();
+  if (row < 0 || row >= RowCount()) return;
   model_->SetMarked(row, column, marked);
   RestartPreviewTimer();
 }
@@ -181,11 +227,13 @@ void ResultListView::ToggleSelectedMarks(int column) {
 }
 
 void ResultListView::SetColumnMarks(int column, bool marked) {
+  FlushHeldRows();
   model_->SetColumnMarks(column, marked);
   RestartPreviewTimer();
 }
 
 void ResultListView::UpdateHeaderMark(int column) {
+  FlushHeldRows();
   model_->SetHeaderChecked(column, model_->Table().AllMarked(column));
 }
 
@@ -195,6 +243,7 @@ void ResultListView::OnHeaderCheckBoxClicked(int section) {
 }
 
 void ResultListView::ApplyMarkCommand(int command) {
+  FlushHeldRows();
   if (command == kCopyOverPartnerCommand) {
     CopyOverPartnerList pairs = model_->Table().CopyOverPartnerPairs();
     if (pairs.sources.isEmpty()) return;

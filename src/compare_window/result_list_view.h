@@ -32,6 +32,7 @@ enum RowToolbarCommandId : int {
 };
 
 inline constexpr int kPreviewRefreshMs = 100;
+inline constexpr int kHeldRowsMs = 100;
 
 // The result list (control 1012): one row per found pair, sixteen columns
 // (thirteen without the developer marker), a mark per picture, sorting by
@@ -59,8 +60,11 @@ class ResultListView : public QTableView {
   void Clear();
   void SetRedraw(bool on);
   void RemoveRows(const std::vector<int>& rows);
-  int RowCount() const { return model_->rowCount(); }
-  const MatchResult* MatchAt(int row) const { return model_->MatchAt(row); }
+  // Rows still held back while redraw is off count as rows already.
+  int RowCount() const;
+  const MatchResult* MatchAt(int row) const;
+  // Shows held-back rows now (otherwise within kHeldRowsMs).
+  void FlushHeldRows();
   // The row the previews show: where the current selection was started.
   int SelectionMarkRow() const;
   const MatchResult* CurrentMatch() const { return MatchAt(SelectionMarkRow()); }
@@ -76,11 +80,14 @@ class ResultListView : public QTableView {
   bool SortDescending() const { return model_->Table().Descending(); }
 
   // Selection.
-  void SelectAll() { selectAll(); }
+  void SelectAll() {
+    FlushHeldRows();
+    selectAll();
+  }
   void InvertSelection();
 
   // Marks (column 0: first picture, 1: second picture).
-  bool IsMarked(int row, int column) const { return model_->IsMarked(row, column); }
+  bool IsMarked(int row, int column) const;
   void SetMarked(int row, int column, bool marked);
   bool ToggleMarkAtCursor(const QPoint& viewport_pos);
   void ToggleSelectedMarks(int column);
@@ -116,8 +123,7 @@ class ResultListView : public QTableView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void selectionChanged(const QItemSelection& selected,
-                        const QItemSelection& deselected) override;
+  void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
  private:
   void SetUpLook();
@@ -146,6 +152,11 @@ class ResultListView : public QTableView {
   std::array<QRect, 2> toolbar_rects_{};
   int toolbar_row_ = -1;
   QTimer preview_timer_;
+  // While redraw is off, arriving rows are gathered and inserted together:
+  // every insertion costs the view time in proportion to all its rows.
+  std::vector<MatchResult> held_rows_;
+  QTimer held_rows_timer_;
+  bool redraw_ = true;
   ResultTextLookup text_ = DefaultResultText;
   ResultSettingWriter write_setting_;
   bool show_row_toolbars_ = true;

@@ -74,7 +74,7 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return FormatResultCell(&table_.Row(index.row()).match, column, text_);
     case Qt::DecorationRole:
-      if (IsPathColumn(column)) return MarkPixmap(table_.IsMarked(index.row(), column));
+      if (IsPathColumn(column)) return MarkIcon(table_.IsMarked(index.row(), column));
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(ResultColumnLayoutOf(column).alignment);

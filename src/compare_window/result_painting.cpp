@@ -25,6 +25,12 @@ void DrawBox(QPainter& painter, int left, bool checked) {
   painter.drawPath(tick);
 }
 
+QIcon UntintedIcon(const QPixmap& pixmap) {
+  QIcon icon(pixmap);
+  icon.addPixmap(pixmap, QIcon::Selected);
+  return icon;
+}
+
 }  // namespace
 
 QImage MakeMarkImageStrip() {
@@ -43,6 +49,11 @@ const QPixmap& MarkPixmap(bool marked) {
       QPixmap::fromImage(strip.copy(0, 0, kMarkImageSide, kMarkImageSide)),
       QPixmap::fromImage(strip.copy(kMarkImageSide, 0, kMarkImageSide, kMarkImageSide))};
   return images[marked ? 1 : 0];
+}
+
+const QIcon& MarkIcon(bool marked) {
+  static const QIcon icons[2] = {UntintedIcon(MarkPixmap(false)), UntintedIcon(MarkPixmap(true))};
+  return icons[marked ? 1 : 0];
 }
 
 QRect ResultItemDelegate::DecorationRect(const QStyleOptionViewItem& option,

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QStyledItemDelegate>
@@ -15,6 +16,8 @@ QImage MakeMarkImageStrip();
 
 // One image of the strip, made once.
 const QPixmap& MarkPixmap(bool marked);
+// The same as an icon that selected rows show untinted, so a mark stays readable.
+const QIcon& MarkIcon(bool marked);
 
 // The stock item painting, telling where it puts the image and the text of a
 // cell: the mark click and the row toolbars need those rectangles.

@@ -36,16 +36,26 @@ inline int ComparePathsFoldingAscii(const char16_t* a, const char16_t* b) {
 // flipped and negative pairs come first when ascending.
 inline std::int64_t ResultSortKey(const MatchResult& m, int column) {
   switch (column) {
-    case 2: return m.similarity;
-    case 3: return m.ratio;
-    case 4: return m.first->width;
-    case 5: return m.second->width;
-    case 6: return m.first->brightness;
-    case 7: return m.second->brightness;
-    case 8: return -static_cast<std::int64_t>(m.rotation);
-    case 9: return -static_cast<std::int64_t>(m.flip);
-    case 10: return -static_cast<std::int64_t>(m.negative);
-    default: return 0;
+    case 2:
+      return m.similarity;
+    case 3:
+      return m.ratio;
+    case 4:
+      return m.first->width;
+    case 5:
+      return m.second->width;
+    case 6:
+      return m.first->brightness;
+    case 7:
+      return m.second->brightness;
+    case 8:
+      return -static_cast<std::int64_t>(m.rotation);
+    case 9:
+      return -static_cast<std::int64_t>(m.flip);
+    case 10:
+      return -static_cast<std::int64_t>(m.negative);
+    default:
+      return 0;
   }
 }
 

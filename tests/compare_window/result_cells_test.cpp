@@ -28,15 +28,13 @@ class ResultCellsTest : public ::testing::Test {
 
 TEST_F(ResultCellsTest, EveryColumnOfOnePair) {
   const MatchResult match = Pair(a_, b_, 93, 87, 90, 2, 1);
-  const char* expected[] = {"/pics/a.jpg", "/pics/sub/b.png", "93 %",  "87.00 %",
-                            "640 x 480",   "800 x 600",       "42 %",  "7 %",
-                            "90 \u00B0",   "Mirrored",        "Yes",   "976.6 KB",
-                            "1.0 MB",      "2",               "3",     "1234 / 0",
-                            ""};
+  const char* expected[] = {
+      "/pics/a.jpg", "/pics/sub/b.png", "93 %",     "87.00 %", "640 x 480", "800 x 600", "42 %",
+      "7 %",         "90 \u00B0",       "Mirrored", "Yes",     "976.6 KB",  "1.0 MB",    "2",
+      "3",           "1234 / 0",        ""};
   for (int column = 0; column < 17; ++column) {
     SCOPED_TRACE(column);
-    EXPECT_EQ(FormatResultCell(&match, column, DefaultResultText).toStdString(),
-              expected[column]);
+    EXPECT_EQ(FormatResultCell(&match, column, DefaultResultText).toStdString(), expected[column]);
   }
 }
 
@@ -87,10 +85,10 @@ TEST_F(ResultCellsTest, RatioFollowsTheUserLocale) {
 }
 
 TEST(ResultColumns, TitlesUseTheirLanguageTexts) {
-  const char* expected[] = {"#2006 (1)",   "#2006 (2)",   "#300102", "Ratio %",
-                            "#2001 (1)",   "#2001 (2)",   "#300105 (1)", "#300105 (2)",
-                            "#300108",     "#300109",     "#300110", "#2001 (1)",
-                            "#2001 (2)",   "T1 ",         "T2 ",     "Signatur"};
+  const char* expected[] = {"#2006 (1)", "#2006 (2)", "#300102",     "Ratio %",
+                            "#2001 (1)", "#2001 (2)", "#300105 (1)", "#300105 (2)",
+                            "#300108",   "#300109",   "#300110",     "#2001 (1)",
+                            "#2001 (2)", "T1 ",       "T2 ",         "Signatur"};
   for (int column = 0; column < kResultColumnsDiagnostic; ++column) {
     SCOPED_TRACE(column);
     EXPECT_EQ(ResultColumnTitle(column, NumberedText).toStdString(), expected[column]);

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include <gtest/gtest.h>
-
 #include "compare_window/result_edit_logic.h"
 
+#include <gtest/gtest.h>
+
+#include "result_test_records.h"
+
 namespace dupliora {
-
-void PrintTo(const GridCell& cell, std::ostream* out) {
-  *out << "(" << cell.row << ", " << cell.column << ")";
-}
-
 namespace {
 
 TEST(EditMoveTarget, MovesAndEdges) {
@@ -21,19 +18,19 @@ TEST(EditMoveTarget, MovesAndEdges) {
   };
   // Five rows, four columns, two rows per page.
   const Case cases[] = {
-      {M::kNextRow, {2, 1}, GridCell{3, 1}},     {M::kPreviousRow, {2, 1}, GridCell{1, 1}},
-      {M::kNextRow, {4, 1}, std::nullopt},       {M::kPreviousRow, {0, 1}, std::nullopt},
-      {M::kNextCell, {2, 1}, GridCell{2, 2}},    {M::kNextCell, {2, 3}, GridCell{3, 0}},
+      {M::kNextRow, {2, 1}, GridCell{3, 1}},      {M::kPreviousRow, {2, 1}, GridCell{1, 1}},
+      {M::kNextRow, {4, 1}, std::nullopt},        {M::kPreviousRow, {0, 1}, std::nullopt},
+      {M::kNextCell, {2, 1}, GridCell{2, 2}},     {M::kNextCell, {2, 3}, GridCell{3, 0}},
       {M::kPreviousCell, {2, 0}, GridCell{1, 3}}, {M::kNextCell, {4, 3}, std::nullopt},
-      {M::kPreviousCell, {0, 0}, std::nullopt},  {M::kFirstRow, {3, 2}, GridCell{0, 2}},
-      {M::kLastRow, {1, 2}, GridCell{4, 2}},     {M::kLastRow, {4, 2}, std::nullopt},
-      {M::kPageDown, {1, 1}, GridCell{3, 1}},    {M::kPageDown, {3, 1}, GridCell{4, 1}},
-      {M::kPageDown, {4, 1}, std::nullopt},      {M::kPageUp, {1, 1}, GridCell{0, 1}},
+      {M::kPreviousCell, {0, 0}, std::nullopt},   {M::kFirstRow, {3, 2}, GridCell{0, 2}},
+      {M::kLastRow, {1, 2}, GridCell{4, 2}},      {M::kLastRow, {4, 2}, std::nullopt},
+      {M::kPageDown, {1, 1}, GridCell{3, 1}},     {M::kPageDown, {3, 1}, GridCell{4, 1}},
+      {M::kPageDown, {4, 1}, std::nullopt},       {M::kPageUp, {1, 1}, GridCell{0, 1}},
       {M::kPageUp, {0, 1}, std::nullopt},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << static_cast<int>(c.move) << " from " << c.from.row
-                                      << "," << c.from.column);
+    SCOPED_TRACE(::testing::Message()
+                 << static_cast<int>(c.move) << " from " << c.from.row << "," << c.from.column);
     EXPECT_EQ(EditMoveTarget(c.move, c.from, 5, 4, 2), c.to);
   }
   EXPECT_EQ(EditMoveTarget(M::kNextRow, {0, 0}, 0, 4, 2), std::nullopt);

@@ -6,9 +6,19 @@
 #include <QLocale>
 #include <QString>
 #include <deque>
+#include <ostream>
 
+#include "compare_window/result_edit_logic.h"
 #include "engine/image_record.h"
 #include "engine/record_path.h"
+
+namespace dupliora {
+
+inline void PrintTo(const GridCell& cell, std::ostream* out) {
+  *out << "(" << cell.row << ", " << cell.column << ")";
+}
+
+}  // namespace dupliora
 
 namespace dupliora::testing {
 
