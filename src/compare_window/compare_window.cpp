@@ -110,9 +110,8 @@ void CImgCmp2017::CreateControls() {
   });
   list_->SetShowRowToolbars(options_.m_ShowListToolbar.value != 0);
   list_->SetLeftRightMarks(options_.m_LeftRightSel.value == 1);
-  alert_ = new PathAlert(this, [](QWidget* field, bool red) {
-    static_cast<C2017ComboBoxEx*>(field)->SetAlert(red);
-  });
+  alert_ = new PathAlert(
+      this, [](QWidget* field, bool red) { static_cast<C2017ComboBoxEx*>(field)->SetAlert(red); });
 }
 
 void CImgCmp2017::ApplyFonts() {
@@ -143,8 +142,12 @@ void CImgCmp2017::CaptureTemplateRects() {
 }
 
 void CImgCmp2017::LayoutWindow() {
-  LayoutInput input{width(), height(), captured_, options_.m_compare_mode.value,
-                    search_bar_->ButtonCount(), search_bar_->ButtonHeight()};
+  LayoutInput input{width(),
+                    height(),
+                    captured_,
+                    options_.m_compare_mode.value,
+                    search_bar_->ButtonCount(),
+                    search_bar_->ButtonHeight()};
   layout_ = dupliora::LayoutWindow(input);
   const WindowLayout& l = layout_;
   previews_->LayoutInWorkingRect(4, 4, width() - 4, height() - 4);

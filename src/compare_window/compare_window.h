@@ -38,11 +38,11 @@ class ResultListView;
 // What the comparison window needs from the program around it.
 struct CompareWindowServices {
   CMyProfStr* store = nullptr;
-  TextLookup text;                   // language texts by number
-  std::function<int()> language_id;  // watched every 30 ms
-  QString options_section;           // the settings name
+  TextLookup text;                                        // language texts by number
+  std::function<int()> language_id;                       // watched every 30 ms
+  QString options_section;                                // the settings name
   std::function<void(const QString&)> show_cache_status;  // main status bar, part 4
-  QStringList first_start_folders;   // documents, pictures, home: the last one ends current
+  QStringList first_start_folders;  // documents, pictures, home: the last one ends current
   // The folder picker, opened at a start folder; empty when cancelled.
   std::function<QString(QWidget* parent, const QString& start)> pick_folder;
 };
@@ -153,8 +153,7 @@ class CImgCmp2017 : public QWidget,
   void ApplyResultView();
   void ApplyPreviewMode();
   void WirePreviews();
-  void ShowCurrentPair(const MatchResult* match, bool first_marked, bool second_marked,
-                       bool full);
+  void ShowCurrentPair(const MatchResult* match, bool first_marked, bool second_marked, bool full);
   void Browse(int field_id, bool append);
   void OnPathDropped(int field_id, const QString& path, bool replace);
   void OnLanguageTimer();

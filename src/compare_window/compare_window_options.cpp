@@ -139,15 +139,16 @@ void CImgCmp2017::WirePreviews() {
               view->ShowFile(path);
             }
           });
-  connect(previews_, &PreviewPanes::commandTriggered, this,
-          [this](PreviewSide side, int command) {
-            emit PictureCommand(command, side == PreviewSide::kLeft ? 0 : 1,
-                                previews_->PanePath(side));
-          });
-  connect(list_, &ResultListView::CurrentPairChanged, this,
-          [this](const MatchResult* match, bool m1, bool m2) { ShowCurrentPair(match, m1, m2, true); });
+  connect(previews_, &PreviewPanes::commandTriggered, this, [this](PreviewSide side, int command) {
+    emit PictureCommand(command, side == PreviewSide::kLeft ? 0 : 1, previews_->PanePath(side));
+  });
+  connect(
+      list_, &ResultListView::CurrentPairChanged, this,
+      [this](const MatchResult* match, bool m1, bool m2) { ShowCurrentPair(match, m1, m2, true); });
   connect(list_, &ResultListView::PreviewRefreshRequested, this,
-          [this](const MatchResult* match, bool m1, bool m2) { ShowCurrentPair(match, m1, m2, false); });
+          [this](const MatchResult* match, bool m1, bool m2) {
+            ShowCurrentPair(match, m1, m2, false);
+          });
 }
 
 void CImgCmp2017::ShowCurrentPair(const MatchResult* match, bool first_marked, bool second_marked,

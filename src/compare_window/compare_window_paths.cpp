@@ -43,15 +43,14 @@ void CImgCmp2017::CreatePathFields() {
             [this, id = field_ids[i]](const QString& path, bool replace) {
               OnPathDropped(id, path, replace);
             });
-    connect(browse_[i], &QPushButton::clicked, this, [this, id = field_ids[i]] { Browse(id, false); });
+    connect(browse_[i], &QPushButton::clicked, this,
+            [this, id = field_ids[i]] { Browse(id, false); });
     connect(browse_append_[i], &QPushButton::clicked, this,
             [this, id = field_ids[i]] { Browse(id, true); });
   }
 }
 
-C2017ComboBoxEx* CImgCmp2017::Field(int field_id) const {
-  return fields_[FieldIndex(field_id)];
-}
+C2017ComboBoxEx* CImgCmp2017::Field(int field_id) const { return fields_[FieldIndex(field_id)]; }
 
 void CImgCmp2017::ShowPathAlert(int field_id, const QString& message) {
   alert_->Show(Field(field_id), Text(text::kPathAlertTitle), message);

@@ -46,11 +46,11 @@ void CImgCmp2017::StartOrStop() {
 void CImgCmp2017::SetControlsEnabled(bool enable) {
   start_->setText(Text(enable ? text::kStartCaption : text::kStopCaption));
   running_ = !enable;
-  for (QWidget* w : {static_cast<QWidget*>(search_bar_), static_cast<QWidget*>(rules_bar_),
-                     static_cast<QWidget*>(browse_[0]), static_cast<QWidget*>(browse_[1]),
-                     static_cast<QWidget*>(browse_append_[0]),
-                     static_cast<QWidget*>(browse_append_[1]), static_cast<QWidget*>(fields_[0]),
-                     static_cast<QWidget*>(fields_[1])}) {
+  for (QWidget* w :
+       {static_cast<QWidget*>(search_bar_), static_cast<QWidget*>(rules_bar_),
+        static_cast<QWidget*>(browse_[0]), static_cast<QWidget*>(browse_[1]),
+        static_cast<QWidget*>(browse_append_[0]), static_cast<QWidget*>(browse_append_[1]),
+        static_cast<QWidget*>(fields_[0]), static_cast<QWidget*>(fields_[1])}) {
     w->setEnabled(enable);
   }
 }
@@ -69,8 +69,8 @@ void CImgCmp2017::StartWorker() {
   RunTexts texts;
   for (int number : text::kRunTexts) texts.by_number.insert(number, Text(number));
   worker_done_.store(false);
-  worker_ = std::thread(&CImgCmp2017::WorkerMain, this, run, fields_[0]->Text(),
-                        fields_[1]->Text(), std::move(texts));
+  worker_ = std::thread(&CImgCmp2017::WorkerMain, this, run, fields_[0]->Text(), fields_[1]->Text(),
+                        std::move(texts));
 }
 
 void CImgCmp2017::WorkerMain(RunOptions options, QString path1, QString path2, RunTexts texts) {

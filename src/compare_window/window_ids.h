@@ -10,19 +10,19 @@ namespace dupliora::ids {
 // Child controls.
 inline constexpr int kPreviewHostLeft = 1000;
 inline constexpr int kPreviewHostRight = 1001;
-inline constexpr int kLabelLoad = 1002;     // left of Start: load progress and summary
-inline constexpr int kLabelResult = 1003;   // right of Start: result summary
+inline constexpr int kLabelLoad = 1002;    // left of Start: load progress and summary
+inline constexpr int kLabelResult = 1003;  // right of Start: result summary
 inline constexpr int kStatusLine = 1004;
 inline constexpr int kRatioBox = 1005;
-inline constexpr int kStartHidden = 1011;   // hidden second Start
+inline constexpr int kStartHidden = 1011;  // hidden second Start
 inline constexpr int kResultList = 1012;
 inline constexpr int kUnusedList = 1013;
-inline constexpr int kBrowse2 = 1014;       // "..." for field 1054
+inline constexpr int kBrowse2 = 1014;  // "..." for field 1054
 inline constexpr int kProgressBar = 1015;
 inline constexpr int kStartStop = 1016;
-inline constexpr int kBrowse1 = 1017;       // "..." for field 1053
-inline constexpr int kBrowseAppend1 = 1018; // "...+" for field 1053
-inline constexpr int kBrowseAppend2 = 1019; // "...+" for field 1054
+inline constexpr int kBrowse1 = 1017;        // "..." for field 1053
+inline constexpr int kBrowseAppend1 = 1018;  // "...+" for field 1053
+inline constexpr int kBrowseAppend2 = 1019;  // "...+" for field 1054
 inline constexpr int kBackHidden = 1031;
 inline constexpr int kPathField1 = 1053;
 inline constexpr int kPathField2 = 1054;
@@ -51,10 +51,10 @@ inline constexpr int kCommandRowToolbar = 46002;
 inline constexpr int kCommandLeftRightSel = 46075;
 
 // Timers.
-inline constexpr int kTimerLanguage = 10001;       // 30 ms, always running
-inline constexpr int kTimerPreviewRefresh = 100022; // 100 ms, one-shot
-inline constexpr int kTimerActivity = 1111;         // 50 ms
-inline constexpr int kTimerAlertFlash = 1112;       // 300 ms, one-shot, restarted
+inline constexpr int kTimerLanguage = 10001;         // 30 ms, always running
+inline constexpr int kTimerPreviewRefresh = 100022;  // 100 ms, one-shot
+inline constexpr int kTimerActivity = 1111;          // 50 ms
+inline constexpr int kTimerAlertFlash = 1112;        // 300 ms, one-shot, restarted
 
 inline constexpr int kLanguageTimerMs = 30;
 inline constexpr int kPreviewRefreshMs = 100;

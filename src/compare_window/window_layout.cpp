@@ -39,7 +39,9 @@ CapturedRects MakeTemplateRects(int status_height, int label_height, int field_h
 
 namespace {
 
-PixelRect FromQRect(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
+PixelRect FromQRect(const QRect& r) {
+  return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+}
 
 // The preview band is the previews' own layout; the window takes it over.
 void PlacePreviewBand(int L, int T, int R, int B, WindowLayout& out) {
@@ -91,8 +93,7 @@ WindowLayout LayoutWindow(const LayoutInput& in) {
 
   const int y0 = cap.field.bottom + d + 1;
   out.search_bar = {L, y0, R, B};
-  out.search_button_width =
-      in.search_button_count > 0 ? (R - L) / in.search_button_count : 0;
+  out.search_button_width = in.search_button_count > 0 ? (R - L) / in.search_button_count : 0;
   const int h = in.search_button_count > 0 ? in.search_last_button_height : kDefaultButtonHeight;
   out.list_area = {L, y0 + h, R, B};
   return out;

@@ -10,10 +10,10 @@
 #include "compare_window/path_field.h"
 #include "compare_window/ploder.h"
 #include "compare_window/preview_panes.h"
-#include "viewer/widgets/pic_window.h"
 #include "compare_window/result_list_view.h"
 #include "compare_window/window_fixture.h"
 #include "compare_window/window_ids.h"
+#include "viewer/widgets/pic_window.h"
 
 namespace dupliora {
 namespace {
@@ -82,8 +82,11 @@ TEST_F(WindowOptionsTest, LayoutFollowsTheSizeAndTheCompareMode) {
     const WindowLayout& l = w.LastLayout();
     EXPECT_EQ(w.Field(ids::kPathField2)->geometry(), l.field2.ToQRect());
     EXPECT_EQ(w.ResultList()->geometry(), l.list_area.ToQRect());
-    EXPECT_EQ(w.Previews()->Pane(PreviewSide::kRight)->parentWidget()->geometry().translated(
-                  w.Previews()->pos()),
+    EXPECT_EQ(w.Previews()
+                  ->Pane(PreviewSide::kRight)
+                  ->parentWidget()
+                  ->geometry()
+                  .translated(w.Previews()->pos()),
               l.host_right.ToQRect());
     EXPECT_EQ(w.findChild<QPushButton*>("1016")->geometry(), l.start.ToQRect());
     EXPECT_TRUE(w.Field(ids::kPathField1)->isHidden());

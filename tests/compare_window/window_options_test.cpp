@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
+#include "compare_window/window_options.h"
+
 #include <gtest/gtest.h>
 
-#include "compare_window/window_ids.h"
-#include "compare_window/window_options.h"
 #include "compare_window/qt_print.h"
+#include "compare_window/window_ids.h"
 
 namespace dupliora {
 namespace {
@@ -75,9 +76,11 @@ TEST(ApplyMenuChoice, TitlesDisabledItemsAndStrangeIdsChangeNothing) {
   const struct {
     OptionBar bar;
     int button, id;
-  } rows[] = {{OptionBar::kRules, ids::kButton2, 7},     {OptionBar::kRules, ids::kButton3, 7},
+  } rows[] = {{OptionBar::kRules, ids::kButton2, 7},
+              {OptionBar::kRules, ids::kButton3, 7},
               {OptionBar::kSearch, ids::kButton2, 87},
-              {OptionBar::kSearch, ids::kButton2, 0},    {OptionBar::kRules, ids::kButton1, 3}};
+              {OptionBar::kSearch, ids::kButton2, 0},
+              {OptionBar::kRules, ids::kButton1, 3}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.id);
     WindowOptions options;

@@ -80,13 +80,18 @@ TEST_F(WindowPathsTest, DroppedLinksGiveTheirTargets) {
     Qt::DropAction effect;
   } rows[] = {
       {"desktop link", {QUrl::fromLocalFile(desktop)}, {}, "/srv/photos", Qt::LinkAction},
-      {"internet shortcut", {QUrl::fromLocalFile(url)}, {}, "https://example.org/a",
+      {"internet shortcut",
+       {QUrl::fromLocalFile(url)},
+       {},
+       "https://example.org/a",
        Qt::LinkAction},
       {"application entry stays a file", {QUrl::fromLocalFile(app)}, {}, app, Qt::LinkAction},
-      {"first of several", {QUrl::fromLocalFile("/a"), QUrl::fromLocalFile("/b")}, {}, "/a",
+      {"first of several",
+       {QUrl::fromLocalFile("/a"), QUrl::fromLocalFile("/b")},
+       {},
+       "/a",
        Qt::LinkAction},
-      {"web address", {QUrl("https://example.org/x")}, {}, "https://example.org/x",
-       Qt::LinkAction},
+      {"web address", {QUrl("https://example.org/x")}, {}, "https://example.org/x", Qt::LinkAction},
       {"plain text", {}, " /some/folder \n", "/some/folder", Qt::CopyAction},
       {"nothing", {}, {}, {}, Qt::IgnoreAction},
   };
