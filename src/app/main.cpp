@@ -5,6 +5,7 @@
 
 #include "app/app_run.h"
 #include "app/core/app_identity.h"
+#include "compare_window/compare_window.h"
 
 int main(int argc, char** argv) {
   // Without a display the platform plugin would abort the process with a
@@ -18,5 +19,6 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(dupliora::Identity().productName);
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
+  dupliora::RegisterComparisonWindow();
   return dupliora::Run(dupliora::JoinCommandLine(arguments));
 }

@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "app/core/text_numbers.h"
 #include "compare_window/preview_layout.h"
 
 namespace dupliora {

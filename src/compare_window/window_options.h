@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace dupliora {
+
+// One option of the comparison window: its value and its settings key.
+struct OptionRecord {
+  std::int32_t value = 0;
+  QString key;
+};
+
+// The ten options. Member names are the settings keys. Stored values are used
+// as they come, without clamping to the menu values.
+struct WindowOptions {
+  OptionRecord m_compare_mode{0, QStringLiteral("m_compare_mode")};
+  OptionRecord m_signature_rule{1, QStringLiteral("m_signature_rule")};
+  OptionRecord m_search_rotated{0, QStringLiteral("m_search_rotated")};
+  OptionRecord m_search_flipped{0, QStringLiteral("m_search_flipped")};
+  OptionRecord m_search_negative{0, QStringLiteral("m_search_negative")};
+  OptionRecord m_similarity{90, QStringLiteral("m_similarity")};
+  OptionRecord m_subfolder{1, QStringLiteral("m_subfolder")};
+  OptionRecord m_ShowListToolbar{1, QStringLiteral("m_ShowListToolbar")};
+  // Held in memory only: every start begins with these values.
+  OptionRecord m_LeftRightSel{1, QStringLiteral("m_LeftRightSel")};
+  OptionRecord preview_mode{0, QStringLiteral("preview_mode")};
+
+  // The options read from and written to the settings file, in reading order.
+  std::vector<OptionRecord*> Stored();
+};
+
+using TextLookup = std::function<QString(int number)>;
+
+// The preview toolbars carry their own mode menu (preview_toolbar.h).
+enum class OptionBar { kRules, kSearch };
+
+struct MenuItem {
+  int id = 0;  // 0 for a separator
+  QString text;
+  bool enabled = true;
+  bool IsSeparator() const { return id == 0 && text.isEmpty(); }
+};
+
+// The drop-down menu of one toolbar button; empty when the button has none.
+std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& text);
+
+// What a confirmed menu choice changed.
+struct OptionChoice {
+  const OptionRecord* to_store = nullptr;  // write this one to the settings file
+  bool relayout = false;
+  bool result_view_changed = false;
+};
+// m_result_view is not an option record: it lives in the window and starts at 0.
+OptionChoice ApplyMenuChoice(OptionBar bar, int button, int id, WindowOptions& options,
+                             int& result_view);
+
+// The texts the option buttons carry for the current values.
+struct OptionTexts {
+  QStringList rules;   // buttons 32906 .. 32910
+  QStringList search;  // buttons 32906 .. 32908 (32909 stays empty and disabled)
+};
+OptionTexts ComputeOptionTexts(const WindowOptions& options, int result_view,
+                               const TextLookup& text);
+
+// "Similarity 90 %": the similarity menu item and button text.
+QString SimilarityText(const TextLookup& text, int percent);
+
+}  // namespace dupliora
