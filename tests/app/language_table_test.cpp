@@ -98,15 +98,6 @@ TEST_F(LanguageTableTest, ReloadsOnceAfterAChangeAndEnglishOnlyOnce) {
   EXPECT_EQ(loads_["EN"], 2);  // once as English map, once as current language
 }
 
-TEST(ProgramLanguageTexts, EnglishAndGermanComeFromTheResources) {
-  EXPECT_FALSE(LoadLanguageResource("EN").isEmpty());
-  LanguageTable table;
-  table.SetCurrentLanguage(0);
-  EXPECT_EQ(table.GetString(18), "Bereit");
-  table.SetCurrentLanguage(1);
-  EXPECT_EQ(table.GetString(18), "Ready");
-}
-
 TEST(MenuTranslation, NumberedCaptionsAreTranslatedAgainAfterALanguageChange) {
   QMenuBar bar;
   QMenu* file = bar.addMenu("500001");

@@ -68,12 +68,6 @@ TEST_F(MainWindowTest, StartsWithOneMaximisedChildAndTranslatedMenus) {
   EXPECT_EQ(window->StatusPartText(4), "cache line");
 }
 
-TEST_F(MainWindowTest, TitleCarriesTheInstanceNumber) {
-  Identity().instanceNumber = 1;
-  auto window = Started();
-  EXPECT_TRUE(window->windowTitle().startsWith("Dupliora 5.58 [1]"));
-}
-
 TEST_F(MainWindowTest, StatusPartsFollowTheWidthFormula) {
   auto window = Started();
   window->showNormal();

@@ -13,6 +13,12 @@
 namespace dupliora {
 namespace {
 
+void PutFile(const QString& path) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[Start]\n");
+}
+
 // A temporary program folder and a temporary per-user configuration root.
 class SettingsLocationTest : public ::testing::Test {
  protected:
@@ -25,11 +31,7 @@ class SettingsLocationTest : public ::testing::Test {
   QString UserFile(const QString& name = "Dupliora") const {
     return UserRoot() + "/Dupliora/" + name + ".ini";
   }
-  void Touch(const QString& name, const QByteArray& bytes = "[Start]\n") {
-    QFile file(ProgramFolder() + "/" + name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
+  void Touch(const QString& name) { PutFile(ProgramFolder() + "/" + name); }
   void Init(const QString& programName) {
     store_.InitSettingsLocation({ProgramFolder() + "/" + programName, UserRoot()}, identity_);
   }
@@ -39,42 +41,40 @@ class SettingsLocationTest : public ::testing::Test {
   AppIdentity identity_;
 };
 
-TEST_F(SettingsLocationTest, WithoutFileBesideProgramThePerUserFileIsUsed) {
-  Init("dupliora");
-  EXPECT_EQ(store_.SettingsFilePath, UserFile());
-  EXPECT_FALSE(store_.PortableMode);
-  EXPECT_TRUE(QDir(UserRoot() + "/Dupliora").exists());
-  EXPECT_FALSE(QFile::exists(ProgramFolder() + "/Dupliora.ini"));
-}
-
-TEST_F(SettingsLocationTest, WritableFileBesideProgramMeansPortable) {
-  Touch("Dupliora.ini");
-  Init("dupliora");
-  EXPECT_EQ(store_.SettingsFilePath, ProgramFolder() + "/Dupliora.ini");
-  EXPECT_TRUE(store_.PortableMode);
-  EXPECT_FALSE(QFile::exists(UserFile()));
-}
-
-TEST_F(SettingsLocationTest, UninstallMarkerKeepsPerUserEvenWithFileBesideProgram) {
-  Touch("Dupliora.ini");
-  Touch("Dupliora_Uninstall.ini");
-  Init("dupliora.exe");
-  EXPECT_EQ(store_.SettingsFilePath, UserFile());
-  EXPECT_FALSE(store_.PortableMode);
-}
-
-TEST_F(SettingsLocationTest, ReadOnlyFileBesideProgramFailsTheProbe) {
-  Touch("Dupliora.ini");
-  QFile::setPermissions(ProgramFolder() + "/Dupliora.ini", QFile::ReadOwner | QFile::ReadUser);
-  Init("dupliora");
-  EXPECT_EQ(store_.SettingsFilePath, UserFile());
-  EXPECT_FALSE(store_.PortableMode);
-}
-
-TEST_F(SettingsLocationTest, FolderNamedLikeTheFileIsNotASettingsFile) {
-  ASSERT_TRUE(QDir().mkpath(ProgramFolder() + "/Dupliora.ini"));
-  Init("dupliora");
-  EXPECT_EQ(store_.SettingsFilePath, UserFile());
+TEST_F(SettingsLocationTest, FileBesideProgramIsUsedOnlyWhenWritableAndNotInstalled) {
+  enum Beside { kNothing, kWritable, kReadOnly, kFolder };
+  struct Case {
+    const char* label;
+    Beside beside;
+    bool uninstall_marker;
+    bool portable;
+  } const cases[] = {
+      {"nothing beside the program", kNothing, false, false},
+      {"writable file", kWritable, false, true},
+      {"writable file of an installed program", kWritable, true, false},
+      {"read-only file fails the probe", kReadOnly, false, false},
+      {"folder named like the file", kFolder, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    QTemporaryDir dir;
+    const QString program = dir.filePath("program");
+    const QString beside = program + "/Dupliora.ini";
+    ASSERT_TRUE(QDir().mkpath(c.beside == kFolder ? beside : program));
+    if (c.beside == kWritable || c.beside == kReadOnly) PutFile(beside);
+    if (c.beside == kReadOnly) QFile::setPermissions(beside, QFile::ReadOwner | QFile::ReadUser);
+    if (c.uninstall_marker) PutFile(program + "/Dupliora_Uninstall.ini");
+    CMyProfStr store;
+    AppIdentity identity;
+    store.InitSettingsLocation({program + "/dupliora", dir.filePath("config")}, identity);
+    const QString user_file = dir.filePath("config") + "/Dupliora/Dupliora.ini";
+    EXPECT_EQ(store.SettingsFilePath, c.portable ? beside : user_file);
+    EXPECT_EQ(store.PortableMode, c.portable);
+    EXPECT_EQ(QDir(dir.filePath("config/Dupliora")).exists(), !c.portable);
+    if (c.beside == kNothing) {
+      EXPECT_FALSE(QFile::exists(beside));
+    }
+  }
 }
 
 TEST_F(SettingsLocationTest, IniRuleNeedsMoreThanThreeCharacters) {
@@ -119,10 +119,6 @@ TEST_F(SettingsLocationTest, UnsetConfigRootFallsBackToTheProgramFolder) {
 TEST(AppIdentityTest, VersionTextFromRecord) {
   EXPECT_EQ(VersionTextFromRecord("5,58,0,0"), "5.58");
   EXPECT_EQ(VersionTextFromRecord("5,58,2,0"), "5.58.2");
-  FillAppIdentity();
-  EXPECT_EQ(Identity().versionText, "5.58");
-  EXPECT_EQ(Identity().instanceName, "Dupliora");
-  EXPECT_EQ(Identity().instanceNumber, 0u);
 }
 
 }  // namespace

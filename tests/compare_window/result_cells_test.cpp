@@ -2,9 +2,6 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include "compare_window/result_columns.h"
 #include "result_test_records.h"
 
@@ -82,43 +79,6 @@ TEST_F(ResultCellsTest, RatioFollowsTheUserLocale) {
   const MatchResult match = Pair(a_, b_, 93, 87);
   EXPECT_EQ(FormatResultCell(&match, 3, DefaultResultText), "87,00 %");
   EXPECT_EQ(FormatResultCell(&match, 11, DefaultResultText), "976,6 KB");
-}
-
-TEST(ResultColumns, TitlesUseTheirLanguageTexts) {
-  const char* expected[] = {"#2006 (1)", "#2006 (2)", "#300102",     "Ratio %",
-                            "#2001 (1)", "#2001 (2)", "#300105 (1)", "#300105 (2)",
-                            "#300108",   "#300109",   "#300110",     "#2001 (1)",
-                            "#2001 (2)", "T1 ",       "T2 ",         "Signatur"};
-  for (int column = 0; column < kResultColumnsDiagnostic; ++column) {
-    SCOPED_TRACE(column);
-    EXPECT_EQ(ResultColumnTitle(column, NumberedText).toStdString(), expected[column]);
-  }
-}
-
-TEST(ResultColumns, AlignmentsAndWidths) {
-  const int widths[] = {270, 270, 60, 80, 80, 80, 80, 80, 80, 80, 80, 80, 80, 40, 40, 80};
-  for (int column = 0; column < kResultColumnsDiagnostic; ++column) {
-    SCOPED_TRACE(column);
-    const ResultColumnLayout layout = ResultColumnLayoutOf(column);
-    EXPECT_EQ(layout.width, widths[column]);
-    const bool right = column >= 2 && column <= 12;
-    EXPECT_EQ(bool(layout.alignment & Qt::AlignRight), right);
-  }
-}
-
-TEST(ResultColumns, DeveloperMarkerIsAnyDswFile) {
-  QTemporaryDir folder;
-  ASSERT_TRUE(folder.isValid());
-  const QDir dir(folder.path());
-  EXPECT_FALSE(HasDeveloperMarker(dir));
-  QFile other(dir.filePath("notes.dswx"));
-  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-  other.close();
-  EXPECT_FALSE(HasDeveloperMarker(dir));
-  QFile marker(dir.filePath("dev.dsw"));
-  ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
-  marker.close();
-  EXPECT_TRUE(HasDeveloperMarker(dir));
 }
 
 }  // namespace

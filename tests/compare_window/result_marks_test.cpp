@@ -38,12 +38,6 @@ class ResultMarksTest : public ::testing::Test {
   ResultRowTable table_;
 };
 
-TEST_F(ResultMarksTest, NewRowsAreUnmarked) {
-  table_.Append({Pair(store_.Add("/x"), store_.Add("/y"), 90)});
-  EXPECT_FALSE(table_.IsMarked(4, 0));
-  EXPECT_FALSE(table_.IsMarked(4, 1));
-}
-
 TEST_F(ResultMarksTest, SwapAndInvert) {
   using MarkList = std::vector<std::pair<bool, bool>>;
   EXPECT_TRUE(table_.ApplyMarkCommand(kSwapMarksCommand));

@@ -40,17 +40,14 @@ TEST(GreyValueTest, WeighsRedGreenBlueInSinglePrecision) {
   struct Case {
     int red, green, blue, grey;
   } const cases[] = {
-      {0, 0, 0, 0},
       {255, 255, 255, 255},
       {255, 0, 0, 76},
       {0, 255, 0, 150},
       {0, 0, 255, 28},
-      {10, 10, 10, 10},
       {100, 50, 200, 81},
       // Single-precision products truncate some neutral greys one level down.
       {1, 1, 1, 1},
       {7, 7, 7, 6},
-      {14, 14, 14, 13},
       {255, 255, 254, 254},
   };
   for (const Case& c : cases) {
@@ -59,13 +56,14 @@ TEST(GreyValueTest, WeighsRedGreenBlueInSinglePrecision) {
   }
 }
 
-TEST(MakeSampleTest, BrightnessOfBlackAndWhite) {
+TEST(MakeSampleTest, BrightnessOfBlackAndWhiteAndAspect) {
   auto black = FreshRecord();
   ASSERT_TRUE(MakeSample(Bitmap(0, 0, 0, 255), *black));
   EXPECT_EQ(black->brightness, 0);
-  auto white = FreshRecord();
+  auto white = FreshRecord(300, 200);
   ASSERT_TRUE(MakeSample(Bitmap(255, 255, 255, 255), *white));
   EXPECT_EQ(white->brightness, 99);
+  EXPECT_FLOAT_EQ(white->aspect, 1.5f);
   EXPECT_EQ(white->gray[0], 255);
   EXPECT_EQ(white->gray[4095], 255);
 }
@@ -86,21 +84,7 @@ TEST(MakeSampleTest, FoldsAlphaOnlyForPicturesWithAlpha) {
   }
 }
 
-TEST(MakeSampleTest, TurnedCopiesFollowTheBrightTopRow) {
-  QImage bitmap = Bitmap(0, 0, 0, 255);
-  for (int x = 0; x < 64; ++x) bitmap.setPixel(x, 0, qRgb(255, 255, 255));
-  auto record = FreshRecord();
-  ASSERT_TRUE(MakeSample(bitmap, *record));
-  for (int i = 0; i < 64; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(record->gray[i], 255);                // top row of the sample
-    EXPECT_EQ(record->gray_rot[i * 64 + 63], 255);  // last column
-    EXPECT_EQ(record->gray_rot[i * 64 + 62], 0);
-    EXPECT_EQ(record->gray_flip[63 * 64 + i], 255);  // last row
-    EXPECT_EQ(record->gray_flip[i], 0);
-  }
-}
-
+// Covers a bright top row turning into a bright last column and last row as well.
 TEST(MakeSampleTest, TurnedCopiesKeepEveryPixel) {
   const QImage bitmap = ToDeviceBitmap(test::NoisyImage(QSize(64, 64), 7));
   auto record = FreshRecord();
@@ -111,12 +95,6 @@ TEST(MakeSampleTest, TurnedCopiesKeepEveryPixel) {
       ASSERT_EQ(record->gray_flip[(63 - y) * 64 + x], record->gray[y * 64 + x]);
     }
   }
-}
-
-TEST(MakeSampleTest, SetsAspectFromWidthAndHeight) {
-  auto record = FreshRecord(300, 200);
-  ASSERT_TRUE(MakeSample(Bitmap(1, 2, 3, 255), *record));
-  EXPECT_FLOAT_EQ(record->aspect, 1.5f);
 }
 
 TEST(MakeSampleTest, RefusesBitmapsNotExactly64By64By32Bits) {

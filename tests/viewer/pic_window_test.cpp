@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -65,27 +64,6 @@ TEST(PicWindowTest, SmallTransparentPictureSitsCentredOverChecker) {
   EXPECT_EQ(shot.pixel(149, 125), kPaneBackground.rgb());
   EXPECT_EQ(shot.pixel(150, 175), kPaneBackground.rgb());
   EXPECT_EQ(shot.pixel(250, 150), kPaneBackground.rgb());
-}
-
-TEST(PicWindowTest, CheckerAlternatesEveryEightPixels) {
-  QTemporaryDir dir;
-  QImage clear(64, 64, QImage::Format_ARGB32);
-  clear.fill(Qt::transparent);
-  ASSERT_TRUE(clear.save(dir.filePath("clear.png")));
-  CPicWindow pane;
-  SetClientSize(pane, {400, 300});
-  const QImage shot = ShowAndGrab(pane, dir.filePath("clear.png"));
-  const QPoint origin(168, 118);  // where the 64 x 64 picture starts
-  int light = 0;
-  int dark = 0;
-  for (int y = 0; y < 64; y += 8)
-    for (int x = 0; x < 64; x += 8) {
-      const QRgb pixel = shot.pixel(origin + QPoint(x + 3, y + 3));
-      light += pixel == kCheckerLight.rgb();
-      dark += pixel == kCheckerDark.rgb();
-    }
-  EXPECT_EQ(light, 32);
-  EXPECT_EQ(dark, 32);
 }
 
 TEST(PicWindowTest, LargeTransparentPictureIsStoredAtFitSize) {

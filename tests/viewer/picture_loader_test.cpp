@@ -72,26 +72,13 @@ class GatedSource {
 
 PictureRequest Ask(const QString& path) { return PictureRequest{path, false, false, {400, 300}}; }
 
-TEST(PictureLoaderTest, BurstDuringLoadDeliversOnlyTheLast) {
-  GatedSource gate;
-  PictureLoader loader(gate.Source(), gate.Delivery());
-  loader.Request(Ask("first"));
-  ASSERT_TRUE(gate.WaitForLoads(1));
-  for (int i = 0; i < 200; ++i) loader.Request(Ask(QString("burst %1").arg(i)));
-  gate.Open();
-  ASSERT_TRUE(gate.WaitForDeliveries(1));
-  loader.Request(Ask("burst 199"));  // what the pane already shows: no work
-  std::this_thread::sleep_for(50ms);
-  EXPECT_EQ(gate.Loaded(), QStringList({"first", "burst 199"}));
-  EXPECT_EQ(gate.Delivered(), QStringList({"burst 199"}));
-}
-
 TEST(PictureLoaderTest, RequestsWhileBusyCollapseIntoTheLast) {
   GatedSource gate;
   PictureLoader loader(gate.Source(), gate.Delivery());
   loader.Request(Ask("busy"));
   ASSERT_TRUE(gate.WaitForLoads(1));
   loader.Request(Ask("A"));
+  for (int i = 0; i < 200; ++i) loader.Request(Ask(QString("burst %1").arg(i)));
   loader.Request(Ask("B"));
   loader.Request(Ask("A"));
   gate.Open();
@@ -145,12 +132,6 @@ TEST(PictureLoaderTest, DestructionWaitsForTheRunningLoad) {
   }  // joins after the load ends; a pane being destroyed gets nothing
   opener.join();
   EXPECT_TRUE(gate.Delivered().isEmpty());
-}
-
-TEST(PictureLoaderTest, DestructionWithoutRequestsStartsNoThread) {
-  GatedSource gate;
-  { PictureLoader loader(gate.Source(), gate.Delivery()); }
-  EXPECT_TRUE(gate.Loaded().isEmpty());
 }
 
 }  // namespace

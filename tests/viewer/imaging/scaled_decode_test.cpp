@@ -68,12 +68,13 @@ TEST_F(ScaledDecodeTest, RefusesDecompressionBombsAndDamage) {
 }
 
 TEST_F(ScaledDecodeTest, DecodesBeyondQtsDefaultAllocationLimit) {
-  // 6000 x 6000 is 137 MB as 32-bit pixels: over Qt's default 128 MB.
-  // BMP has no scaled reads, so this is a full decode.
-  QImage picture(QSize(6000, 6000), QImage::Format_RGB888);
+  // 6000 x 6000 is 137 MB as 32-bit pixels: over Qt's default 128 MB. PNG has
+  // no scaled reads, so this is a full decode; one colour keeps the file small.
+  QImage picture(QSize(6000, 6000), QImage::Format_RGB32);
   picture.fill(Qt::white);
-  ASSERT_TRUE(test::WritePicture(PathOf("large.bmp"), picture));
-  const QImage image = DecodeScaled(PathOf("large.bmp"), QSize(64, 64), false);
+  ASSERT_TRUE(test::WritePicture(PathOf("large.png"), picture));
+  picture = QImage();
+  const QImage image = DecodeScaled(PathOf("large.png"), QSize(64, 64), false);
   EXPECT_EQ(image.size(), QSize(64, 64));
 }
 
