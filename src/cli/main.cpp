@@ -6,11 +6,12 @@
 #include <csignal>
 #include <cstdio>
 
+#include "app/core/language_table.h"
 #include "cli/cli_options.h"
-#include "cli/cli_texts.h"
 #include "cli/match_output.h"
 #include "cli/terminal_sink.h"
 #include "engine/comparison_engine.h"
+#include "engine/run_progress.h"
 
 using namespace dupliora;
 
@@ -56,7 +57,9 @@ int main(int argc, char** argv) {
   g_engine = &engine;
   std::signal(SIGINT, OnInterrupt);
 
-  const RunTexts texts = CliRunTexts();
+  // The tool reads no settings, so the language table stays at English.
+  RunTexts texts;
+  for (int number : RunTextNumbers()) texts.by_number.insert(number, GetString(number));
   TerminalSink sink(stderr, ::isatty(STDERR_FILENO) != 0);
   for (int run = 1; run <= options.repeat && !g_interrupted; ++run) {
     engine.Run(options.run, options.path1_text, options.path2_text, texts, sink);
