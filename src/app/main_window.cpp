@@ -73,7 +73,7 @@ CImgCompareMain::CImgCompareMain(QWidget* parent) : QMainWindow(parent) {
   setStatusBar(status_);
   status_->SetPartText(0, GetString(text::kStatusReady));
   mdi_ = new QMdiArea(this);
-  mdi_->setViewMode(QMdiArea::TabbedView);
+  // Tabs from the second child on; until then the child fills the area.
   mdi_->setDocumentMode(true);
   mdi_->setTabsMovable(true);
   setCentralWidget(mdi_);
@@ -103,7 +103,8 @@ void CImgCompareMain::ShowVersionInStatus() {
 CImgChildFrame* CImgCompareMain::CreateChild(const QString& /*text*/) {
   auto* child = new CImgChildFrame();
   last_child_ = child;
-  mdi_->addSubWindow(child);
+  // A maximised child needs no frame or title bar of its own: the main window has them.
+  mdi_->addSubWindow(child, Qt::SubWindow | Qt::FramelessWindowHint);
   child->showMaximized();
   UpdateTitle();
   if (mdi_->activeSubWindow() != child) mdi_->setActiveSubWindow(child);
@@ -117,11 +118,15 @@ void CImgCompareMain::UpdateTitle() {
   setWindowTitle(MainWindowTitle(Identity(), true, RunsAsAdministrator()));
 }
 
-// Tabs only help to switch between several children.
+// Tabs only help to switch between several children. A hidden tab strip
+// would still keep its band of empty space, so the tabbed view starts only
+// with the second child.
 void CImgCompareMain::UpdateTabBar() {
-  if (auto* tabs = mdi_->findChild<QTabBar*>()) {
-    tabs->setVisible(mdi_->subWindowList().size() > 1);
+  const bool several = mdi_->subWindowList().size() > 1;
+  if (several && mdi_->viewMode() != QMdiArea::TabbedView) {
+    mdi_->setViewMode(QMdiArea::TabbedView);
   }
+  if (auto* tabs = mdi_->findChild<QTabBar*>()) tabs->setVisible(several);
 }
 
 void CImgCompareMain::SendToLastChild(int id) {
