@@ -22,6 +22,7 @@
 #include "app/core/text_numbers.h"
 #include "app/frame_status_bar.h"
 #include "app/help_window.h"
+#include "app/yes_no_box.h"
 
 namespace dupliora {
 
@@ -224,6 +225,7 @@ bool CImgCompareMain::AskBeforeClosing() {
   if (confirm_close_) return confirm_close_();
   QMessageBox box(QMessageBox::Question, Identity().productName, GetString(text::kCloseQuestion),
                   QMessageBox::Yes | QMessageBox::No, this);
+  SetYesNoTexts(box, GetString(text::kYes), GetString(text::kNo));
   auto* ask = new QCheckBox(GetString(text::kAskBeforeClosing), &box);
   ask->setChecked(true);
   box.setCheckBox(ask);
