@@ -84,6 +84,7 @@ TEST_F(MainWindowTest, LanguageCommandSwitchesAndIsStored) {
   auto window = Started();
   window->OnCommand(command::kLanguageFirst + 0);
   EXPECT_EQ(window->menuBar()->actions().front()->text(), "&Datei");
+  EXPECT_EQ(window->StatusPartText(0), "Bereit");
   EXPECT_EQ(Settings().ReadInt("Start", "m_lang_id", -1), 0);
   window.reset();
   Languages().SetCurrentLanguage(1);
