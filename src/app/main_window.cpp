@@ -22,6 +22,7 @@
 #include "app/core/text_numbers.h"
 #include "app/frame_status_bar.h"
 #include "app/help_window.h"
+#include "app/yes_no_box.h"
 
 namespace dupliora {
 
@@ -73,7 +74,7 @@ CImgCompareMain::CImgCompareMain(QWidget* parent) : QMainWindow(parent) {
   setStatusBar(status_);
   status_->SetPartText(0, GetString(text::kStatusReady));
   mdi_ = new QMdiArea(this);
-  mdi_->setViewMode(QMdiArea::TabbedView);
+  // Tabs from the second child on; until then the child fills the area.
   mdi_->setDocumentMode(true);
   mdi_->setTabsMovable(true);
   setCentralWidget(mdi_);
@@ -103,7 +104,8 @@ void CImgCompareMain::ShowVersionInStatus() {
 CImgChildFrame* CImgCompareMain::CreateChild(const QString& /*text*/) {
   auto* child = new CImgChildFrame();
   last_child_ = child;
-  mdi_->addSubWindow(child);
+  // A maximised child needs no frame or title bar of its own: the main window has them.
+  mdi_->addSubWindow(child, Qt::SubWindow | Qt::FramelessWindowHint);
   child->showMaximized();
   UpdateTitle();
   if (mdi_->activeSubWindow() != child) mdi_->setActiveSubWindow(child);
@@ -117,11 +119,15 @@ void CImgCompareMain::UpdateTitle() {
   setWindowTitle(MainWindowTitle(Identity(), true, RunsAsAdministrator()));
 }
 
-// Tabs only help to switch between several children.
+// Tabs only help to switch between several children. A hidden tab strip
+// would still keep its band of empty space, so the tabbed view starts only
+// with the second child.
 void CImgCompareMain::UpdateTabBar() {
-  if (auto* tabs = mdi_->findChild<QTabBar*>()) {
-    tabs->setVisible(mdi_->subWindowList().size() > 1);
+  const bool several = mdi_->subWindowList().size() > 1;
+  if (several && mdi_->viewMode() != QMdiArea::TabbedView) {
+    mdi_->setViewMode(QMdiArea::TabbedView);
   }
+  if (auto* tabs = mdi_->findChild<QTabBar*>()) tabs->setVisible(several);
 }
 
 void CImgCompareMain::SendToLastChild(int id) {
@@ -219,6 +225,7 @@ bool CImgCompareMain::AskBeforeClosing() {
   if (confirm_close_) return confirm_close_();
   QMessageBox box(QMessageBox::Question, Identity().productName, GetString(text::kCloseQuestion),
                   QMessageBox::Yes | QMessageBox::No, this);
+  SetYesNoTexts(box, GetString(text::kYes), GetString(text::kNo));
   auto* ask = new QCheckBox(GetString(text::kAskBeforeClosing), &box);
   ask->setChecked(true);
   box.setCheckBox(ask);

@@ -13,6 +13,7 @@
 #include "app/core/language_table.h"
 #include "app/core/settings_store.h"
 #include "app/core/text_numbers.h"
+#include "app/frame_status_bar.h"
 #include "app/main_window.h"
 #include "app/menu_translation.h"
 
@@ -116,6 +117,7 @@ void CImgCompareMain::UpdateChecks() {
 void CImgCompareMain::Retranslate() {
   TranslateMenuBar(menuBar());
   language_button_->setText(GetString(text::kLanguageButton));
+  status_->SetPartText(0, GetString(text::kStatusReady));  // part 0 only ever says ready
   for (QMdiSubWindow* child : mdi_->subWindowList()) {
     if (qobject_cast<CImgChildFrame*>(child))
       child->setWindowTitle(GetString(text::kChildFrameTitle));

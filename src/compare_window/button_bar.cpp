@@ -2,15 +2,41 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/button_bar.h"
 
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QToolButton>
 #include <algorithm>
 
 namespace dupliora {
+namespace {
+
+// Equal widths leave long option texts too little room; they end in "..."
+// instead of running into the next button (the tooltip keeps the whole text).
+class ElidingToolButton : public QToolButton {
+ public:
+  using QToolButton::QToolButton;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    int decoration = sizeHint().width() - fontMetrics().horizontalAdvance(text());
+    // A drop-down's arrow sits in the corner over the text area.
+    if (menu() != nullptr && popupMode() == QToolButton::InstantPopup)
+      decoration += style()->pixelMetric(QStyle::PM_MenuButtonIndicator, &option, this);
+    const int room = std::max(width() - decoration, 0);
+    option.text = fontMetrics().elidedText(text(), Qt::ElideRight, room);
+    painter.drawComplexControl(QStyle::CC_ToolButton, option);
+  }
+};
+
+}  // namespace
 
 ButtonBar::ButtonBar(QWidget* parent) : QWidget(parent) {}
 
 QToolButton* ButtonBar::AddButton(int id, const QString& text, const QIcon& icon) {
-  auto* button = new QToolButton(this);
+  auto* button = new ElidingToolButton(this);
   button->setObjectName(QString::number(id));
   button->setAutoRaise(true);
   button->setText(text);

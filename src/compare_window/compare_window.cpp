@@ -13,6 +13,7 @@
 
 #include "app/core/settings_store.h"
 #include "app/core/text_numbers.h"
+#include "app/yes_no_box.h"
 #include "compare_window/button_bar.h"
 #include "compare_window/path_alert.h"
 #include "compare_window/path_field.h"
@@ -253,9 +254,11 @@ bool CImgCmp2017::HandleKey(QObject*, QKeyEvent* key) {
 
 bool CImgCmp2017::ConfirmDiscard() {
   if (!running_ && !WorkerActive() && list_->RowCount() == 0) return true;
-  const auto answer = QMessageBox::question(this, windowTitle(), Text(text::kCloseQuestion),
-                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-  return answer == QMessageBox::Yes;
+  QMessageBox box(QMessageBox::Question, windowTitle(), Text(text::kCloseQuestion),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  SetYesNoTexts(box, Text(text::kYes), Text(text::kNo));
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace dupliora

@@ -20,6 +20,18 @@ constexpr int kFlashTicks = 10;
 constexpr int kTipHeight = 10;  // the pointer under the balloon towards the field
 constexpr int kIconSize = 16;
 
+// The rounded body with its pointer at the bottom left.
+QPainterPath BalloonOutline(const QRect& area) {
+  const QRectF body = QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5 - kTipHeight);
+  QPainterPath path;
+  path.addRoundedRect(body, 6, 6);
+  QPolygonF tip;
+  tip << QPointF(16, body.bottom() - 1) << QPointF(16, body.bottom() + kTipHeight)
+      << QPointF(30, body.bottom() - 1);
+  path.addPolygon(tip);
+  return path.simplified();
+}
+
 }  // namespace
 
 AlertBalloon::AlertBalloon(QWidget* parent)
@@ -67,17 +79,16 @@ QString AlertBalloon::Message() const { return message_->text(); }
 void AlertBalloon::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  const QRectF body = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5 - kTipHeight);
-  QPainterPath path;
-  path.addRoundedRect(body, 6, 6);
-  QPolygonF tip;
-  tip << QPointF(16, body.bottom() - 1) << QPointF(16, body.bottom() + kTipHeight)
-      << QPointF(30, body.bottom() - 1);
-  path.addPolygon(tip);
-  path = path.simplified();
   painter.setPen(palette().color(QPalette::ToolTipText));
   painter.setBrush(palette().color(QPalette::ToolTipBase));
-  painter.drawPath(path);
+  painter.drawPath(BalloonOutline(rect()));
+}
+
+// Without a compositing window manager the see-through corners and the space
+// beside the pointer would show black; the mask cuts them away on any desktop.
+void AlertBalloon::resizeEvent(QResizeEvent* event) {
+  QFrame::resizeEvent(event);
+  setMask(QRegion(BalloonOutline(rect().adjusted(0, 0, 1, 1)).toFillPolygon().toPolygon()));
 }
 
 PathAlert::PathAlert(QWidget* window, SetAlertColour colour)

@@ -25,6 +25,7 @@ class AlertBalloon : public QFrame {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   QLabel* title_;

@@ -38,6 +38,8 @@ inline constexpr int kResultColumnsDiagnostic = 16;
 inline constexpr int kFirstPathColumn = 0;
 inline constexpr int kSecondPathColumn = 1;
 inline constexpr int kSimilarityColumn = 2;
+inline constexpr int kFirstDimensionsColumn = 4;
+inline constexpr int kSecondDimensionsColumn = 5;
 
 struct ResultColumnLayout {
   Qt::Alignment alignment;

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QStyle>
+#include <QStyleOptionHeader>
 
 #include "compare_window/result_columns.h"
 #include "compare_window/result_painting.h"
@@ -63,6 +64,16 @@ void ResultHeaderView::mouseDoubleClickEvent(QMouseEvent* event) {
     return;
   }
   QHeaderView::mouseDoubleClickEvent(event);
+}
+
+void ResultHeaderView::initStyleOptionForIndex(QStyleOptionHeader* option,
+                                               int logical_index) const {
+  QHeaderView::initStyleOptionForIndex(option, logical_index);
+  if (option->sortIndicator == QStyleOptionHeader::SortUp) {
+    option->sortIndicator = QStyleOptionHeader::SortDown;
+  } else if (option->sortIndicator == QStyleOptionHeader::SortDown) {
+    option->sortIndicator = QStyleOptionHeader::SortUp;
+  }
 }
 
 }  // namespace dupliora

@@ -17,6 +17,8 @@ class ResultHeaderView : public QHeaderView {
   // Where the check box of a picture column lies, in header coordinates;
   // empty for other columns.
   QRect CheckBoxRect(int section) const;
+  // The width a section needs to show its whole title (and the sort arrow).
+  int TitleWidth(int section) const { return sectionSizeFromContents(section).width(); }
 
  signals:
   void CheckBoxClicked(int section);
@@ -25,6 +27,8 @@ class ResultHeaderView : public QHeaderView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // Up arrow for ascending, down arrow for descending (Qt draws them the other way).
+  void initStyleOptionForIndex(QStyleOptionHeader* option, int logical_index) const override;
 
  private:
   int CheckBoxAt(const QPoint& pos) const;

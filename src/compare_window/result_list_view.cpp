@@ -3,6 +3,8 @@
 #include "compare_window/result_list_view.h"
 
 #include <QKeyEvent>
+#include <QStyle>
+#include <algorithm>
 #include <QMouseEvent>
 #include <QToolBar>
 
@@ -71,6 +73,8 @@ void ResultListView::SetUpLook() {
 
 void ResultListView::SetUpHeader() {
   setHorizontalHeader(header_);
+  // The table hides the arrow while its own sorting is off; this list sorts itself.
+  header_->setSortIndicatorShown(true);
   for (int column = 0; column < model_->columnCount(); ++column) {
     header_->resizeSection(column, ResultColumnLayoutOf(column).width);
   }
@@ -90,9 +94,25 @@ void ResultListView::SetTextLookup(ResultTextLookup lookup) {
     row_toolbars_[column]->actions().at(0)->setToolTip(text_(kTextShowInFileManager));
     row_toolbars_[column]->actions().at(1)->setToolTip(text_(kTextDelete));
   }
+  WidenColumnsToTitles();
 }
 
-void ResultListView::RefreshLanguageTexts() { model_->RefreshLanguageTexts(); }
+void ResultListView::RefreshLanguageTexts() {
+  model_->RefreshLanguageTexts();
+  WidenColumnsToTitles();
+}
+
+// The initial widths suit a narrow system font; a wider font must not cut the
+// titles or the picture sizes. Columns are only widened, never narrowed.
+void ResultListView::WidenColumnsToTitles() {
+  const int size_text = fontMetrics().horizontalAdvance(QStringLiteral("8888 x 8888")) +
+                        2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 4;
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    int wanted = header_->TitleWidth(column);
+    if (column == kFirstDimensionsColumn || column == kSecondDimensionsColumn) wanted = std::max(wanted, size_text);
+    if (header_->sectionSize(column) < wanted) header_->resizeSection(column, wanted);
+  }
+}
 
 void ResultListView::AppendMatches(std::vector<MatchResult> batch) {
   if (redraw_) {

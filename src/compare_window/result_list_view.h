@@ -128,6 +128,7 @@ class ResultListView : public QTableView {
  private:
   void SetUpLook();
   void SetUpHeader();
+  void WidenColumnsToTitles();
   void SetUpRowToolbars();
   void SetUpEditor();
   void OnHeaderClicked(int section);

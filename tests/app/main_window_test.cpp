@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QTabBar>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,6 +84,7 @@ TEST_F(MainWindowTest, LanguageCommandSwitchesAndIsStored) {
   auto window = Started();
   window->OnCommand(command::kLanguageFirst + 0);
   EXPECT_EQ(window->menuBar()->actions().front()->text(), "&Datei");
+  EXPECT_EQ(window->StatusPartText(0), "Bereit");
   EXPECT_EQ(Settings().ReadInt("Start", "m_lang_id", -1), 0);
   window.reset();
   Languages().SetCurrentLanguage(1);
@@ -140,6 +142,26 @@ TEST_F(MainWindowTest, CommandsGoToTheNewestChildWhicheverIsActive) {
   EXPECT_TRUE(clients[0]->received.empty());
   EXPECT_EQ(clients[1]->received, (std::vector<int>{command::kExportList, command::kSelectAll,
                                                     command::kInvertSelection}));
+}
+
+TEST_F(MainWindowTest, AOneChildFillsTheAreaAndTabsComeWithTheSecond) {
+  auto window = Started();
+  window->resize(900, 700);
+  window->show();
+  QApplication::processEvents();
+  QMdiArea* area = window->MdiArea();
+  const QWidget* first = area->subWindowList().front();
+  EXPECT_EQ(area->viewport()->geometry(), area->contentsRect());  // no empty band above it
+  EXPECT_EQ(first->geometry(), area->viewport()->rect());
+  const auto* tabs = area->findChild<QTabBar*>();
+  EXPECT_TRUE(tabs == nullptr || tabs->isHidden());
+
+  window->OnCommand(command::kNewComparison);
+  QApplication::processEvents();
+  tabs = area->findChild<QTabBar*>();
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_TRUE(tabs->isVisible());
+  EXPECT_EQ(tabs->count(), 2);
 }
 
 TEST_F(MainWindowTest, HelpReturnsOneWithoutAMainWindow) {

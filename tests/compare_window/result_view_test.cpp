@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QStyleOptionHeader>
 #include <QTest>
 #include <QToolBar>
 
@@ -156,6 +157,49 @@ TEST_F(ResultViewTest, HeaderClicksFlipTheDirectionAndWriteTheSettings) {
   QTest::mouseClick(view_.horizontalHeader()->viewport(), Qt::LeftButton, {}, HeaderPoint(8));
   EXPECT_EQ(Similarities(), (std::vector<int>{80, 95, 90}));
   EXPECT_EQ(view_.horizontalHeader()->sortIndicatorSection(), 8);
+}
+
+// The arrow the header paints on a section: up for ascending, down for descending.
+struct HeaderArrowProbe : ResultHeaderView {
+  static QStyleOptionHeader::SortIndicator Arrow(const QHeaderView* header, int section) {
+    QStyleOptionHeader option;
+    const auto init = &HeaderArrowProbe::initStyleOptionForIndex;
+    (static_cast<const ResultHeaderView*>(header)->*init)(&option, section);
+    return option.sortIndicator;
+  }
+};
+
+TEST_F(ResultViewTest, SortArrowStandsOnTheSortColumnAndPointsTheSortWay) {
+  AddRows();
+  const QHeaderView* header = view_.horizontalHeader();
+  EXPECT_TRUE(header->isSortIndicatorShown());
+  EXPECT_EQ(HeaderArrowProbe::Arrow(header, 2), QStyleOptionHeader::None);
+  view_.SortBySimilarity();
+  EXPECT_EQ(HeaderArrowProbe::Arrow(header, 2), QStyleOptionHeader::SortDown);
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, HeaderPoint(4));
+  EXPECT_EQ(HeaderArrowProbe::Arrow(header, 4), QStyleOptionHeader::SortUp);
+  EXPECT_EQ(HeaderArrowProbe::Arrow(header, 2), QStyleOptionHeader::None);
+}
+
+TEST_F(ResultViewTest, ColumnsWidenToTheirTitlesButNeverNarrow) {
+  QString suffix;
+  view_.SetTextLookup([&suffix](int n) { return QStringLiteral("Title %1").arg(n) + suffix; });
+  auto* header = static_cast<ResultHeaderView*>(view_.horizontalHeader());
+  const int spec_width_of_path = 270;
+  EXPECT_EQ(header->sectionSize(0), spec_width_of_path);
+  EXPECT_GE(header->sectionSize(4),
+            view_.fontMetrics().horizontalAdvance(QStringLiteral("8888 x 8888")));
+  for (int column = 0; column < view_.Model()->columnCount(); ++column) {
+    SCOPED_TRACE(column);
+    EXPECT_GE(header->sectionSize(column), header->TitleWidth(column));
+  }
+  suffix = QStringLiteral(" with a much longer wording");
+  view_.RefreshLanguageTexts();
+  EXPECT_GE(header->sectionSize(4), header->TitleWidth(4));
+  const int widened = header->sectionSize(4);
+  suffix.clear();
+  view_.RefreshLanguageTexts();
+  EXPECT_EQ(header->sectionSize(4), widened);
 }
 
 TEST_F(ResultViewTest, SortingKeepsTheSelectionWithItsRowAndInvertFlipsIt) {

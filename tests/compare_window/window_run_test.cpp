@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
 #include <QDir>
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -58,6 +61,26 @@ TEST_F(WindowRunTest, FullRunListsTheCopyAndWritesTheSummary) {
   // The accepted path became the top of the field's history.
   EXPECT_EQ(w.Field(ids::kPathField2)->GetEntry(0), folder);
   EXPECT_EQ(store_.ReadString("Path2", "last_entry"), folder);
+}
+
+TEST_F(WindowRunTest, EscapeWithResultsAsksInTheProgramsLanguage) {
+  CImgCmp2017& w = Open();
+  EXPECT_TRUE(w.ConfirmDiscard());  // nothing to lose: no question
+  w.Field(ids::kPathField2)->SetText(MakePictures());
+  w.StartOrStop();
+  ASSERT_TRUE(WaitForRun());
+  ASSERT_EQ(w.ResultList()->RowCount(), 1);
+  for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      buttons = {box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()};
+      box->button(answer)->click();
+    });
+    EXPECT_EQ(w.ConfirmDiscard(), answer == QMessageBox::Yes);
+    EXPECT_EQ(buttons, (QStringList{"t300201", "t300202"}));
+  }
 }
 
 TEST_F(WindowRunTest, WithoutSubfoldersTheCopyIsNotFound) {
