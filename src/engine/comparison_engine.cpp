@@ -117,6 +117,8 @@ bool ComparisonEngine::Load(const RunOptions& options, const RunTexts& texts, Ru
   }
   if (!LoadPass(files2_, options, texts, sink, t0)) return false;
   summary_.load_ms = TickMs() - t0;
+  // Progress updates are throttled, so the last one may predate the last files.
+  sink.ShowCacheStatus(CacheStatusLine(cache_.size()));
   sink.SetText(RunText::kLabel1002, LoadSummaryText(texts, summary_.loaded,
                                                     loaded_bytes_, summary_.load_ms));
   return true;

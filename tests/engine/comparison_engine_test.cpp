@@ -77,6 +77,9 @@ TEST_F(ComparisonEngineTest, FindsTheCopyAndWritesTheSummary) {
   EXPECT_TRUE(sink.Last(RunText::kLabel1002).startsWith("T300330:3  "));
   EXPECT_EQ(sink.accepted.second, root_ + "one");
   EXPECT_TRUE(sink.alerts.empty());
+  // The status bar's cache line ends on the final count, whatever the throttle let through.
+  ASSERT_FALSE(sink.cache_lines.isEmpty());
+  EXPECT_TRUE(sink.cache_lines.last().startsWith(QStringLiteral("Cache: 3 ")));
 }
 
 TEST_F(ComparisonEngineTest, SecondRunTakesEveryRecordFromTheCache) {
