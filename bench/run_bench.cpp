@@ -86,6 +86,30 @@ void BM_InCacheKernel(benchmark::State& state) {
 }
 BENCHMARK(BM_InCacheKernel)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
+// The same pairs through the matcher the pair loop uses, which gives up a
+// variant as soon as its partial sum decides it.
+void BM_InCacheMatcher(benchmark::State& state) {
+  const bool variants = state.range(0) != 0;
+  const RecordTable& table = Table(state.range(1) != 0);
+  const SampleMatcher matcher(CompareOptions{90, variants, variants});
+  std::int64_t pairs = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < 64; ++i) {
+      for (int j = i + 1; j < 64; ++j) {
+        MatchVariant variant;
+        double s = 0.0;
+        if (!matcher.Match(SamplesOf(table[i]), SamplesOf(table[j]), variant, false, s) && variants) {
+          matcher.Match(SamplesOf(table[i]), SamplesOf(table[j]), variant, true, s);
+        }
+        benchmark::DoNotOptimize(s);
+        ++pairs;
+      }
+    }
+  }
+  state.counters["pairs_per_s"] = benchmark::Counter(static_cast<double>(pairs), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_InCacheMatcher)->ArgsProduct({{0, 1}, {1, 0}})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+
 // The whole pair loop over every pair of the table.
 void BM_PairLoop(benchmark::State& state) {
   const bool variants = state.range(0) != 0;

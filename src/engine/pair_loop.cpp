@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <memory>
 
@@ -59,6 +60,8 @@ PairLoop::PairLoop(const RecordTable& table, const PairLoopOptions& options,
       options_(options),
       stop_(stop),
       samples_(table, options.search_rotated, options.search_flipped),
+      matcher_(CompareOptions{options.similarity, options.search_rotated,
+                              options.search_flipped}),
       pass_weight_(PassWeight(options)),
       pair_weight_(PairWeight(options)),
       tolerance_(BrightnessTolerance(options.similarity)) {
@@ -76,9 +79,13 @@ int PairLoop::BlockCount() const { return (rows_ + kBlockRecords - 1) / kBlockRe
 
 double PairLoop::Compare(int i, int j, MatchVariant& variant, bool negative) const {
   if (name_group_[i] == name_group_[j]) return 0.0;
-  const CompareOptions compare{options_.similarity, options_.search_rotated,
-                               options_.search_flipped};
-  return CompareSamples(compare, samples_.Samples(i), samples_.Samples(j), variant, negative);
+  double similarity = 0.0;
+  if (matcher_.Match(samples_.Samples(i), samples_.Samples(j), variant, negative, similarity)) {
+    return similarity;
+  }
+  // Below the threshold, by how much nobody asks: every test below only
+  // compares the value with the threshold.
+  return -std::numeric_limits<double>::infinity();
 }
 
 bool PairLoop::EvaluatePair(int i, int j, MatchResult& match, std::int64_t& skipped) const {

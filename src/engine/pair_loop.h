@@ -74,6 +74,7 @@ class PairLoop {
   PairLoopOptions options_;
   const std::atomic<bool>& stop_;
   SampleStore samples_;
+  SampleMatcher matcher_;
   std::vector<int> name_group_;  // records naming the same file share a group
   int rows_ = 0;
   int pass_weight_ = 1;
