@@ -75,14 +75,17 @@ void BM_InCacheKernel(benchmark::State& state) {
     for (int i = 0; i < 64; ++i) {
       for (int j = i + 1; j < 64; ++j) {
         MatchVariant variant;
-        double s = CompareSamples(compare, SamplesOf(table[i]), SamplesOf(table[j]), variant, false);
-        if (variants) s = CompareSamples(compare, SamplesOf(table[i]), SamplesOf(table[j]), variant, true);
+        double s =
+            CompareSamples(compare, SamplesOf(table[i]), SamplesOf(table[j]), variant, false);
+        if (variants)
+          s = CompareSamples(compare, SamplesOf(table[i]), SamplesOf(table[j]), variant, true);
         benchmark::DoNotOptimize(s);
         ++pairs;
       }
     }
   }
-  state.counters["pairs_per_s"] = benchmark::Counter(static_cast<double>(pairs), benchmark::Counter::kIsRate);
+  state.counters["pairs_per_s"] =
+      benchmark::Counter(static_cast<double>(pairs), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_InCacheKernel)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
@@ -98,7 +101,8 @@ void BM_InCacheMatcher(benchmark::State& state) {
       for (int j = i + 1; j < 64; ++j) {
         MatchVariant variant;
         double s = 0.0;
-        if (!matcher.Match(SamplesOf(table[i]), SamplesOf(table[j]), variant, false, s) && variants) {
+        if (!matcher.Match(SamplesOf(table[i]), SamplesOf(table[j]), variant, false, s) &&
+            variants) {
           matcher.Match(SamplesOf(table[i]), SamplesOf(table[j]), variant, true, s);
         }
         benchmark::DoNotOptimize(s);
@@ -106,9 +110,13 @@ void BM_InCacheMatcher(benchmark::State& state) {
       }
     }
   }
-  state.counters["pairs_per_s"] = benchmark::Counter(static_cast<double>(pairs), benchmark::Counter::kIsRate);
+  state.counters["pairs_per_s"] =
+      benchmark::Counter(static_cast<double>(pairs), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_InCacheMatcher)->ArgsProduct({{0, 1}, {1, 0}})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InCacheMatcher)
+    ->ArgsProduct({{0, 1}, {1, 0}})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The whole pair loop over every pair of the table.
 void BM_PairLoop(benchmark::State& state) {
@@ -123,14 +131,17 @@ void BM_PairLoop(benchmark::State& state) {
     benchmark::DoNotOptimize(counts.done);
     pairs += PairCount(Options(variants, threads), table.size());
   }
-  state.counters["pairs_per_s"] = benchmark::Counter(static_cast<double>(pairs), benchmark::Counter::kIsRate);
+  state.counters["pairs_per_s"] =
+      benchmark::Counter(static_cast<double>(pairs), benchmark::Counter::kIsRate);
   state.counters["records"] = table.size();
 }
 // Arguments: variants on, threads, all brightness alike. Rates are per
 // second of process CPU time; the wall time shows the gain of threads.
 BENCHMARK(BM_PairLoop)
     ->ArgsProduct({{0, 1}, {1, 2}, {1, 0}})
-    ->Iterations(1)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+    ->Iterations(1)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace dupliora

@@ -57,8 +57,7 @@ class PairLoop {
  public:
   static constexpr int kBlockRecords = 64;
 
-  PairLoop(const RecordTable& table, const PairLoopOptions& options,
-           const std::atomic<bool>& stop);
+  PairLoop(const RecordTable& table, const PairLoopOptions& options, const std::atomic<bool>& stop);
 
   PairCounts Run(const std::function<void(std::int64_t done)>& progress,
                  const std::function<void(std::vector<MatchResult>)>& commit);

@@ -58,10 +58,10 @@ double CompareRecords(const CompareOptions& options, const ImageRecord& a, const
 // The decision of CompareSamples for a run that only needs to know whether a
 // pair matches: the similarity and variant of the first pass that reaches the
 // threshold, exactly as CompareSamples gives them, or false (flip and
-// rotation 0, `similarity` untouched) when none does. A pass is given up as soon as the values summed
-// so far already make it stop at its early exit, or fall short after all
-// 4096 values, so a clearly different variant costs a few hundred values
-// instead of 1025; the value of a rejected pass is never computed.
+// rotation 0, `similarity` untouched) when none does. A pass is given up as soon as the values
+// summed so far already make it stop at its early exit, or fall short after all 4096 values, so a
+// clearly different variant costs a few hundred values instead of 1025; the value of a rejected
+// pass is never computed.
 class SampleMatcher {
  public:
   explicit SampleMatcher(const CompareOptions& options);

@@ -58,7 +58,7 @@ TEST(PairLoopRulesTest, AspectAgreementAndAcceptance) {
   // 16:9 against 4:3 fails any threshold of 85 or more: trunc(85 * 0.92) = 78.
   EXPECT_FALSE(AcceptPair(100.0, AspectAgreement(16.0f / 9.0f, 4.0f / 3.0f), 85));
   EXPECT_TRUE(AcceptPair(100.0, AspectAgreement(16.0f / 9.0f, 4.0f / 3.0f), 80));
-  EXPECT_TRUE(AcceptPair(90.0, 1.0f, 90));   // exactly the threshold
+  EXPECT_TRUE(AcceptPair(90.0, 1.0f, 90));  // exactly the threshold
   EXPECT_FALSE(AcceptPair(89.99, 1.0f, 90));
   EXPECT_FALSE(AcceptPair(95.0, 0.82f, 90));  // exactly trunc(90 * 0.92) is not enough
   EXPECT_TRUE(AcceptPair(95.0, 0.83f, 90));
@@ -218,8 +218,7 @@ TEST_F(PairLoopTest, ThreadCountChangesNothing) {
 // loop must give, whatever shortcuts its matcher takes.
 PairCounts ReferenceLoop(const RecordTable& table, const PairLoopOptions& options,
                          std::vector<MatchResult>& matches) {
-  const CompareOptions compare{options.similarity, options.search_rotated,
-                               options.search_flipped};
+  const CompareOptions compare{options.similarity, options.search_rotated, options.search_flipped};
   const int tolerance = BrightnessTolerance(options.similarity);
   PairCounts counts;
   for (int i = 0; i < table.size(); ++i) {
@@ -288,8 +287,7 @@ TEST_F(PairLoopTest, SameResultsAsComparingEachPairWithCompareRecords) {
   int matches_seen = 0;
   for (const int threshold : {40, 65, 85, 90, 95, 100}) {
     for (int combination = 0; combination < 8; ++combination) {
-      SCOPED_TRACE(::testing::Message() << "threshold " << threshold << " options "
-                                        << combination);
+      SCOPED_TRACE(::testing::Message() << "threshold " << threshold << " options " << combination);
       PairLoopOptions options;
       options.similarity = threshold;
       options.search_rotated = (combination & 1) != 0;
@@ -304,8 +302,7 @@ TEST_F(PairLoopTest, SameResultsAsComparingEachPairWithCompareRecords) {
       EXPECT_EQ(counts.matches, expected_counts.matches);
       ASSERT_EQ(matches.size(), expected.size());
       const auto fields = [](const MatchResult& m) {
-        return std::tuple(m.first, m.second, m.similarity, m.flip, m.negative, m.rotation,
-                          m.ratio);
+        return std::tuple(m.first, m.second, m.similarity, m.flip, m.negative, m.rotation, m.ratio);
       };
       for (std::size_t k = 0; k < matches.size(); ++k) {
         EXPECT_EQ(fields(matches[k]), fields(expected[k])) << k;
@@ -324,12 +321,11 @@ TEST_F(PairLoopTest, StopKeepsWhatWasFound) {
   options.threads = 1;
   std::vector<MatchResult> matches;
   PairLoop loop(table_, options, stop_);
-  const PairCounts counts =
-      loop.Run([](std::int64_t) {},
-               [&](std::vector<MatchResult> batch) {
-                 matches.insert(matches.end(), batch.begin(), batch.end());
-                 stop_ = true;  // stop after the first batch arrives
-               });
+  const PairCounts counts = loop.Run([](std::int64_t) {},
+                                     [&](std::vector<MatchResult> batch) {
+                                       matches.insert(matches.end(), batch.begin(), batch.end());
+                                       stop_ = true;  // stop after the first batch arrives
+                                     });
   EXPECT_LT(counts.done, PairCount(options, 3000));
   EXPECT_FALSE(matches.empty());
   EXPECT_EQ(counts.matches, static_cast<int>(matches.size()));

@@ -116,9 +116,9 @@ class SampleMatcherTest : public ::testing::TestWithParam<KernelLevel> {
     for (int combination = 0; combination < 8; ++combination) {
       const CompareOptions options{threshold, (combination & 1) != 0, (combination & 2) != 0};
       const bool with_reversed = (combination & 4) != 0;
-      SCOPED_TRACE(::testing::Message() << "rotated " << options.search_rotated << " flipped "
-                                        << options.search_flipped << " reversed copies "
-                                        << with_reversed);
+      SCOPED_TRACE(::testing::Message()
+                   << "rotated " << options.search_rotated << " flipped " << options.search_flipped
+                   << " reversed copies " << with_reversed);
       MatchVariant expected_variant{7, 7, 7};
       const double expected = CompareSamples(options, a.Set(with_reversed), b.Set(with_reversed),
                                              expected_variant, negative);
@@ -148,8 +148,8 @@ class SampleMatcherTest : public ::testing::TestWithParam<KernelLevel> {
 TEST_P(SampleMatcherTest, SameDecisionAsCompareSamplesOnNearThresholdPairs) {
   std::mt19937 random(77u + static_cast<unsigned>(GetParam()));
   Picture a, b;
-  const Spot spots[] = {Spot::kFirst256, Spot::kTo512,  Spot::kTo1024,
-                        Spot::kOnValue1024, Spot::kTail, Spot::kEverywhere};
+  const Spot spots[] = {Spot::kFirst256,    Spot::kTo512, Spot::kTo1024,
+                        Spot::kOnValue1024, Spot::kTail,  Spot::kEverywhere};
   for (int threshold = 40; threshold <= 100; threshold += 5) {
     // The sums at which a pass just stops at its early exit, and at which
     // the whole pass just falls below the threshold.
@@ -158,9 +158,9 @@ TEST_P(SampleMatcherTest, SameDecisionAsCompareSamplesOnNearThresholdPairs) {
     for (const Spot spot : spots) {
       for (const long sum : {early, full, (early + full) / 2}) {
         for (const bool negative : {false, true}) {
-          SCOPED_TRACE(::testing::Message() << "threshold " << threshold << " spot "
-                                            << static_cast<int>(spot) << " sum " << sum
-                                            << " negative " << negative);
+          SCOPED_TRACE(::testing::Message()
+                       << "threshold " << threshold << " spot " << static_cast<int>(spot) << " sum "
+                       << sum << " negative " << negative);
           BuildNearPair(random, spot, sum, negative, a, b);
           ExpectSameDecision(threshold, a, b, negative);
           if (HasFatalFailure()) return;
