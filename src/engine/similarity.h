@@ -56,12 +56,13 @@ double CompareRecords(const CompareOptions& options, const ImageRecord& a, const
                       MatchVariant& variant, bool negative);
 
 // The decision of CompareSamples for a run that only needs to know whether a
-// pair matches: the similarity and variant of the first pass that reaches the
-// threshold, exactly as CompareSamples gives them, or false (flip and
-// rotation 0, `similarity` untouched) when none does. A pass is given up as soon as the values
-// summed so far already make it stop at its early exit, or fall short after all 4096 values, so a
-// clearly different variant costs a few hundred values instead of 1025; the value of a rejected
-// pass is never computed.
+// pair matches: the similarity and variant of the first pass that reaches
+// the threshold, bit for bit as CompareSamples gives them, or false (flip and
+// rotation 0, `similarity` untouched) when none does. A pass is given up as
+// soon as the values summed so far already make it stop at its early exit,
+// or fall short after all 4096 values, so a clearly different variant costs
+// a few hundred values instead of 1025. Uses the kernel level active when
+// Match is called, like CompareSamples.
 class SampleMatcher {
  public:
   explicit SampleMatcher(const CompareOptions& options);
