@@ -81,8 +81,8 @@ double PairLoop::Compare(int i, int j, MatchVariant& variant, bool negative) con
   if (matcher_.Match(samples_.Samples(i), samples_.Samples(j), variant, negative, similarity)) {
     return similarity;
   }
-  // Below the threshold, by how much nobody asks: every test below only
-  // compares the value with the threshold.
+  // Below the threshold, by how much nobody asks: the pair rules only ever
+  // compare a rejected value with the threshold.
   return -std::numeric_limits<double>::infinity();
 }
 
