@@ -145,6 +145,33 @@ void BM_DifferentPairAllVariantsAndNegative(benchmark::State& state) {
   state.SetLabel(LevelLabel(level));
 }
 
+// The same pairs through the matcher of the pair loop, which gives a variant
+// up as soon as its partial sum decides it (the plain loop row stays the
+// full-pass baseline).
+void BM_DifferentPairMatcherAllVariantsAndNegative(benchmark::State& state) {
+  const int level = static_cast<int>(state.range(0));
+  if (!UseLevel(state, level)) return;
+  const Pool& pool = PoolOf(PairKind::kDifferent);
+  const SampleMatcher matcher(CompareOptions{90, true, true});
+  int index = 0;
+  for (auto _ : state) {
+    const SampleSet a = Pool::Samples(pool.first, index);
+    const SampleSet b = Pool::Samples(pool.second, index);
+    MatchVariant variant;
+    double similarity = 0.0;
+    if (level == kPlainLoop) {
+      AllVariantsPlainLoop(a, b, false);
+      AllVariantsPlainLoop(a, b, true);
+    } else {
+      benchmark::DoNotOptimize(matcher.Match(a, b, variant, false, similarity));
+      benchmark::DoNotOptimize(matcher.Match(a, b, variant, true, similarity));
+    }
+    index = (index + 1) % kPoolSize;
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.SetLabel(LevelLabel(level));
+}
+
 void AllLevels(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(kPlainLoop);
   for (KernelLevel level :
@@ -157,6 +184,7 @@ BENCHMARK(BM_DifferentPairPlainPass)->Apply(AllLevels);
 BENCHMARK(BM_MatchingPairFullPass)->Apply(AllLevels);
 BENCHMARK(BM_MatchingPairBackwardPass)->Apply(AllLevels);
 BENCHMARK(BM_DifferentPairAllVariantsAndNegative)->Apply(AllLevels);
+BENCHMARK(BM_DifferentPairMatcherAllVariantsAndNegative)->Apply(AllLevels);
 
 // Prints every result as usual and remembers its rate, so that the closing
 // table can show each level as a multiple of the plain loop.

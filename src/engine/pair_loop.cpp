@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <memory>
 
@@ -40,10 +41,9 @@ bool AcceptPair(double similarity_percent, float ratio, int threshold) {
 }
 
 void SortMatchesBySimilarity(std::vector<MatchResult>& matches) {
-  std::stable_sort(matches.begin(), matches.end(),
-                   [](const MatchResult& a, const MatchResult& b) {
-                     return a.similarity > b.similarity;
-                   });
+  std::stable_sort(matches.begin(), matches.end(), [](const MatchResult& a, const MatchResult& b) {
+    return a.similarity > b.similarity;
+  });
 }
 
 struct PairLoop::BlockResult {
@@ -59,6 +59,7 @@ PairLoop::PairLoop(const RecordTable& table, const PairLoopOptions& options,
       options_(options),
       stop_(stop),
       samples_(table, options.search_rotated, options.search_flipped),
+      matcher_(CompareOptions{options.similarity, options.search_rotated, options.search_flipped}),
       pass_weight_(PassWeight(options)),
       pair_weight_(PairWeight(options)),
       tolerance_(BrightnessTolerance(options.similarity)) {
@@ -76,9 +77,13 @@ int PairLoop::BlockCount() const { return (rows_ + kBlockRecords - 1) / kBlockRe
 
 double PairLoop::Compare(int i, int j, MatchVariant& variant, bool negative) const {
   if (name_group_[i] == name_group_[j]) return 0.0;
-  const CompareOptions compare{options_.similarity, options_.search_rotated,
-                               options_.search_flipped};
-  return CompareSamples(compare, samples_.Samples(i), samples_.Samples(j), variant, negative);
+  double similarity = 0.0;
+  if (matcher_.Match(samples_.Samples(i), samples_.Samples(j), variant, negative, similarity)) {
+    return similarity;
+  }
+  // Below the threshold, by how much nobody asks: the pair rules only ever
+  // compare a rejected value with the threshold.
+  return -std::numeric_limits<double>::infinity();
 }
 
 bool PairLoop::EvaluatePair(int i, int j, MatchResult& match, std::int64_t& skipped) const {
@@ -104,12 +109,14 @@ bool PairLoop::EvaluatePair(int i, int j, MatchResult& match, std::int64_t& skip
   }
   const float ratio = AspectAgreement(samples_.aspect(i), samples_.aspect(j));
   if (!AcceptPair(sim, ratio, options_.similarity)) return false;
-  match = {&table_[i], &table_[j], static_cast<std::int32_t>(sim), variant.flip,
-           variant.negative, variant.rotation, static_cast<std::int32_t>(ratio * 100.0f)};
+  match = {
+      &table_[i],       &table_[j],       static_cast<std::int32_t>(sim),           variant.flip,
+      variant.negative, variant.rotation, static_cast<std::int32_t>(ratio * 100.0f)};
   return true;
 }
 
-void PairLoop::RunBlock(int block, BlockResult& result, std::atomic<std::int64_t>& live_done) const {
+void PairLoop::RunBlock(int block, BlockResult& result,
+                        std::atomic<std::int64_t>& live_done) const {
   const int n = table_.size();
   const int row_begin = block * kBlockRecords;
   const int row_end = std::min(rows_, row_begin + kBlockRecords);

@@ -57,8 +57,7 @@ class PairLoop {
  public:
   static constexpr int kBlockRecords = 64;
 
-  PairLoop(const RecordTable& table, const PairLoopOptions& options,
-           const std::atomic<bool>& stop);
+  PairLoop(const RecordTable& table, const PairLoopOptions& options, const std::atomic<bool>& stop);
 
   PairCounts Run(const std::function<void(std::int64_t done)>& progress,
                  const std::function<void(std::vector<MatchResult>)>& commit);
@@ -74,6 +73,7 @@ class PairLoop {
   PairLoopOptions options_;
   const std::atomic<bool>& stop_;
   SampleStore samples_;
+  SampleMatcher matcher_;
   std::vector<int> name_group_;  // records naming the same file share a group
   int rows_ = 0;
   int pass_weight_ = 1;

@@ -107,12 +107,67 @@ constexpr VariantPass kVariantPasses[] = {
      270},
 };
 
+bool Wanted(const VariantPass& pass, const CompareOptions& options) {
+  return (!pass.needs_rotated || options.search_rotated) &&
+         (!pass.needs_flipped || options.search_flipped);
+}
+
+// The second picture's array of a pass, and whether it is read backward: a
+// reversed copy, when the caller has one, is read forward.
+struct PassPartner {
+  const std::uint8_t* q;
+  bool backward;
+};
+
+PassPartner PartnerOf(const VariantPass& pass, const SampleSet& b) {
+  const std::uint8_t* reversed = pass.backward ? b.*pass.q_reversed : nullptr;
+  if (reversed) return {reversed, false};
+  return {b.*pass.q, pass.backward};
+}
+
 double RunVariantPass(const VariantPass& pass, const SampleSet& a, const SampleSet& b,
                       bool negative, int threshold_percent) {
-  const std::uint8_t* reversed = pass.backward ? b.*pass.q_reversed : nullptr;
-  if (reversed) return PassSimilarity(a.*pass.p, reversed, false, negative, threshold_percent);
-  return PassSimilarity(a.*pass.p, b.*pass.q, pass.backward, negative, threshold_percent);
+  const PassPartner partner = PartnerOf(pass, b);
+  return PassSimilarity(a.*pass.p, partner.q, partner.backward, negative, threshold_percent);
 }
+
+// The smallest sum in [0, max_sum] for which `below` holds, or max_sum + 1.
+// `below` must not turn false again as the sum grows: each step of the
+// similarity formula (division by a constant, subtraction from 1,
+// multiplication by 100) is rounded monotonically in IEEE double.
+template <typename Below>
+std::uint32_t SmallestSumBelow(std::uint32_t max_sum, Below below) {
+  std::uint32_t low = 0;
+  std::uint32_t high = max_sum + 1;
+  while (low < high) {
+    const std::uint32_t middle = low + (high - low) / 2;
+    if (below(middle)) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return low;
+}
+
+// Where a pass looks at its partial sum before the early exit. On the
+// benchmark set a negative pass of unrelated pictures is decided after 256
+// values and a plain one mostly after 512; an extra check at 128 or 768 cost
+// more than it saved.
+constexpr int kRejectChecks[] = {256, 512};
+// And after the early exit, against the sum that leaves the whole pass below.
+constexpr int kTailRejectChecks[] = {2048};
+
+template <std::size_t kCount>
+constexpr bool RisingOnBlocks(const int (&checks)[kCount], int after, int before) {
+  for (int check : checks) {
+    if (check <= after || check >= before || check % simd::kSadBlock != 0) return false;
+    after = check;
+  }
+  return true;
+}
+static_assert(RisingOnBlocks(kRejectChecks, 0, kEarlyExitIndex) &&
+              RisingOnBlocks(kTailRejectChecks, kEarlyExitIndex, kSampleSize));
 
 QString PathOf(const ImageRecord& record) {
   qsizetype length = 0;
@@ -169,10 +224,7 @@ double CompareSamples(const CompareOptions& options, const SampleSet& a, const S
                       MatchVariant& variant, bool negative) {
   double similarity = 0.0;
   for (const VariantPass& pass : kVariantPasses) {
-    if ((pass.needs_rotated && !options.search_rotated) ||
-        (pass.needs_flipped && !options.search_flipped)) {
-      continue;
-    }
+    if (!Wanted(pass, options)) continue;
     variant.flip = pass.flip;
     variant.rotation = pass.rotation;
     similarity = RunVariantPass(pass, a, b, negative, options.similarity);
@@ -187,6 +239,60 @@ double CompareRecords(const CompareOptions& options, const ImageRecord& a, const
                       MatchVariant& variant, bool negative) {
   if (SameFileName(PathOf(a), PathOf(b))) return 0.0;
   return CompareSamples(options, SamplesOf(a), SamplesOf(b), variant, negative);
+}
+
+SampleMatcher::SampleMatcher(const CompareOptions& options) : options_(options) {
+  const int threshold = options.similarity;
+  early_exit_sum_ = SmallestSumBelow((kEarlyExitIndex + 1) * 255u,
+                                     [&](std::uint32_t sum) { return StopsEarly(sum, threshold); });
+  below_sum_ = SmallestSumBelow(kSampleSize * 255u, [&](std::uint32_t sum) {
+    return IsBelow(SimilarityOf(sum, kSampleSize), threshold);
+  });
+}
+
+bool SampleMatcher::MatchPass(const std::uint8_t* p, const std::uint8_t* q, bool backward,
+                              bool negative, double& similarity) const {
+  const simd::SadFunction sad = ActiveKernels().sad[backward][negative];
+  // The partner of p[k]; the kernel reads backward from there when asked to.
+  const auto q_at = [&](int k) { return backward ? q + (kSampleSize - 1 - k) : q + k; };
+  // Sums only grow, so a partial sum at or past a limit holds the verdict.
+  std::uint32_t sum = 0;
+  int summed = 0;
+  for (int check : kRejectChecks) {
+    sum += sad(p + summed, q_at(summed), check - summed);
+    summed = check;
+    if (sum >= early_exit_sum_) return false;
+  }
+  sum += sad(p + summed, q_at(summed), kEarlyExitIndex - summed);
+  const int a = negative ? Negated(p[kEarlyExitIndex]) : p[kEarlyExitIndex];
+  const auto at_exit = static_cast<std::uint32_t>(std::abs(a - *q_at(kEarlyExitIndex)));
+  if (sum + at_exit >= early_exit_sum_) return false;
+  summed = kEarlyExitIndex;
+  for (int check : kTailRejectChecks) {
+    sum += sad(p + summed, q_at(summed), check - summed);
+    summed = check;
+    if (sum >= below_sum_) return false;
+  }
+  sum += sad(p + summed, q_at(summed), kSampleSize - summed);
+  if (sum >= below_sum_) return false;
+  similarity = SimilarityOf(sum, kSampleSize);
+  return true;
+}
+
+bool SampleMatcher::Match(const SampleSet& a, const SampleSet& b, MatchVariant& variant,
+                          bool negative, double& similarity) const {
+  for (const VariantPass& pass : kVariantPasses) {
+    if (!Wanted(pass, options_)) continue;
+    const PassPartner partner = PartnerOf(pass, b);
+    if (MatchPass(a.*pass.p, partner.q, partner.backward, negative, similarity)) {
+      variant.flip = pass.flip;
+      variant.rotation = pass.rotation;
+      return true;
+    }
+  }
+  variant.flip = 0;
+  variant.rotation = 0;
+  return false;
 }
 
 KernelLevel BestKernelLevel() {

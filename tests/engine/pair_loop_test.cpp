@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <tuple>
 
 #include "engine/record_path.h"
@@ -57,7 +58,7 @@ TEST(PairLoopRulesTest, AspectAgreementAndAcceptance) {
   // 16:9 against 4:3 fails any threshold of 85 or more: trunc(85 * 0.92) = 78.
   EXPECT_FALSE(AcceptPair(100.0, AspectAgreement(16.0f / 9.0f, 4.0f / 3.0f), 85));
   EXPECT_TRUE(AcceptPair(100.0, AspectAgreement(16.0f / 9.0f, 4.0f / 3.0f), 80));
-  EXPECT_TRUE(AcceptPair(90.0, 1.0f, 90));   // exactly the threshold
+  EXPECT_TRUE(AcceptPair(90.0, 1.0f, 90));  // exactly the threshold
   EXPECT_FALSE(AcceptPair(89.99, 1.0f, 90));
   EXPECT_FALSE(AcceptPair(95.0, 0.82f, 90));  // exactly trunc(90 * 0.92) is not enough
   EXPECT_TRUE(AcceptPair(95.0, 0.83f, 90));
@@ -213,6 +214,105 @@ TEST_F(PairLoopTest, ThreadCountChangesNothing) {
   }
 }
 
+// The pair rules written out over CompareRecords, pair by pair: what the
+// loop must give, whatever shortcuts its matcher takes.
+PairCounts ReferenceLoop(const RecordTable& table, const PairLoopOptions& options,
+                         std::vector<MatchResult>& matches) {
+  const CompareOptions compare{options.similarity, options.search_rotated, options.search_flipped};
+  const int tolerance = BrightnessTolerance(options.similarity);
+  PairCounts counts;
+  for (int i = 0; i < table.size(); ++i) {
+    for (int j = i + 1; j < table.size(); ++j) {
+      const ImageRecord& a = table[i];
+      const ImageRecord& b = table[j];
+      counts.done += PairWeight(options);
+      MatchVariant variant;
+      double sim = 0.0;
+      if (std::abs(a.brightness - b.brightness) > tolerance) {
+        counts.skipped += PassWeight(options);
+      } else {
+        sim = 100.0 * CompareRecords(compare, a, b, variant, false);
+      }
+      if (options.search_negative && sim < options.similarity) {
+        if (a.brightness + b.brightness - 100 > tolerance) {
+          counts.skipped += PassWeight(options);
+          continue;
+        }
+        variant.negative = 1;
+        sim = 100.0 * CompareRecords(compare, a, b, variant, true);
+      }
+      const float ratio = AspectAgreement(a.aspect, b.aspect);
+      if (!AcceptPair(sim, ratio, options.similarity)) continue;
+      matches.push_back({&a, &b, static_cast<std::int32_t>(sim), variant.flip, variant.negative,
+                         variant.rotation, static_cast<std::int32_t>(ratio * 100.0f)});
+    }
+  }
+  counts.matches = static_cast<int>(matches.size());
+  return counts;
+}
+
+// `record` with its sample moved by up to `noise` grey levels per value,
+// turned a quarter clockwise or negated as asked; turned copies rebuilt.
+ImageRecord Derived(const ImageRecord& record, int seed, int noise, bool turned, bool negated) {
+  ImageRecord made = record;
+  SetRecordPath(made, QStringLiteral("/derived/%1").arg(seed));
+  std::mt19937 random(static_cast<unsigned>(seed));
+  long sum = 0;
+  for (int y = 0; y < kSampleSide; ++y) {
+    for (int x = 0; x < kSampleSide; ++x) {
+      const int from = turned ? (kSampleSide - 1 - x) * kSampleSide + y : y * kSampleSide + x;
+      int value = record.gray[from] + static_cast<int>(random() % (noise + 1)) - noise / 2;
+      value = std::clamp(value, 0, 255);
+      const auto g = static_cast<std::uint8_t>(negated ? 256 - value : value);
+      made.gray[y * kSampleSide + x] = g;
+      made.gray_rot[x * kSampleSide + (kSampleSide - 1 - y)] = g;
+      made.gray_flip[(kSampleSide - 1 - y) * kSampleSide + x] = g;
+      sum += g;
+    }
+  }
+  made.brightness = static_cast<std::int32_t>(((sum / 4096) * 100) / 256);
+  return made;
+}
+
+TEST_F(PairLoopTest, SameResultsAsComparingEachPairWithCompareRecords) {
+  // Copies at rising noise straddle every threshold; some are turned or negated.
+  for (int base = 0; base < 4; ++base) {
+    const ImageRecord original =
+        PatternRecord(QStringLiteral("/base/%1").arg(base), 50 + base, 20 * base);
+    Add(original);
+    for (int k = 0; k < 9; ++k) {
+      Add(Derived(original, base * 100 + k, 6 * k, k % 3 == 1, k % 4 == 2));
+    }
+  }
+  int matches_seen = 0;
+  for (const int threshold : {40, 65, 85, 90, 95, 100}) {
+    for (int combination = 0; combination < 8; ++combination) {
+      SCOPED_TRACE(::testing::Message() << "threshold " << threshold << " options " << combination);
+      PairLoopOptions options;
+      options.similarity = threshold;
+      options.search_rotated = (combination & 1) != 0;
+      options.search_flipped = (combination & 2) != 0;
+      options.search_negative = (combination & 4) != 0;
+      std::vector<MatchResult> expected;
+      const PairCounts expected_counts = ReferenceLoop(table_, options, expected);
+      std::vector<MatchResult> matches;
+      const PairCounts counts = RunLoop(options, matches);
+      EXPECT_EQ(counts.done, expected_counts.done);
+      EXPECT_EQ(counts.skipped, expected_counts.skipped);
+      EXPECT_EQ(counts.matches, expected_counts.matches);
+      ASSERT_EQ(matches.size(), expected.size());
+      const auto fields = [](const MatchResult& m) {
+        return std::tuple(m.first, m.second, m.similarity, m.flip, m.negative, m.rotation, m.ratio);
+      };
+      for (std::size_t k = 0; k < matches.size(); ++k) {
+        EXPECT_EQ(fields(matches[k]), fields(expected[k])) << k;
+      }
+      matches_seen += static_cast<int>(matches.size());
+    }
+  }
+  EXPECT_GT(matches_seen, 200);
+}
+
 TEST_F(PairLoopTest, StopKeepsWhatWasFound) {
   // Every pair matches and costs a full pass: the blocks after the first
   // take far longer than the hand-over of its batch.
@@ -221,12 +321,11 @@ TEST_F(PairLoopTest, StopKeepsWhatWasFound) {
   options.threads = 1;
   std::vector<MatchResult> matches;
   PairLoop loop(table_, options, stop_);
-  const PairCounts counts =
-      loop.Run([](std::int64_t) {},
-               [&](std::vector<MatchResult> batch) {
-                 matches.insert(matches.end(), batch.begin(), batch.end());
-                 stop_ = true;  // stop after the first batch arrives
-               });
+  const PairCounts counts = loop.Run([](std::int64_t) {},
+                                     [&](std::vector<MatchResult> batch) {
+                                       matches.insert(matches.end(), batch.begin(), batch.end());
+                                       stop_ = true;  // stop after the first batch arrives
+                                     });
   EXPECT_LT(counts.done, PairCount(options, 3000));
   EXPECT_FALSE(matches.empty());
   EXPECT_EQ(counts.matches, static_cast<int>(matches.size()));
