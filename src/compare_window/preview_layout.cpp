@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/preview_layout.h"
 
+#include "viewer/widgets/pixel_rect.h"
+
 #include <algorithm>
 #include <tuple>
 
@@ -17,7 +19,7 @@ constexpr int kMinRatioHeight = 100;
 
 // A window too small for the band gives empty rectangles, never negative ones.
 QRect FromEdges(int left, int top, int right, int bottom) {
-  return QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0));
+  return PixelRect{left, top, right, bottom}.ToQRect();
 }
 
 }  // namespace

@@ -23,10 +23,6 @@ PixelRect FromSize(int x, int y, int width, int height) { return {x, y, x + widt
 
 }  // namespace
 
-QRect PixelRect::ToQRect() const {
-  return QRect(left, top, std::max(0, Width()), std::max(0, Height()));
-}
-
 CapturedRects MakeTemplateRects(int status_height, int label_height, int field_height) {
   CapturedRects rects;
   rects.status = FromSize(0, kTemplateTop, 100, status_height);

@@ -4,23 +4,9 @@
 
 #include <QRect>
 
+#include "viewer/widgets/pixel_rect.h"
+
 namespace dupliora {
-
-// A rectangle as the layout rules state it: right and bottom are exclusive,
-// so width = right - left. Converting keeps those widths exact.
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  PixelRect Moved(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
-  // Never a negative size: a tiny window squeezes controls to nothing.
-  QRect ToQRect() const;
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
 
 // Rectangles of the controls below the preview band, taken once before the
 // first layout; the layout moves them down by the shift of the current size.

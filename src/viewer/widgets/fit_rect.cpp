@@ -46,7 +46,7 @@ FitRect PaintRect(QSize client, QSize picture) {
 QSize StoredPictureSize(QSize client, QSize picture) {
   const FitRect whole{0, 0, client.width(), client.height()};
   const FitRect fit = ComputeFitRect(whole, client, picture);
-  return QSize(std::max(fit.width(), 0), std::max(fit.height(), 0));
+  return QSize(std::max(fit.Width(), 0), std::max(fit.Height(), 0));
 }
 
 }  // namespace dupliora

@@ -5,21 +5,11 @@
 #include <QRect>
 #include <QSize>
 
+#include "viewer/widgets/pixel_rect.h"
+
 namespace dupliora {
 
-// Edges as the picture window computes them: right and bottom lie one past
-// the last pixel, unlike QRect's inclusive edges.
-struct FitRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  QRect ToQRect() const { return QRect(left, top, width(), height()); }
-  friend bool operator==(const FitRect&, const FitRect&) = default;
-};
+using FitRect = PixelRect;
 
 inline constexpr int kPaneMargin = 5;
 
