@@ -45,9 +45,9 @@ void SavePicture(const QString& path, int seed, int width = 200, int height = 16
   image.fill(QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
   QPainter painter(&image);
   for (int k = 0; k < 10; ++k) {
-    painter.fillRect(random.bounded(width), random.bounded(height), width / 3, height / 3,
-                     QColor::fromRgb(random.bounded(256), random.bounded(256),
-                                     random.bounded(256)));
+    painter.fillRect(
+        random.bounded(width), random.bounded(height), width / 3, height / 3,
+        QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
   }
   painter.end();
   ASSERT_TRUE(image.save(path));
@@ -111,7 +111,8 @@ TEST_F(CliTest, ExitCodesAndTsvOutput) {
 }
 
 TEST_F(CliTest, TwoFolderJsonWithVariants) {
-  const CliRun run = RunCli({"--json", "--rotated", "--threads", "2", "--against", Path("a"), Path("b")});
+  const CliRun run =
+      RunCli({"--json", "--rotated", "--threads", "2", "--against", Path("a"), Path("b")});
   ASSERT_EQ(run.exit_code, 0) << run.err.toStdString();
   const QJsonObject document = QJsonDocument::fromJson(run.out).object();
   const QJsonObject summary = document["summary"].toObject();
@@ -131,14 +132,16 @@ TEST_F(CliTest, TwoFolderJsonWithVariants) {
     EXPECT_GE(m["similarity"].toInt(), 90);
   }
   pairs.sort();
-  EXPECT_EQ(pairs, (QStringList{"a/one.png|b/one_again.png|0", "a/sub/one_copy.png|b/one_again.png|0",
-                                "a/two.png|b/two_turned.png|90"}));
+  EXPECT_EQ(pairs,
+            (QStringList{"a/one.png|b/one_again.png|0", "a/sub/one_copy.png|b/one_again.png|0",
+                         "a/two.png|b/two_turned.png|90"}));
 }
 
 TEST_F(CliTest, InterruptKeepsTheMatchesFound) {
   // Enough copies that the run is still comparing when the signal comes.
   ASSERT_TRUE(QDir(dir_.path()).mkpath("many"));
-  for (int i = 0; i < 600; ++i) SavePicture(Path(QStringLiteral("many/%1.png").arg(i)), i % 2, 130, 130);
+  for (int i = 0; i < 600; ++i)
+    SavePicture(Path(QStringLiteral("many/%1.png").arg(i)), i % 2, 130, 130);
   QProcess process;
   process.start(CliPath(), {"--rotated", "--flipped", "--negative", "--threads", "1",
                             "--similarity", "40", "--repeat", "100", Path("many")});

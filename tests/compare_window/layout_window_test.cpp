@@ -92,15 +92,21 @@ TEST(LayoutWindow, OddWidthsTruncate) {
   EXPECT_EQ(l.list_area.top, 128 + 335 + 1 + 24);
 }
 
-TEST(LayoutWindow, TinyWindowGivesNoNegativeSizes) {
-  for (int size : {0, 1, 8, 30}) {
+TEST(LayoutWindow, RowsNeverOverlapAndTinyWindowsGiveNoNegativeSizes) {
+  for (int size : {0, 1, 8, 30, 360, 1000}) {
     SCOPED_TRACE(size);
-    const WindowLayout l = LayoutWindow(Input(size, size, 1));
+    const WindowLayout l = LayoutWindow(Input(size * 3 / 2, size, 1));
     for (const PixelRect& r : {l.host_left, l.host_right, l.field1, l.field2, l.list_area}) {
       const QRect q = r.ToQRect();
       EXPECT_GE(q.width(), 0);
       EXPECT_GE(q.height(), 0);
     }
+    if (size < 360) continue;
+    EXPECT_LE(l.caption_left.bottom, l.rules_bar.top);
+    EXPECT_LE(l.rules_bar.bottom, l.status.top);
+    EXPECT_LE(l.status.bottom, l.progress.top);
+    EXPECT_LE(l.progress.bottom, l.start.top);
+    EXPECT_LE(l.start.bottom, l.field2.top);
   }
 }
 

@@ -73,10 +73,16 @@ TEST_F(PathFieldTest, PrefixSelectionFromTheSecondEntryWraps) {
     int index;
     QString shown;
   } rows[] = {
-      {"the exact entry beats a longer one", {"/x", "/photos/2020", "/photos"}, "/photos", 2,
+      {"the exact entry beats a longer one",
+       {"/x", "/photos/2020", "/photos"},
+       "/photos",
+       2,
        "/photos"},
       {"without an exact entry the first longer one after the top",
-       {"/photos/b", "/x", "/photos/a"}, "/photos", 2, "/photos/a"},
+       {"/photos/b", "/x", "/photos/a"},
+       "/photos",
+       2,
+       "/photos/a"},
       {"first entry reached by wrapping", {"/Photos/a", "/x"}, "/photos", 0, "/Photos/a"},
       {"no entry begins with it", {"/x", "/y"}, "/gone", -1, "/gone"},
       {"empty history", {}, "/only/text", -1, "/only/text"},

@@ -24,8 +24,10 @@ TEST(PairLoopRulesTest, WeightsToleranceCountsAndAcceptance) {
     bool rotated, flipped, negative;
     int pass_weight, pair_weight;
   };
-  const Case cases[] = {{false, false, false, 1, 1}, {true, false, false, 4, 4},
-                        {true, true, true, 8, 16}, {false, false, true, 1, 2}};
+  const Case cases[] = {{false, false, false, 1, 1},
+                        {true, false, false, 4, 4},
+                        {true, true, true, 8, 16},
+                        {false, false, true, 1, 2}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.rotated << c.flipped << c.negative);
     PairLoopOptions options;
@@ -150,8 +152,8 @@ ImageRecord Derived(const ImageRecord& record, int seed, int noise, bool turned,
   std::mt19937 random(static_cast<unsigned>(seed));
   FillSample(made, [&](int x, int y) {
     const int from = turned ? (kSampleSide - 1 - x) * kSampleSide + y : y * kSampleSide + x;
-    const int value =
-        std::clamp(record.gray[from] + static_cast<int>(random() % (noise + 1)) - noise / 2, 0, 255);
+    const int value = std::clamp(
+        record.gray[from] + static_cast<int>(random() % (noise + 1)) - noise / 2, 0, 255);
     return negated ? 256 - value : value;
   });
   return made;
@@ -162,9 +164,8 @@ ImageRecord Derived(const ImageRecord& record, int seed, int noise, bool turned,
 TEST_F(PairLoopTest, SameResultsAsComparingEachPairWithCompareRecords) {
   // Copies at rising noise straddle every threshold; some are turned or negated.
   for (int base = 0; base < 8; ++base) {
-    const ImageRecord original =
-        PatternRecord(QStringLiteral("/base/%1").arg(base), 50 + base, 10 * (base % 4),
-                      base % 3 == 0 ? 1.5f : 1.0f);
+    const ImageRecord original = PatternRecord(QStringLiteral("/base/%1").arg(base), 50 + base,
+                                               10 * (base % 4), base % 3 == 0 ? 1.5f : 1.0f);
     Add(original);
     for (int k = 0; k < 9; ++k) {
       Add(Derived(original, base * 100 + k, 6 * k, k % 3 == 1, k % 4 == 2));
@@ -183,8 +184,8 @@ TEST_F(PairLoopTest, SameResultsAsComparingEachPairWithCompareRecords) {
       std::vector<MatchResult> expected;
       const PairCounts expected_counts = ReferenceLoop(table_, options, expected);
       for (const int threads : {1, 3}) {
-        SCOPED_TRACE(::testing::Message() << "threshold " << threshold << " options "
-                                          << combination << " threads " << threads);
+        SCOPED_TRACE(::testing::Message() << "threshold " << threshold << " options " << combination
+                                          << " threads " << threads);
         options.threads = threads;
         std::vector<MatchResult> matches;
         const PairCounts counts = RunLoop(options, matches);

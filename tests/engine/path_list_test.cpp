@@ -26,11 +26,15 @@ TEST(SplitPathListTest, NormalisesEntries) {
       {";;;", "", {}, ""},
       {"ab;/x;/xy;ab", "/xy", {"/xy"}, "/xy"},
       {"%DUPLIORA_TEST_SHOTS%Day", "/tmp/shots/Day", {"/tmp/shots/Day"}, "/tmp/shots/Day"},
-      {"%DUPLIORA_UNDEFINED_VAR%Day", "%DUPLIORA_UNDEFINED_VAR%Day",
-       {"%DUPLIORA_UNDEFINED_VAR%Day"}, "%DUPLIORA_UNDEFINED_VAR%Day"},
+      {"%DUPLIORA_UNDEFINED_VAR%Day",
+       "%DUPLIORA_UNDEFINED_VAR%Day",
+       {"%DUPLIORA_UNDEFINED_VAR%Day"},
+       "%DUPLIORA_UNDEFINED_VAR%Day"},
       // Only the first name of a piece is expanded, all its occurrences.
-      {"%DUPLIORA_TEST_SHOTS%%DUPLIORA_TEST_SHOTS%", "/tmp/shots//tmp/shots/",
-       {"/tmp/shots//tmp/shots/"}, "/tmp/shots//tmp/shots/"},
+      {"%DUPLIORA_TEST_SHOTS%%DUPLIORA_TEST_SHOTS%",
+       "/tmp/shots//tmp/shots/",
+       {"/tmp/shots//tmp/shots/"},
+       "/tmp/shots//tmp/shots/"},
       {"/z/b;/z/a", "/z/b;/z/a", {"/z/a", "/z/b"}, "/z/a"},
   };
   for (const Case& c : cases) {

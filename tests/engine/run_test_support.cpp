@@ -28,12 +28,12 @@ bool SavePattern(const QString& path, int seed, int width, int height, const cha
   QImage image(width, height, QImage::Format_RGB32);
   QRandomGenerator random(static_cast<quint32>(seed));
   QPainter painter(&image);
-  painter.fillRect(image.rect(), QColor::fromRgb(random.bounded(256), random.bounded(256),
-                                                 random.bounded(256)));
+  painter.fillRect(image.rect(),
+                   QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
   for (int k = 0; k < 12; ++k) {
-    painter.fillRect(random.bounded(width), random.bounded(height), width / 3, height / 3,
-                     QColor::fromRgb(random.bounded(256), random.bounded(256),
-                                     random.bounded(256)));
+    painter.fillRect(
+        random.bounded(width), random.bounded(height), width / 3, height / 3,
+        QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
   }
   painter.end();
   return image.save(path, format);

@@ -231,8 +231,8 @@ struct Picture {
 struct Spot {
   int begin, end;
 };
-constexpr Spot kSpots[] = {{0, 256}, {256, 512}, {512, 1024}, {-1, 1024}, {1025, kSampleSize},
-                           {0, kSampleSize}};
+constexpr Spot kSpots[] = {{0, 256},   {256, 512},          {512, 1024},
+                           {-1, 1024}, {1025, kSampleSize}, {0, kSampleSize}};
 
 // `sum` spread as evenly as the byte range allows over the spot.
 std::vector<int> Differences(Spot spot, long sum) {
@@ -312,7 +312,7 @@ class SampleMatcherTest : public KernelLevelTest {
       ASSERT_EQ(matched, !(threshold > expected * 100.0)) << "CompareSamples gave " << expected;
       EXPECT_EQ(variant.flip, expected_variant.flip);
       EXPECT_EQ(variant.rotation, expected_variant.rotation);
-      EXPECT_EQ(variant.negative, 5);  // the caller's field
+      EXPECT_EQ(variant.negative, 5);                    // the caller's field
       EXPECT_EQ(similarity, matched ? expected : -5.0);  // bit for bit
       ++(matched ? matches_ : rejections_);
     }
