@@ -45,9 +45,9 @@ void SavePicture(const QString& path, int seed, int width = 200, int height = 16
   image.fill(QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
   QPainter painter(&image);
   for (int k = 0; k < 10; ++k) {
-    painter.fillRect(random.bounded(width), random.bounded(height), width / 3, height / 3,
-                     QColor::fromRgb(random.bounded(256), random.bounded(256),
-                                     random.bounded(256)));
+    painter.fillRect(
+        random.bounded(width), random.bounded(height), width / 3, height / 3,
+        QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
   }
   painter.end();
   ASSERT_TRUE(image.save(path));
@@ -72,22 +72,47 @@ class CliTest : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-TEST_F(CliTest, OneFolderTsv) {
-  const CliRun run = RunCli({Path("a")});
-  ASSERT_EQ(run.exit_code, 0) << run.err.toStdString();
-  EXPECT_EQ(run.out, (Path("a/one.png") + '\t' + Path("a/sub/one_copy.png") + "\t100\t100\t0\t0\t0\n")
-                         .toUtf8());
-  EXPECT_TRUE(run.err.contains("Similarity: 1 / Comparisons: 3")) << run.err.toStdString();
-}
-
-TEST_F(CliTest, SubfoldersOffLeavesTheCopyOut) {
-  const CliRun run = RunCli({"--no-subfolders", Path("a")});
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_TRUE(run.out.isEmpty());
+TEST_F(CliTest, ExitCodesAndTsvOutput) {
+  const QByteArray copy_line =
+      (Path("a/one.png") + '\t' + Path("a/sub/one_copy.png") + "\t100\t100\t0\t0\t0\n").toUtf8();
+  struct Case {
+    const char* label;
+    QStringList arguments;
+    int exit_code;
+    QByteArray out;
+    QStringList stderr_parts;
+  };
+  const Case cases[] = {
+      {"one folder", {Path("a")}, 0, copy_line, {"Similarity: 1 / Comparisons: 3"}},
+      {"no subfolders", {"--no-subfolders", Path("a")}, 0, {}, {}},
+      {"second run from the cache",
+       {"--repeat", "2", Path("a")},
+       0,
+       copy_line,
+       {"run 1: loaded 3, decoded 3, from cache 0", "run 2: loaded 3, decoded 0, from cache 3"}},
+      {"missing folder", {Path("missing")}, 2, {}, {"Folder not found or not usable:"}},
+      {"missing first list", {"--against", Path("missing"), Path("a")}, 2, {}, {"first path list"}},
+      {"no pictures", {Path("empty")}, 3, {}, {"No pictures to compare were found"}},
+      {"same folder twice", {"--against", Path("b"), Path("b")}, 3, {}, {"No pictures"}},
+      {"bad similarity", {"--similarity", "20", Path("a")}, 1, {}, {"--similarity"}},
+      {"no path", {}, 1, {}, {"PATHLIST"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const CliRun run = RunCli(c.arguments);
+    EXPECT_EQ(run.exit_code, c.exit_code);
+    EXPECT_EQ(run.out, c.out);
+    for (const QString& part : c.stderr_parts) {
+      EXPECT_TRUE(run.err.contains(part.toUtf8())) << run.err.toStdString();
+    }
+  }
+  EXPECT_EQ(RunCli({"--version"}).exit_code, 0);
+  EXPECT_TRUE(RunCli({"--help"}).out.contains("--against"));
 }
 
 TEST_F(CliTest, TwoFolderJsonWithVariants) {
-  const CliRun run = RunCli({"--json", "--rotated", "--threads", "2", "--against", Path("a"), Path("b")});
+  const CliRun run =
+      RunCli({"--json", "--rotated", "--threads", "2", "--against", Path("a"), Path("b")});
   ASSERT_EQ(run.exit_code, 0) << run.err.toStdString();
   const QJsonObject document = QJsonDocument::fromJson(run.out).object();
   const QJsonObject summary = document["summary"].toObject();
@@ -107,48 +132,16 @@ TEST_F(CliTest, TwoFolderJsonWithVariants) {
     EXPECT_GE(m["similarity"].toInt(), 90);
   }
   pairs.sort();
-  EXPECT_EQ(pairs, (QStringList{"a/one.png|b/one_again.png|0", "a/sub/one_copy.png|b/one_again.png|0",
-                                "a/two.png|b/two_turned.png|90"}));
-}
-
-TEST_F(CliTest, ExitCodes) {
-  struct Case {
-    const char* label;
-    QStringList arguments;
-    int exit_code;
-    const char* stderr_part;
-  };
-  const Case cases[] = {
-      {"missing folder", {Path("missing")}, 2, "Folder not found or not usable:"},
-      {"missing first list", {"--against", Path("missing"), Path("a")}, 2, "first path list"},
-      {"no pictures", {Path("empty")}, 3, "No pictures to compare were found"},
-      {"same folder twice", {"--against", Path("b"), Path("b")}, 3, "No pictures"},
-      {"bad similarity", {"--similarity", "20", Path("a")}, 1, "--similarity"},
-      {"no path", {}, 1, "PATHLIST"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
-    const CliRun run = RunCli(c.arguments);
-    EXPECT_EQ(run.exit_code, c.exit_code);
-    EXPECT_TRUE(run.err.contains(c.stderr_part)) << run.err.toStdString();
-    EXPECT_TRUE(run.out.isEmpty());
-  }
-  EXPECT_EQ(RunCli({"--version"}).exit_code, 0);
-  EXPECT_TRUE(RunCli({"--help"}).out.contains("--against"));
-}
-
-TEST_F(CliTest, RepeatServesTheSecondRunFromTheCache) {
-  const CliRun run = RunCli({"--repeat", "2", Path("a")});
-  ASSERT_EQ(run.exit_code, 0);
-  EXPECT_TRUE(run.err.contains("run 1: loaded 3, decoded 3, from cache 0")) << run.err.toStdString();
-  EXPECT_TRUE(run.err.contains("run 2: loaded 3, decoded 0, from cache 3")) << run.err.toStdString();
-  EXPECT_EQ(run.out.count('\n'), 1);
+  EXPECT_EQ(pairs,
+            (QStringList{"a/one.png|b/one_again.png|0", "a/sub/one_copy.png|b/one_again.png|0",
+                         "a/two.png|b/two_turned.png|90"}));
 }
 
 TEST_F(CliTest, InterruptKeepsTheMatchesFound) {
   // Enough copies that the run is still comparing when the signal comes.
   ASSERT_TRUE(QDir(dir_.path()).mkpath("many"));
-  for (int i = 0; i < 600; ++i) SavePicture(Path(QStringLiteral("many/%1.png").arg(i)), i % 2, 130, 130);
+  for (int i = 0; i < 600; ++i)
+    SavePicture(Path(QStringLiteral("many/%1.png").arg(i)), i % 2, 130, 130);
   QProcess process;
   process.start(CliPath(), {"--rotated", "--flipped", "--negative", "--threads", "1",
                             "--similarity", "40", "--repeat", "100", Path("many")});

@@ -28,68 +28,33 @@ LayoutInput Input(int w, int h, int mode, int buttons = 4, int last_height = 26)
   return {w, h, Captured(), mode, buttons, last_height};
 }
 
-TEST(LayoutWindow, LargeWindowTwoFolderMode) {
-  const WindowLayout l = LayoutWindow(Input(1600, 1000, 1));
+TEST(LayoutWindow, FieldsFollowTheCompareMode) {
+  const WindowLayout two = LayoutWindow(Input(1600, 1000, 1));
   const struct {
     const char* name;
     PixelRect got, want;
   } rows[] = {
-      {"host 1000", l.host_left, {9, 28, 773, 438}},
-      {"host 1001", l.host_right, {823, 28, 1591, 438}},
-      {"caption 6001", l.caption_left, {9, 438, 773, 453}},
-      {"caption 6002", l.caption_right, {823, 438, 1591, 453}},
-      {"ratio 1005", l.ratio_box, {773, 128, 823, 348}},
-      {"preview bar left", l.preview_bar_left, {9, 4, 773, 26}},
-      {"preview bar right", l.preview_bar_right, {823, 4, 1591, 26}},
-      {"progress 1015", l.progress, {4, 522, 1596, 532}},
-      {"status 1004", l.status, {4, 496, 1596, 518}},
-      {"rules bar", l.rules_bar, {4, 472, 1596, 494}},
-      {"label 1002", l.label_load, {4, 538, 720, 562}},
-      {"start 1016", l.start, {722, 536, 878, 564}},
-      {"label 1003", l.label_result, {880, 538, 1596, 562}},
-      {"field 1053", l.field1, {4, 570, 730, 598}},
-      {"browse 1017", l.browse1, {731, 571, 764, 597}},
-      {"append 1018", l.browse_append1, {766, 571, 799, 597}},
-      {"field 1054", l.field2, {800, 570, 1526, 598}},
-      {"browse 1014", l.browse2, {1527, 571, 1560, 597}},
-      {"append 1019", l.browse_append2, {1562, 571, 1595, 597}},
-      {"search bar", l.search_bar, {4, 599, 1596, 996}},
-      {"list 1012", l.list_area, {4, 625, 1596, 996}},
+      {"host 1000", two.host_left, {9, 28, 773, 438}},
+      {"host 1001", two.host_right, {823, 28, 1591, 438}},
+      {"ratio 1005", two.ratio_box, {773, 128, 823, 348}},
+      {"start 1016", two.start, {722, 536, 878, 564}},
+      {"field 1053", two.field1, {4, 570, 730, 598}},
+      {"field 1054 from the middle", two.field2, {800, 570, 1526, 598}},
+      {"append 1019", two.browse_append2, {1562, 571, 1595, 597}},
+      {"list 1012", two.list_area, {4, 625, 1596, 996}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(row.got, row.want);
   }
-  EXPECT_TRUE(l.first_field_visible);
-  EXPECT_EQ(l.search_button_width, 398);
-}
+  EXPECT_TRUE(two.first_field_visible);
+  EXPECT_EQ(two.search_button_width, 398);
 
-TEST(LayoutWindow, SmallWindowOneFolderModeUsesLowRatioBox) {
-  const WindowLayout l = LayoutWindow(Input(640, 400, 0, 0));
-  const struct {
-    const char* name;
-    PixelRect got, want;
-  } rows[] = {
-      {"host 1000", l.host_left, {9, 28, 293, 168}},
-      {"host 1001", l.host_right, {343, 28, 631, 168}},
-      {"ratio 1005 low", l.ratio_box, {293, 58, 343, 148}},
-      {"status 1004", l.status, {4, 226, 636, 248}},
-      {"rules bar", l.rules_bar, {4, 202, 636, 224}},
-      {"progress 1015", l.progress, {4, 252, 636, 262}},
-      {"label 1002", l.label_load, {4, 268, 240, 292}},
-      {"start 1016", l.start, {242, 266, 398, 294}},
-      {"label 1003", l.label_result, {400, 268, 636, 292}},
-      {"field 1054 from the left", l.field2, {4, 300, 566, 328}},
-      {"browse 1014", l.browse2, {567, 301, 600, 327}},
-      {"append 1019", l.browse_append2, {602, 301, 635, 327}},
-      {"list without buttons", l.list_area, {4, 353, 636, 396}},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(row.got, row.want);
-  }
-  EXPECT_FALSE(l.first_field_visible);
-  EXPECT_EQ(l.search_button_width, 0);
+  const WindowLayout one = LayoutWindow(Input(640, 400, 0, 0));
+  EXPECT_FALSE(one.first_field_visible);
+  EXPECT_EQ(one.field2, (PixelRect{4, 300, 566, 328})) << "from the left edge";
+  EXPECT_EQ(one.list_area, (PixelRect{4, 353, 636, 396})) << "no search buttons";
+  EXPECT_EQ(one.search_button_width, 0);
 }
 
 TEST(LayoutWindow, RatioBoxSwitchesBelowOneHundredPixels) {
@@ -127,15 +92,21 @@ TEST(LayoutWindow, OddWidthsTruncate) {
   EXPECT_EQ(l.list_area.top, 128 + 335 + 1 + 24);
 }
 
-TEST(LayoutWindow, TinyWindowGivesNoNegativeSizes) {
-  for (int size : {0, 1, 8, 30}) {
+TEST(LayoutWindow, RowsNeverOverlapAndTinyWindowsGiveNoNegativeSizes) {
+  for (int size : {0, 1, 8, 30, 360, 1000}) {
     SCOPED_TRACE(size);
-    const WindowLayout l = LayoutWindow(Input(size, size, 1));
+    const WindowLayout l = LayoutWindow(Input(size * 3 / 2, size, 1));
     for (const PixelRect& r : {l.host_left, l.host_right, l.field1, l.field2, l.list_area}) {
       const QRect q = r.ToQRect();
       EXPECT_GE(q.width(), 0);
       EXPECT_GE(q.height(), 0);
     }
+    if (size < 360) continue;
+    EXPECT_LE(l.caption_left.bottom, l.rules_bar.top);
+    EXPECT_LE(l.rules_bar.bottom, l.status.top);
+    EXPECT_LE(l.status.bottom, l.progress.top);
+    EXPECT_LE(l.progress.bottom, l.start.top);
+    EXPECT_LE(l.start.bottom, l.field2.top);
   }
 }
 

@@ -48,7 +48,6 @@ TEST(ApplyMenuChoice, EachButtonSetsItsOption) {
       {"negative yes", OptionBar::kRules, ids::kButton5, 1, "m_search_negative", 1, false},
       {"similarity 45", OptionBar::kSearch, ids::kButton2, 45, "m_similarity", 45, false},
       {"subfolders no", OptionBar::kSearch, ids::kButton3, 1, "m_subfolder", 0, true},
-      {"subfolders yes", OptionBar::kSearch, ids::kButton3, 2, "m_subfolder", 1, true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -106,16 +105,6 @@ TEST(ComputeOptionTexts, ButtonsCarryTheCurrentValues) {
                                   "t300110 t300201"}));
   EXPECT_EQ(t.search, (QStringList{"t300322", "t300102 87 %", "t300370 t300202"}));
   EXPECT_EQ(ComputeOptionTexts(WindowOptions{}, 0, NumberText).search.front(), "t300324");
-}
-
-TEST(WindowOptions, StoredLeavesMemoryOnlyOptionsOut) {
-  WindowOptions o;
-  QStringList keys;
-  for (const OptionRecord* r : o.Stored()) keys << r->key;
-  EXPECT_EQ(keys.size(), 8);
-  EXPECT_FALSE(keys.contains("preview_mode"));
-  EXPECT_FALSE(keys.contains("m_LeftRightSel"));
-  EXPECT_TRUE(keys.contains("m_ShowListToolbar"));
 }
 
 }  // namespace

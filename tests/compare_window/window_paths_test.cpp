@@ -48,21 +48,16 @@ TEST_F(WindowPathsTest, DropAppendsUnlessTheLeftButtonIsDown) {
   CImgCmp2017& w = Open();
   C2017ComboBoxEx* field = w.Field(ids::kPathField2);
   field->SetText("  /old ");
-  auto* folder = new QMimeData;
-  folder->setUrls({QUrl::fromLocalFile("/pictures/new")});
-  Drop(field, folder, Qt::NoButton);
+  QMimeData folder, text, nothing;
+  folder.setUrls({QUrl::fromLocalFile("/pictures/new")});
+  Drop(field, &folder, Qt::NoButton);
   EXPECT_EQ(field->Text(), "/old;/pictures/new");
-  auto* text = new QMimeData;
-  text->setText("/typed");
-  Drop(field, text, Qt::LeftButton);
+  text.setText("/typed");
+  Drop(field, &text, Qt::LeftButton);
   EXPECT_EQ(field->Text(), "/typed");
   EXPECT_EQ(field->GetEntry(0), "/typed");
-  auto* nothing = new QMimeData;
-  Drop(field, nothing, Qt::NoButton);
+  Drop(field, &nothing, Qt::NoButton);
   EXPECT_EQ(field->Text(), "/typed");
-  delete folder;
-  delete text;
-  delete nothing;
 }
 
 TEST_F(WindowPathsTest, DroppedLinksGiveTheirTargets) {
@@ -72,26 +67,19 @@ TEST_F(WindowPathsTest, DroppedLinksGiveTheirTargets) {
   WriteFile(url, "[InternetShortcut]\r\nURL=https://example.org/a\r\n");
   const QString app = dir_.filePath("app.desktop");
   WriteFile(app, "[Desktop Entry]\nType=Application\nExec=foo\n");
+  const QList<QUrl> two = {QUrl::fromLocalFile("/a"), QUrl::fromLocalFile("/b")};
+  const auto link = Qt::LinkAction;
   const struct {
     const char* name;
     QList<QUrl> urls;
-    QString text;
-    QString want;
+    QString text, want;
     Qt::DropAction effect;
   } rows[] = {
-      {"desktop link", {QUrl::fromLocalFile(desktop)}, {}, "/srv/photos", Qt::LinkAction},
-      {"internet shortcut",
-       {QUrl::fromLocalFile(url)},
-       {},
-       "https://example.org/a",
-       Qt::LinkAction},
-      {"application entry stays a file", {QUrl::fromLocalFile(app)}, {}, app, Qt::LinkAction},
-      {"first of several",
-       {QUrl::fromLocalFile("/a"), QUrl::fromLocalFile("/b")},
-       {},
-       "/a",
-       Qt::LinkAction},
-      {"web address", {QUrl("https://example.org/x")}, {}, "https://example.org/x", Qt::LinkAction},
+      {"desktop link", {QUrl::fromLocalFile(desktop)}, {}, "/srv/photos", link},
+      {"internet shortcut", {QUrl::fromLocalFile(url)}, {}, "https://example.org/a", link},
+      {"application entry stays a file", {QUrl::fromLocalFile(app)}, {}, app, link},
+      {"first of several", two, {}, "/a", link},
+      {"web address", {QUrl("https://example.org/x")}, {}, "https://example.org/x", link},
       {"plain text", {}, " /some/folder \n", "/some/folder", Qt::CopyAction},
       {"nothing", {}, {}, {}, Qt::IgnoreAction},
   };

@@ -28,26 +28,22 @@ bool SavePattern(const QString& path, int seed, int width, int height, const cha
   QImage image(width, height, QImage::Format_RGB32);
   QRandomGenerator random(static_cast<quint32>(seed));
   QPainter painter(&image);
-  painter.fillRect(image.rect(), QColor::fromRgb(random.bounded(256), random.bounded(256),
-                                                 random.bounded(256)));
+  painter.fillRect(image.rect(),
+                   QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
   for (int k = 0; k < 12; ++k) {
-    painter.fillRect(random.bounded(width), random.bounded(height), width / 3, height / 3,
-                     QColor::fromRgb(random.bounded(256), random.bounded(256),
-                                     random.bounded(256)));
+    painter.fillRect(
+        random.bounded(width), random.bounded(height), width / 3, height / 3,
+        QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
   }
   painter.end();
   return image.save(path, format);
 }
 
-ImageRecord PatternRecord(const QString& path, int seed, int brightness_shift, float aspect) {
-  ImageRecord record{};
-  SetRecordPath(record, path);
-  QRandomGenerator random(static_cast<quint32>(seed));
+void FillSample(ImageRecord& record, const std::function<int(int x, int y)>& value) {
   long sum = 0;
   for (int y = 0; y < kSampleSide; ++y) {
     for (int x = 0; x < kSampleSide; ++x) {
-      const int value = std::clamp(random.bounded(200) + brightness_shift, 0, 255);
-      const auto g = static_cast<std::uint8_t>(value);
+      const auto g = static_cast<std::uint8_t>(value(x, y));
       record.gray[y * kSampleSide + x] = g;
       record.gray_rot[x * kSampleSide + (kSampleSide - 1 - y)] = g;
       record.gray_flip[(kSampleSide - 1 - y) * kSampleSide + x] = g;
@@ -55,6 +51,15 @@ ImageRecord PatternRecord(const QString& path, int seed, int brightness_shift, f
     }
   }
   record.brightness = static_cast<std::int32_t>(((sum / 4096) * 100) / 256);
+}
+
+ImageRecord PatternRecord(const QString& path, int seed, int brightness_shift, float aspect) {
+  ImageRecord record{};
+  SetRecordPath(record, path);
+  QRandomGenerator random(static_cast<quint32>(seed));
+  FillSample(record, [&](int, int) {
+    return std::clamp(static_cast<int>(random.bounded(200)) + brightness_shift, 0, 255);
+  });
   record.aspect = aspect;
   record.width = 256;
   record.height = 256;

@@ -25,12 +25,11 @@ class RecordingSink : public RunSink {
   void AcceptPaths(const QString& a, const QString& b) override { accepted = {a, b}; }
   void StartProgressActivity() override {}
   void StopProgressActivity() override {}
-  void SetProgressRange(int maximum) override { range = maximum; }
-  void SetProgressPosition(int position) override { positions.push_back(position); }
+  void SetProgressRange(int) override {}
+  void SetProgressPosition(int) override {}
   void SetResultRedraw(bool on) override { redraw.push_back(on); }
   void AppendMatches(std::vector<MatchResult> batch) override {
     matches.insert(matches.end(), batch.begin(), batch.end());
-    if (on_batch) on_batch();
   }
   void SortResultsBySimilarity() override;
   void ShowCacheStatus(const QString& line) override {
@@ -47,12 +46,9 @@ class RecordingSink : public RunSink {
   std::vector<std::pair<PathField, QString>> alerts;
   std::pair<QString, QString> accepted;
   std::vector<MatchResult> matches;
-  std::vector<int> positions;
   std::vector<bool> redraw;
   QStringList cache_lines;
-  int range = 0;
   bool sorted = false;
-  std::function<void()> on_batch;
   std::function<void()> on_cache_line;
 };
 
@@ -63,8 +59,11 @@ RunTexts NumberedTexts();
 bool SavePattern(const QString& path, int seed, int width = 160, int height = 160,
                  const char* format = "PNG");
 
-// A record with a random sample drawn from `seed`, its turned copies and
-// brightness as a real record has them.
+// Sets the sample of `record` to value(x, y) and rebuilds its turned copies
+// and brightness as a real record has them.
+void FillSample(ImageRecord& record, const std::function<int(int x, int y)>& value);
+
+// A record with a random sample drawn from `seed`.
 ImageRecord PatternRecord(const QString& path, int seed, int brightness_shift = 0,
                           float aspect = 1.0f);
 
