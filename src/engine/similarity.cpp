@@ -5,6 +5,7 @@
 #include <QString>
 #include <atomic>
 #include <cstdlib>
+#include <iterator>
 
 #include "engine/similarity_kernels.h"
 #include "platform/file_names.h"
@@ -158,6 +159,13 @@ constexpr int kRejectChecks[] = {256, 512};
 // And after the early exit, against the sum that leaves the whole pass below.
 constexpr int kTailRejectChecks[] = {2048};
 
+// How far the batched start of all variant passes reads, by sign: a plain
+// pass of unrelated pictures mostly goes on past the first check, a negative
+// one seldom does.
+constexpr int kPrefixValues[2] = {512, 256};
+static_assert(kPrefixValues[0] % simd::kSadBlock == 0 && kPrefixValues[1] % simd::kSadBlock == 0 &&
+              kPrefixValues[0] <= kEarlyExitIndex && kPrefixValues[1] <= kEarlyExitIndex);
+
 template <std::size_t kCount>
 constexpr bool RisingOnBlocks(const int (&checks)[kCount], int after, int before) {
   for (int check : checks) {
@@ -251,14 +259,15 @@ SampleMatcher::SampleMatcher(const CompareOptions& options) : options_(options) 
 }
 
 bool SampleMatcher::MatchPass(const std::uint8_t* p, const std::uint8_t* q, bool backward,
-                              bool negative, double& similarity) const {
+                              bool negative, PassStart start, double& similarity) const {
   const simd::SadFunction sad = ActiveKernels().sad[backward][negative];
   // The partner of p[k]; the kernel reads backward from there when asked to.
   const auto q_at = [&](int k) { return backward ? q + (kSampleSize - 1 - k) : q + k; };
   // Sums only grow, so a partial sum at or past a limit holds the verdict.
-  std::uint32_t sum = 0;
-  int summed = 0;
+  std::uint32_t sum = start.sum;
+  int summed = start.summed;
   for (int check : kRejectChecks) {
+    if (check <= summed) continue;
     sum += sad(p + summed, q_at(summed), check - summed);
     summed = check;
     if (sum >= early_exit_sum_) return false;
@@ -281,10 +290,33 @@ bool SampleMatcher::MatchPass(const std::uint8_t* p, const std::uint8_t* q, bool
 
 bool SampleMatcher::Match(const SampleSet& a, const SampleSet& b, MatchVariant& variant,
                           bool negative, double& similarity) const {
-  for (const VariantPass& pass : kVariantPasses) {
+  const simd::PrefixFunction prefix = ActiveKernels().prefix;
+  const bool all_variants = options_.search_rotated && options_.search_flipped;
+  if (prefix && all_variants && a.gray_rot && b.gray_rot && b.gray_flip) {
+    std::uint32_t sums[std::size(kVariantPasses)];
+    const int count = kPrefixValues[negative];
+    prefix({a.gray, a.gray_rot, b.gray, b.gray_rot, b.gray_flip}, negative, count, sums);
+    return MatchFrom(a, b, negative, {sums, count}, variant, similarity);
+  }
+  return MatchFrom(a, b, negative, {}, variant, similarity);
+}
+
+bool SampleMatcher::MatchFrom(const SampleSet& a, const SampleSet& b, bool negative,
+                              Prefixes prefixes, MatchVariant& variant, double& similarity) const {
+  for (std::size_t i = 0; i < std::size(kVariantPasses); ++i) {
+    const VariantPass& pass = kVariantPasses[i];
     if (!Wanted(pass, options_)) continue;
-    const PassPartner partner = PartnerOf(pass, b);
-    if (MatchPass(a.*pass.p, partner.q, partner.backward, negative, similarity)) {
+    // Without the batch, the reading starts from scratch (read forward from
+    // the reversed copy when there is one); with it, at the first check.
+    PassStart start;
+    if (prefixes.sums) {
+      // Sums only grow: past the limit now, it was past it at the checks before.
+      if (prefixes.sums[i] >= early_exit_sum_) continue;
+      start = {prefixes.sums[i], prefixes.count};
+    }
+    const PassPartner partner =
+        prefixes.sums ? PassPartner{b.*pass.q, pass.backward} : PartnerOf(pass, b);
+    if (MatchPass(a.*pass.p, partner.q, partner.backward, negative, start, similarity)) {
       variant.flip = pass.flip;
       variant.rotation = pass.rotation;
       return true;

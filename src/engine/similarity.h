@@ -73,8 +73,23 @@ class SampleMatcher {
              double& similarity) const;
 
  private:
+  // Where a pass picks up: the sum of the values before `summed`.
+  struct PassStart {
+    std::uint32_t sum = 0;
+    int summed = 0;
+  };
+
+  // When `sums` is set: the sums of the first `count` values of every
+  // variant pass, in the order they are tried.
+  struct Prefixes {
+    const std::uint32_t* sums = nullptr;
+    int count = 0;
+  };
+
+  bool MatchFrom(const SampleSet& a, const SampleSet& b, bool negative, Prefixes prefixes,
+                 MatchVariant& variant, double& similarity) const;
   bool MatchPass(const std::uint8_t* p, const std::uint8_t* q, bool backward, bool negative,
-                 double& similarity) const;
+                 PassStart start, double& similarity) const;
 
   CompareOptions options_;
   // The smallest sums that put a pass below the threshold: over the first

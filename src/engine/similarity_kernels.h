@@ -15,9 +15,27 @@ inline constexpr int kSadBlock = 256;
 // ((256 - a) mod 256) for the negative kernels, else p itself.
 using SadFunction = std::uint32_t (*)(const std::uint8_t* p, const std::uint8_t* q, int count);
 
+// The arrays of a picture pair that the eight variant passes read.
+struct VariantArrays {
+  const std::uint8_t* a_gray;
+  const std::uint8_t* a_rot;
+  const std::uint8_t* b_gray;
+  const std::uint8_t* b_rot;
+  const std::uint8_t* b_flip;
+};
+
+// The sums over the first `count` values (a multiple of kSadBlock) of the eight variant passes, in
+// the order they are tried: a_gray against b_gray, b_rot and b_flip, each
+// forward then backward, then a_rot against b_flip forward and backward.
+// One call loads each of A's blocks once for all eight, where one call per
+// pass spent most of its time on the call and the loads.
+using PrefixFunction = void (*)(const VariantArrays& arrays, bool negative, int count,
+                                std::uint32_t* sums);
+
 // One function per direction and sign, so the loops carry no tests.
 struct SadKernels {
   SadFunction sad[2][2];  // [backward][negative]
+  PrefixFunction prefix;  // nullptr: the passes start one by one
 };
 
 // Plain loops for processors without a hand-written kernel.
@@ -27,5 +45,11 @@ const SadKernels& PortableKernels();
 const SadKernels* Sse2Kernels();
 const SadKernels* Avx2Kernels();
 const SadKernels* Avx512Kernels();
+
+#if defined(__x86_64__)
+// The AVX2 prefix, shared by the AVX-512 kernels: its backward blocks need a
+// byte reversal across 64 bytes, which AVX-512BW lacks.
+void Avx2VariantPrefix(const VariantArrays& arrays, bool negative, int count, std::uint32_t* sums);
+#endif
 
 }  // namespace dupliora::simd

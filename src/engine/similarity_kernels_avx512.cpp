@@ -56,7 +56,8 @@ DUPLIORA_AVX512 std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, 
 #undef DUPLIORA_AVX512
 
 constexpr SadKernels kAvx512{
-    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}}};
+    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}},
+    &Avx2VariantPrefix};
 
 }  // namespace
 

@@ -20,8 +20,8 @@ std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, int count) {
   return sum;
 }
 
-constexpr SadKernels kPortable{
-    {{&Sad<false, 1>, &Sad<true, 1>}, {&Sad<false, -1>, &Sad<true, -1>}}};
+constexpr SadKernels kPortable{{{&Sad<false, 1>, &Sad<true, 1>}, {&Sad<false, -1>, &Sad<true, -1>}},
+                               nullptr};
 
 }  // namespace
 

@@ -53,7 +53,7 @@ std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, int count) {
 }
 
 constexpr SadKernels kSse2{
-    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}}};
+    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}}, nullptr};
 
 }  // namespace
 
