@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <ostream>
 #include <random>
 #include <string>
@@ -266,8 +267,8 @@ Sample Apart(const Sample& p, const std::vector<int>& diffs, bool negative) {
 // with small offsets so that some of them fall on each side of the limit.
 void BuildNearPair(std::mt19937& random, Spot spot, long sum, bool negative, Picture& a,
                    Picture& b) {
-  for (auto& array : a.arrays) std::generate(array.begin(), array.end(), random);
-  for (auto& array : b.arrays) std::generate(array.begin(), array.end(), random);
+  for (auto& array : a.arrays) std::generate(array.begin(), array.end(), std::ref(random));
+  for (auto& array : b.arrays) std::generate(array.begin(), array.end(), std::ref(random));
   const auto offset = [&] { return sum + static_cast<long>(random() % 5) - 2; };
   b.arrays[0] = Apart(a.arrays[0], Differences(spot, offset()), negative);
   b.arrays[1] = Apart(a.arrays[0], Differences(spot, offset()), negative);
@@ -279,7 +280,7 @@ void BuildNearPair(std::mt19937& random, Spot spot, long sum, bool negative, Pic
 
 // A pair of noise, or a copy moved by small noise, plain or negated.
 void BuildRandomPair(std::mt19937& random, int round, Picture& a, Picture& b) {
-  for (auto& array : a.arrays) std::generate(array.begin(), array.end(), random);
+  for (auto& array : a.arrays) std::generate(array.begin(), array.end(), std::ref(random));
   const int noise = round % 3 == 0 ? 256 : static_cast<int>(random() % 24);
   const bool negated = round % 4 == 1;
   for (std::size_t i = 0; i < b.arrays.size(); ++i) {
@@ -354,6 +355,50 @@ TEST_P(SampleMatcherTest, SameDecisionAsCompareSamples) {
   }
   EXPECT_GT(matches_, 1500);
   EXPECT_GT(rejections_, 1500);
+}
+
+// A pair where only one variant pass is near, for each pass in turn: the
+// matcher may start all passes of a pair together, and each must still be
+// judged by its own sums.
+TEST_P(SampleMatcherTest, EachVariantAloneDecidesLikeCompareSamples) {
+  struct NearPass {
+    int a_array, b_array;
+    bool backward;
+  };
+  // In the order the passes are tried; arrays as indices into Picture::arrays.
+  constexpr NearPass kNearPasses[] = {{0, 0, false}, {0, 0, true}, {0, 1, false}, {0, 1, true},
+                                      {0, 2, false}, {0, 2, true}, {1, 2, false}, {1, 2, true}};
+  std::mt19937 random(91u + static_cast<unsigned>(GetParam()));
+  Picture a, b;
+  for (const NearPass near : kNearPasses) {
+    for (const int threshold : {50, 75, 90}) {
+      const long early = std::lround(65536.0 * (100 - threshold) / 100.0);
+      const long full = std::lround(262144.0 * (100 - threshold) / 100.0);
+      for (const Spot spot : kSpots) {
+        for (const long sum : {early, full, (early + full) / 2}) {
+          for (const bool negative : {false, true}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "near pass " << near.a_array << near.b_array << near.backward
+                         << " spot " << spot.begin << " sum " << sum);
+            for (auto& array : a.arrays)
+              std::generate(array.begin(), array.end(), std::ref(random));
+            for (auto& array : b.arrays)
+              std::generate(array.begin(), array.end(), std::ref(random));
+            const long moved = sum + static_cast<long>(random() % 5) - 2;
+            Sample& q = b.arrays[near.b_array];
+            q = Apart(a.arrays[near.a_array], Differences(spot, moved), negative);
+            if (near.backward) std::reverse(q.begin(), q.end());
+            a.MakeReversedCopies();
+            b.MakeReversedCopies();
+            ExpectSameDecision(threshold, a, b, negative);
+            if (HasFatalFailure()) return;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(matches_, 1000);
+  EXPECT_GT(rejections_, 1000);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLevels, SampleMatcherTest, kAllLevels, LevelTestName);
