@@ -265,6 +265,8 @@ Sample Apart(const Sample& p, const std::vector<int>& diffs, bool negative) {
 // plain pass, the 90 degree pass (turned copy read backward) and the
 // mirrored-and-turned pass each differ by the given sum at the given spot,
 // with small offsets so that some of them fall on each side of the limit.
+// std::generate copies the engine it is given: std::ref keeps the arrays of
+// one picture from being equal.
 void BuildNearPair(std::mt19937& random, Spot spot, long sum, bool negative, Picture& a,
                    Picture& b) {
   for (auto& array : a.arrays) std::generate(array.begin(), array.end(), std::ref(random));
