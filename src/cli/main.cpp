@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "app/core/app_identity.h"
 #include "app/core/language_table.h"
 #include "cli/cli_options.h"
 #include "cli/match_output.h"
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("dupliora-cli"));
-  QCoreApplication::setApplicationVersion(QStringLiteral("5.58"));
+  QCoreApplication::setApplicationVersion(Identity().versionText);
 
   const CliParse parse = ParseCliOptions(QCoreApplication::arguments());
   if (!parse.options) {

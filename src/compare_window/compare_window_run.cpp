@@ -10,6 +10,7 @@
 #include "compare_window/path_field.h"
 #include "compare_window/result_list_view.h"
 #include "compare_window/window_ids.h"
+#include "engine/run_progress.h"
 
 namespace dupliora {
 namespace {
@@ -67,7 +68,7 @@ void CImgCmp2017::StartWorker() {
   run.subfolder = options_.m_subfolder.value != 0;
   run.signature_rule = options_.m_signature_rule.value;
   RunTexts texts;
-  for (int number : text::kRunTexts) texts.by_number.insert(number, Text(number));
+  for (int number : RunTextNumbers()) texts.by_number.insert(number, Text(number));
   worker_done_.store(false);
   worker_ = std::thread(&CImgCmp2017::WorkerMain, this, run, fields_[0]->Text(), fields_[1]->Text(),
                         std::move(texts));
