@@ -15,7 +15,7 @@
 #include <random>
 
 #include "engine/record_maker.h"
-#include "viewer/imaging/scaled_decode.h"
+#include "imaging/scaled_decode.h"
 
 namespace dupliora {
 namespace {

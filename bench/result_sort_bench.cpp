@@ -7,7 +7,7 @@
 #include <deque>
 #include <random>
 
-#include "compare_window/result_sort.h"
+#include "compare_window/result_list/result_sort.h"
 #include "engine/record_path.h"
 
 namespace dupliora {

@@ -6,12 +6,12 @@
 #include <QMessageBox>
 #include <memory>
 
-#include "app/core/app_identity.h"
-#include "app/core/settings_store.h"
 #include "app/frame_layout.h"
 #include "app/help_window.h"
 #include "app/instance_marker.h"
 #include "app/main_window.h"
+#include "core/app_identity.h"
+#include "core/settings_store.h"
 
 namespace dupliora {
 

@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "app/child_frame.h"
 
-#include "app/command_ids.h"
-#include "app/core/language_table.h"
-#include "app/core/text_numbers.h"
+#include "core/command_ids.h"
+#include "core/language_table.h"
+#include "core/text_numbers.h"
 
 namespace dupliora {
 

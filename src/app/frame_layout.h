@@ -6,8 +6,8 @@
 #include <array>
 #include <optional>
 
-#include "app/core/app_identity.h"
-#include "app/core/settings_store.h"
+#include "core/app_identity.h"
+#include "core/settings_store.h"
 
 namespace dupliora {
 

@@ -7,7 +7,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "app/core/app_identity.h"
+#include "core/app_identity.h"
 
 namespace dupliora {
 

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "app/core/settings_store.h"
+#include "core/settings_store.h"
 
 namespace dupliora {
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "app/app_run.h"
-#include "app/core/app_identity.h"
-#include "compare_window/compare_window.h"
+#include "app/compare_window_services.h"
+#include "core/app_identity.h"
 
 int main(int argc, char** argv) {
   // Without a display the platform plugin would abort the process with a

@@ -16,13 +16,13 @@
 #include <QTabBar>
 #include <QTimer>
 
-#include "app/command_ids.h"
-#include "app/core/language_table.h"
-#include "app/core/settings_store.h"
-#include "app/core/text_numbers.h"
 #include "app/frame_status_bar.h"
 #include "app/help_window.h"
-#include "app/yes_no_box.h"
+#include "compare_window/window/yes_no_box.h"
+#include "core/command_ids.h"
+#include "core/language_table.h"
+#include "core/settings_store.h"
+#include "core/text_numbers.h"
 
 namespace dupliora {
 

@@ -9,13 +9,13 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/command_ids.h"
-#include "app/core/language_table.h"
-#include "app/core/settings_store.h"
-#include "app/core/text_numbers.h"
 #include "app/frame_status_bar.h"
 #include "app/main_window.h"
 #include "app/menu_translation.h"
+#include "core/command_ids.h"
+#include "core/language_table.h"
+#include "core/settings_store.h"
+#include "core/text_numbers.h"
 
 namespace dupliora {
 

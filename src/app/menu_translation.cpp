@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/core/language_table.h"
+#include "core/language_table.h"
 
 namespace dupliora {
 

@@ -6,11 +6,11 @@
 #include <csignal>
 #include <cstdio>
 
-#include "app/core/app_identity.h"
-#include "app/core/language_table.h"
 #include "cli/cli_options.h"
 #include "cli/match_output.h"
 #include "cli/terminal_sink.h"
+#include "core/app_identity.h"
+#include "core/language_table.h"
 #include "engine/comparison_engine.h"
 #include "engine/run_progress.h"
 
@@ -34,8 +34,9 @@ void OnInterrupt(int) {
 }
 
 void ReportRepeat(int run, const RunSummary& s) {
-  std::fprintf(stderr, "run %d: loaded %d, decoded %d, from cache %d, load %lld ms, compare %lld ms\n",
-               run, s.loaded, s.decoded, s.from_cache, static_cast<long long>(s.load_ms),
+  std::fprintf(stderr,
+               "run %d: loaded %d, decoded %d, from cache %d, load %lld ms, compare %lld ms\n", run,
+               s.loaded, s.decoded, s.from_cache, static_cast<long long>(s.load_ms),
                static_cast<long long>(s.compare_ms));
 }
 
@@ -72,8 +73,8 @@ int main(int argc, char** argv) {
   if (!g_interrupted && summary.outcome == RunOutcome::kPathRejected) return kExitPathRejected;
   if (!g_interrupted && summary.outcome == RunOutcome::kEmptyList) return kExitEmptyList;
 
-  const QByteArray out = options.json ? MatchesAsJson(sink.Matches(), summary)
-                                      : MatchesAsTsv(sink.Matches());
+  const QByteArray out =
+      options.json ? MatchesAsJson(sink.Matches(), summary) : MatchesAsTsv(sink.Matches());
   std::fwrite(out.constData(), 1, out.size(), stdout);
   std::fflush(stdout);
   return g_interrupted ? kExitInterrupted : 0;

@@ -11,8 +11,8 @@
 
 #include "engine/run_progress.h"
 #include "engine/run_sink.h"
+#include "imaging/picture_header.h"
 #include "platform/thumbnail_cache.h"
-#include "viewer/imaging/picture_header.h"
 
 namespace dupliora {
 
@@ -101,7 +101,8 @@ void FolderScanner::ShowProgress(const QString& pattern) {
   const std::int64_t last = last_shown.load();
   if (last >= 0 && (now >> 7) == (last >> 7)) return;
   last_shown.store(now);
-  if (sink_ != nullptr) sink_->SetText(RunText::kLabel1002, ScanProgressText(target_.size(), pattern));
+  if (sink_ != nullptr)
+    sink_->SetText(RunText::kLabel1002, ScanProgressText(target_.size(), pattern));
 }
 
 }  // namespace dupliora

@@ -5,10 +5,10 @@
 #include <QPainter>
 
 #include "engine/record_path.h"
+#include "imaging/bitmap_ops.h"
+#include "imaging/exif_thumbnail.h"
+#include "imaging/picture_header.h"
 #include "platform/thumbnail_cache.h"
-#include "viewer/imaging/bitmap_ops.h"
-#include "viewer/imaging/exif_thumbnail.h"
-#include "viewer/imaging/picture_header.h"
 
 namespace dupliora {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <span>
 
-#include "viewer/imaging/bitmap_ops.h"
+#include "imaging/bitmap_ops.h"
 
 namespace dupliora {
 

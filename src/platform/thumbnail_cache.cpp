@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <array>
 
-#include "viewer/imaging/scaled_decode.h"
+#include "imaging/scaled_decode.h"
 
 namespace dupliora {
 

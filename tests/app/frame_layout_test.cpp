@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include "app/instance_marker.h"
-#include "qt_print.h"
+#include "support/qt_print.h"
 
 namespace dupliora {
 namespace {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include "app/core/language_table.h"
+#include "core/language_table.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QMenuBar>
 
 #include "app/menu_translation.h"
-#include "qt_print.h"
+#include "support/qt_print.h"
 
 namespace dupliora {
 namespace {

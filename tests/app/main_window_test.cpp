@@ -6,17 +6,17 @@
 
 #include <QApplication>
 #include <QMdiArea>
-#include <QTabBar>
 #include <QMenuBar>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/app_run.h"
-#include "app/command_ids.h"
-#include "app/core/language_table.h"
-#include "app/core/settings_store.h"
 #include "app/frame_status_bar.h"
-#include "qt_print.h"
+#include "core/command_ids.h"
+#include "core/language_table.h"
+#include "core/settings_store.h"
+#include "support/qt_print.h"
 
 namespace dupliora {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/core/language_table.h"
-#include "app/core/text_numbers.h"
+#include "core/language_table.h"
+#include "core/text_numbers.h"
 #include "engine/run_progress.h"
 
 namespace dupliora {

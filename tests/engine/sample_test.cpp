@@ -6,8 +6,8 @@
 
 #include <memory>
 
+#include "imaging/bitmap_ops.h"
 #include "support/pictures.h"
-#include "viewer/imaging/bitmap_ops.h"
 
 namespace dupliora {
 namespace {

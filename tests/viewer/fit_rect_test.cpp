@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include "viewer/widgets/fit_rect.h"
+#include "viewer/fit_rect.h"
 
 #include <gtest/gtest.h>
 

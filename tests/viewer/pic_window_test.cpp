@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include "viewer/widgets/pic_window.h"
+#include "viewer/pic_window.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "viewer/widgets/picture_source.h"
+#include "viewer/picture_source.h"
 
 namespace dupliora {
 namespace {

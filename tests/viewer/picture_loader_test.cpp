@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include "viewer/widgets/picture_loader.h"
+#include "viewer/picture_loader.h"
 
 #include <gtest/gtest.h>
 

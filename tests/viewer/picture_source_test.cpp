@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include "viewer/widgets/picture_source.h"
+#include "viewer/picture_source.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "compare_window/result_list/result_rows.h"
+
+#include <algorithm>
+
+#include "engine/record_path.h"
+
+namespace dupliora {
+
+void ResultRowTable::Append(std::vector<MatchResult> batch) {
+  rows_.reserve(rows_.size() + batch.size());
+  for (const MatchResult& match : batch) rows_.push_back(ResultRow{match, false, false});
+}
+
+void ResultRowTable::RemoveRows(const std::vector<int>& rows) {
+  // One pass: erasing row by row is quadratic on long lists.
+  std::vector<bool> doomed(rows_.size(), false);
+  for (int row : rows) {
+    if (row >= 0 && row < size()) doomed[row] = true;
+  }
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    if (!doomed[i]) rows_[kept++] = rows_[i];
+  }
+  rows_.resize(kept);
+}
+
+std::vector<int> ResultRowTable::SetSortColumn(int column, bool descending) {
+  previous_column_ = sort_column_;
+  sort_column_ = column;
+  descending_ = descending;
+  std::vector<int> order = SortedRowOrder(rows_, column, descending);
+  std::vector<ResultRow> sorted;
+  sorted.reserve(rows_.size());
+  for (int old_index : order) sorted.push_back(rows_[old_index]);
+  rows_.swap(sorted);
+  return order;
+}
+
+bool ResultRowTable::IsMarked(int row, int column) const {
+  const ResultRow& r = rows_[row];
+  return column == 0 ? r.first_marked : r.second_marked;
+}
+
+void ResultRowTable::SetMarked(int row, int column, bool marked) {
+  ResultRow& r = rows_[row];
+  (column == 0 ? r.first_marked : r.second_marked) = marked;
+}
+
+void ResultRowTable::ToggleMark(int row, int column) {
+  SetMarked(row, column, !IsMarked(row, column));
+}
+
+void ResultRowTable::SetColumnMarks(int column, bool marked) {
+  for (int row = 0; row < size(); ++row) SetMarked(row, column, marked);
+}
+
+bool ResultRowTable::AllMarked(int column) const {
+  for (int row = 0; row < size(); ++row) {
+    if (!IsMarked(row, column)) return false;
+  }
+  return true;
+}
+
+bool ResultRowTable::ApplyMarkCommand(int command) {
+  if (command != kSwapMarksCommand && command != kInvertMarksCommand) return false;
+  for (ResultRow& r : rows_) {
+    if (command == kSwapMarksCommand) {
+      std::swap(r.first_marked, r.second_marked);
+    } else {
+      r.first_marked = !r.first_marked;
+      r.second_marked = !r.second_marked;
+    }
+  }
+  return true;
+}
+
+CopyOverPartnerList ResultRowTable::CopyOverPartnerPairs() const {
+  CopyOverPartnerList list;
+  for (const ResultRow& r : rows_) {
+    if (r.first_marked == r.second_marked) continue;
+    if (!r.match.first || !r.match.second) continue;
+    const QString first = RecordPath(*r.match.first);
+    const QString second = RecordPath(*r.match.second);
+    list.sources.append(r.first_marked ? first : second);
+    list.targets.append(r.first_marked ? second : first);
+  }
+  return list;
+}
+
+}  // namespace dupliora

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#pragma once
+
+#include <QString>
+
+namespace dupliora {
+
+// What a child client may implement to receive the main window's commands
+// that act on it: 32816 (export the list), 57642 (select all rows), 34134
+// (invert the selection). Returns false when it does not handle the command.
+class ComparisonCommands {
+ public:
+  virtual ~ComparisonCommands() = default;
+  virtual bool OnCommand(int id) = 0;
+};
+
+// Shows a picture by path in the first or second thumbnail view of a child.
+class CShowImage2017 {
+ public:
+  virtual ~CShowImage2017() = default;
+  virtual void ShowFirst(const QString& path) = 0;
+  virtual void ShowSecond(const QString& path) = 0;
+};
+
+}  // namespace dupliora

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "compare_window/previews/preview_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <memory>
+
+namespace dupliora {
+namespace {
+
+class EnglishLocale : public ::testing::Test {
+ protected:
+  void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+  void TearDown() override { QLocale::setDefault(saved_); }
+  QLocale saved_;
+};
+
+using PreviewCaptionTest = EnglishLocale;
+
+TEST_F(PreviewCaptionTest, MarksAtBothEnds) {
+  const QString check = QString(QChar(0x2714)) + u' ';
+  const struct {
+    const char* label;
+    bool marked;
+    std::uint32_t width, height;
+    std::uint64_t bytes;
+    QString expected;
+  } cases[] = {
+      {"marked", true, 800, 600, 1258291, check + " 800 x 600 1.2 MB " + check},
+      {"unmarked", false, 800, 600, 1258291, " 800 x 600 1.2 MB "},
+      {"bytes", false, 128, 128, 999, " 128 x 128 999 Byte "},
+      {"huge", true, 100000, 3, 2147483648u, check + " 100000 x 3 2.0 GB " + check},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    EXPECT_EQ(PreviewCaption(c.marked, c.width, c.height, c.bytes), c.expected);
+  }
+}
+
+TEST(RatioBoxTextTest, ThreeLinesWithFlip) {
+  const struct {
+    int similarity, rotation, flip;
+    const char* expected;
+  } cases[] = {
+      {97, 90, 1, "97 %\n 90 \u00b0\nHF"},
+      {100, 0, 2, "100 %\n 0 \u00b0\nVF"},
+      {40, 270, 0, "40 %\n 270 \u00b0\n=="},
+      {85, 180, 7, "85 %\n 180 \u00b0\n=="},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    EXPECT_EQ(RatioBoxText(c.similarity, c.rotation, c.flip), QString::fromUtf8(c.expected));
+  }
+}
+
+using BuildPreviewTextsTest = EnglishLocale;
+
+TEST_F(BuildPreviewTextsTest, RowWithMatch) {
+  auto first = std::make_unique<ImageRecord>();
+  auto second = std::make_unique<ImageRecord>();
+  first->width = 800;
+  first->height = 600;
+  first->file_size = 1258291;
+  second->width = 640;
+  second->height = 480;
+  second->file_size = 999;
+  MatchResult match{first.get(), second.get(), 97, 2, 0, 90, 100};
+  const PreviewRow row{"/a.jpg", "/b.jpg", "97", &match, false, true};
+  const PreviewTexts texts = BuildPreviewTexts(row);
+  EXPECT_EQ(texts.first_caption, " 800 x 600 1.2 MB ");
+  EXPECT_EQ(texts.second_caption, kCheckSign + " 640 x 480 999 Byte " + kCheckSign);
+  EXPECT_EQ(texts.ratio, QString::fromUtf8("97 %\n 90 \u00b0\nVF"));
+}
+
+// Without a usable match the ratio box shows the row's text and the captions stay as they were.
+TEST_F(BuildPreviewTextsTest, RowWithoutUsableMatchKeepsCaptions) {
+  MatchResult broken;
+  const struct {
+    const char* label;
+    PreviewRow row;
+    const char* ratio;
+  } cases[] = {
+      {"no match", PreviewRow{"/a.jpg", "/b.jpg", "88", nullptr, true, true}, "88"},
+      {"match without records", PreviewRow{"a", "b", "50", &broken, false, false}, "50"},
+      {"no selection", PreviewRow{}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const PreviewTexts texts = BuildPreviewTexts(c.row);
+    EXPECT_EQ(texts.ratio, c.ratio);
+    EXPECT_FALSE(texts.first_caption.has_value());
+    EXPECT_FALSE(texts.second_caption.has_value());
+  }
+}
+
+}  // namespace
+}  // namespace dupliora

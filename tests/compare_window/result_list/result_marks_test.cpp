@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include <gtest/gtest.h>
+
+#include "compare_window/result_list/result_rows.h"
+#include "result_test_records.h"
+
+namespace dupliora {
+namespace {
+
+using testing::Pair;
+using testing::RecordStore;
+
+class ResultMarksTest : public ::testing::Test {
+ protected:
+  // Four rows with the four mark combinations: (0,0) (1,0) (0,1) (1,1).
+  void SetUp() override {
+    for (int row = 0; row < 4; ++row) {
+      const auto* first = store_.Add(QStringLiteral("/p/first%1.jpg").arg(row));
+      const auto* second = store_.Add(QStringLiteral("/p/second%1.jpg").arg(row));
+      table_.Append({Pair(first, second, 90)});
+    }
+    for (int row = 0; row < 4; ++row) {
+      table_.SetMarked(row, 0, row & 1);
+      table_.SetMarked(row, 1, row & 2);
+    }
+  }
+
+  std::vector<std::pair<bool, bool>> Marks() const {
+    std::vector<std::pair<bool, bool>> marks;
+    for (int row = 0; row < table_.size(); ++row) {
+      marks.emplace_back(table_.IsMarked(row, 0), table_.IsMarked(row, 1));
+    }
+    return marks;
+  }
+
+  RecordStore store_;
+  ResultRowTable table_;
+};
+
+TEST_F(ResultMarksTest, SwapAndInvert) {
+  using MarkList = std::vector<std::pair<bool, bool>>;
+  EXPECT_TRUE(table_.ApplyMarkCommand(kSwapMarksCommand));
+  EXPECT_EQ(Marks(), (MarkList{{false, false}, {false, true}, {true, false}, {true, true}}));
+  EXPECT_TRUE(table_.ApplyMarkCommand(kInvertMarksCommand));
+  EXPECT_EQ(Marks(), (MarkList{{true, true}, {true, false}, {false, true}, {false, false}}));
+}
+
+TEST_F(ResultMarksTest, OtherCommandsChangeNothing) {
+  const auto before = Marks();
+  for (int command : {int{kCopyOverPartnerCommand}, 0, 45998}) {
+    SCOPED_TRACE(command);
+    EXPECT_FALSE(table_.ApplyMarkCommand(command));
+    EXPECT_EQ(Marks(), before);
+  }
+}
+
+TEST_F(ResultMarksTest, ColumnMarksAndAllMarked) {
+  EXPECT_FALSE(table_.AllMarked(0));
+  table_.SetColumnMarks(0, true);
+  EXPECT_TRUE(table_.AllMarked(0));
+  EXPECT_FALSE(table_.AllMarked(1));
+  table_.ToggleMark(2, 0);
+  EXPECT_FALSE(table_.AllMarked(0));
+  table_.Clear();
+  EXPECT_TRUE(table_.AllMarked(0));  // an empty list counts as all marked
+  EXPECT_TRUE(table_.AllMarked(1));
+}
+
+TEST_F(ResultMarksTest, CopyOverPartnerTakesRowsWithOneMark) {
+  const CopyOverPartnerList pairs = table_.CopyOverPartnerPairs();
+  EXPECT_EQ(pairs.sources, (QStringList{"/p/first1.jpg", "/p/second2.jpg"}));
+  EXPECT_EQ(pairs.targets, (QStringList{"/p/second1.jpg", "/p/first2.jpg"}));
+  table_.SetColumnMarks(0, false);
+  table_.SetColumnMarks(1, false);
+  EXPECT_TRUE(table_.CopyOverPartnerPairs().sources.isEmpty());
+}
+
+TEST_F(ResultMarksTest, RemoveRowsTakesAnyOrderAndIgnoresStrangers) {
+  table_.RemoveRows({3, 1, 3, -1, 17});
+  ASSERT_EQ(table_.size(), 2);
+  EXPECT_FALSE(table_.IsMarked(0, 0));  // row 0 (0,0)
+  EXPECT_TRUE(table_.IsMarked(1, 1));   // row 2 (0,1)
+  EXPECT_FALSE(table_.IsMarked(1, 0));
+}
+
+}  // namespace
+}  // namespace dupliora

@@ -1,0 +1,363 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QSignalSpy>
+#include <QStyleOptionHeader>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include "compare_window/result_list/result_header.h"
+#include "compare_window/result_list/result_list_view.h"
+#include "compare_window/result_list/result_painting.h"
+#include "result_test_records.h"
+
+namespace dupliora {
+namespace {
+
+using testing::Pair;
+using testing::RecordSpec;
+using testing::RecordStore;
+
+struct SettingWrite {
+  QString section;
+  QString key;
+  int value;
+  bool operator==(const SettingWrite&) const = default;
+};
+
+class ResultViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    view_.resize(1000, 300);
+    view_.SetSettingWriter([this](const QString& section, const QString& key, int value) {
+      writes_.push_back({section, key, value});
+    });
+    view_.show();
+  }
+
+  // Rows with similarity 90, 95, 80; widths 300, 100, 200; rotations 0, 90, 270.
+  void AddRows() {
+    const int similarity[] = {90, 95, 80};
+    const std::uint32_t width[] = {300, 100, 200};
+    const int rotation[] = {0, 90, 270};
+    std::vector<MatchResult> batch;
+    for (int i = 0; i < 3; ++i) {
+      const auto* a = store_.Add(RecordSpec{QStringLiteral("/pics/a%1.jpg").arg(i), width[i]});
+      const auto* b = store_.Add(QStringLiteral("/pics/b%1.png").arg(i));
+      batch.push_back(Pair(a, b, similarity[i], 100, rotation[i]));
+    }
+    view_.AppendMatches(std::move(batch));
+  }
+
+  std::vector<int> Similarities() const {
+    std::vector<int> result;
+    for (int row = 0; row < view_.RowCount(); ++row)
+      result.push_back(view_.MatchAt(row)->similarity);
+    return result;
+  }
+
+  QPoint HeaderPoint(int section) const {
+    auto* header = view_.horizontalHeader();
+    return {header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+            header->height() / 2};
+  }
+
+  void ClickHeaderBox(int section) {
+    auto* header = static_cast<ResultHeaderView*>(view_.horizontalHeader());
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      header->CheckBoxRect(section).center());
+  }
+
+  RecordStore store_;
+  ResultListView view_{false, nullptr};
+  std::vector<SettingWrite> writes_;
+};
+
+TEST_F(ResultViewTest, ModelStaysConsistentThroughEveryChange) {
+  QAbstractItemModelTester tester(view_.Model(),
+                                  QAbstractItemModelTester::FailureReportingMode::Fatal);
+  AddRows();
+  AddRows();
+  view_.SelectAll();
+  view_.SortBySimilarity();
+  view_.SetColumnMarks(1, true);
+  view_.ApplyMarkCommand(kSwapMarksCommand);
+  view_.RemoveRows({0, 2, 3});
+  EXPECT_EQ(view_.RowCount(), 3);
+  view_.Clear();
+  EXPECT_EQ(view_.RowCount(), 0);
+}
+
+TEST_F(ResultViewTest, CellAndHeaderTexts) {
+  AddRows();
+  const QModelIndex similarity = view_.Model()->index(1, 2);
+  EXPECT_EQ(similarity.data().toString(), "95 %");
+  EXPECT_TRUE(similarity.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+  EXPECT_EQ(view_.Model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+            "Picture (1)");
+  view_.SetTextLookup([](int n) { return QStringLiteral("#%1").arg(n); });
+  EXPECT_EQ(view_.Model()->headerData(9, Qt::Horizontal, Qt::DisplayRole).toString(), "#300109");
+}
+
+TEST_F(ResultViewTest, LanguageRefreshRetitlesOnlyTheFirstSixColumns) {
+  QString language = "en";
+  view_.SetTextLookup([&language](int n) { return QStringLiteral("%1-%2").arg(language).arg(n); });
+  language = "de";
+  view_.RefreshLanguageTexts();
+  auto title = [this](int column) {
+    return view_.Model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  };
+  EXPECT_EQ(title(5), "de-2001 (2)");
+  EXPECT_EQ(title(6), "en-300105 (1)");
+  EXPECT_EQ(title(11), "en-2001 (1)");
+}
+
+TEST(ResultViewColumns, DiagnosticColumnsFollowTheMarkerFile) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString saved = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(folder.path()));
+  const auto touch = [&folder](const char* name) {
+    QFile file(QDir(folder.path()).filePath(name));
+    return file.open(QIODevice::WriteOnly);
+  };
+  ASSERT_TRUE(touch("notes.dswx"));  // only the .dsw suffix counts
+  const int plain = ResultListView().Model()->columnCount();
+  ASSERT_TRUE(touch("work.dsw"));
+  const int diagnostic = ResultListView().Model()->columnCount();
+  QDir::setCurrent(saved);
+  EXPECT_EQ(plain, kResultColumnsPlain);
+  EXPECT_EQ(diagnostic, kResultColumnsDiagnostic);
+}
+
+TEST_F(ResultViewTest, HeaderClicksFlipTheDirectionAndWriteTheSettings) {
+  AddRows();
+  view_.SortBySimilarity();
+  EXPECT_EQ(Similarities(), (std::vector<int>{95, 90, 80}));
+  EXPECT_EQ(view_.horizontalHeader()->sortIndicatorSection(), 2);
+  EXPECT_EQ(view_.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+  EXPECT_TRUE(writes_.empty());
+
+  QTest::mouseClick(view_.horizontalHeader()->viewport(), Qt::LeftButton, {}, HeaderPoint(4));
+  EXPECT_EQ(Similarities(), (std::vector<int>{95, 80, 90}));  // widths 100, 200, 300
+  EXPECT_EQ(view_.horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+  EXPECT_EQ(writes_, (std::vector<SettingWrite>{{"Program", "sort_col", 4},
+                                                {"Program", "SortDescending", 0}}));
+
+  QTest::mouseClick(view_.horizontalHeader()->viewport(), Qt::LeftButton, {}, HeaderPoint(4));
+  EXPECT_EQ(Similarities(), (std::vector<int>{90, 80, 95}));
+  EXPECT_EQ(writes_.back(), (SettingWrite{"Program", "SortDescending", 1}));
+
+  // The flag flips whichever column is clicked: column 8 now sorts ascending,
+  // which lists the largest rotation first.
+  QTest::mouseClick(view_.horizontalHeader()->viewport(), Qt::LeftButton, {}, HeaderPoint(8));
+  EXPECT_EQ(Similarities(), (std::vector<int>{80, 95, 90}));
+  EXPECT_EQ(view_.horizontalHeader()->sortIndicatorSection(), 8);
+}
+
+// The arrow the header paints on a section: up for ascending, down for descending.
+struct HeaderArrowProbe : ResultHeaderView {
+  static QStyleOptionHeader::SortIndicator Arrow(const QHeaderView* header, int section) {
+    QStyleOptionHeader option;
+    const auto init = &HeaderArrowProbe::initStyleOptionForIndex;
+    (static_cast<const ResultHeaderView*>(header)->*init)(&option, section);
+    return option.sortIndicator;
+  }
+};
+
+TEST_F(ResultViewTest, SortArrowStandsOnTheSortColumnAndPointsTheSortWay) {
+  AddRows();
+  const QHeaderView* header = view_.horizontalHeader();
+  EXPECT_TRUE(header->isSortIndicatorShown());
+  EXPECT_EQ(HeaderArrowProbe::Arrow(header, 2), QStyleOptionHeader::None);
+  view_.SortBySimilarity();
+  EXPECT_EQ(HeaderArrowProbe::Arrow(header, 2), QStyleOptionHeader::SortDown);
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, HeaderPoint(4));
+  EXPECT_EQ(HeaderArrowProbe::Arrow(header, 4), QStyleOptionHeader::SortUp);
+  EXPECT_EQ(HeaderArrowProbe::Arrow(header, 2), QStyleOptionHeader::None);
+}
+
+TEST_F(ResultViewTest, ColumnsWidenToTheirTitlesButNeverNarrow) {
+  QString suffix;
+  view_.SetTextLookup([&suffix](int n) { return QStringLiteral("Title %1").arg(n) + suffix; });
+  auto* header = static_cast<ResultHeaderView*>(view_.horizontalHeader());
+  const int spec_width_of_path = 270;
+  EXPECT_EQ(header->sectionSize(0), spec_width_of_path);
+  EXPECT_GE(header->sectionSize(4),
+            view_.fontMetrics().horizontalAdvance(QStringLiteral("8888 x 8888")));
+  for (int column = 0; column < view_.Model()->columnCount(); ++column) {
+    SCOPED_TRACE(column);
+    EXPECT_GE(header->sectionSize(column), header->TitleWidth(column));
+  }
+  suffix = QStringLiteral(" with a much longer wording");
+  view_.RefreshLanguageTexts();
+  EXPECT_GE(header->sectionSize(4), header->TitleWidth(4));
+  const int widened = header->sectionSize(4);
+  suffix.clear();
+  view_.RefreshLanguageTexts();
+  EXPECT_EQ(header->sectionSize(4), widened);
+}
+
+TEST_F(ResultViewTest, SortingKeepsTheSelectionWithItsRowAndInvertFlipsIt) {
+  AddRows();
+  view_.selectRow(2);  // similarity 80
+  view_.SortBySimilarity();
+  EXPECT_EQ(view_.SelectedRows(), (std::vector<int>{2}));
+  view_.SetSortColumn(2, false);
+  EXPECT_EQ(view_.SelectedRows(), (std::vector<int>{0}));
+  EXPECT_EQ(view_.CurrentMatch()->similarity, 80);
+  view_.InvertSelection();
+  EXPECT_EQ(view_.SelectedRows(), (std::vector<int>{1, 2}));
+}
+
+TEST_F(ResultViewTest, HeaderCheckBoxCycle) {
+  AddRows();
+  view_.SetMarked(1, 0, true);
+  EXPECT_FALSE(view_.HeaderMarkChecked(0));
+  ClickHeaderBox(0);
+  for (int row = 0; row < 3; ++row) EXPECT_TRUE(view_.IsMarked(row, 0));
+  EXPECT_TRUE(view_.HeaderMarkChecked(0));
+  EXPECT_FALSE(view_.HeaderMarkChecked(1));
+  EXPECT_TRUE(writes_.empty());  // a box click is no sort
+  ClickHeaderBox(0);
+  for (int row = 0; row < 3; ++row) EXPECT_FALSE(view_.IsMarked(row, 0));
+  EXPECT_FALSE(view_.HeaderMarkChecked(0));
+  // Single toggles leave the header box alone.
+  view_.SetColumnMarks(1, true);
+  EXPECT_FALSE(view_.HeaderMarkChecked(1));
+}
+
+TEST_F(ResultViewTest, HeaderCheckBoxOnAnEmptyListStaysChecked) {
+  ClickHeaderBox(1);
+  EXPECT_TRUE(view_.HeaderMarkChecked(1));
+  ClickHeaderBox(1);
+  EXPECT_TRUE(view_.HeaderMarkChecked(1));
+}
+
+TEST_F(ResultViewTest, ClickOnAMarkTogglesItAndRefreshesThePreviewSoon) {
+  AddRows();
+  view_.selectRow(0);
+  QSignalSpy refresh(&view_, &ResultListView::PreviewRefreshRequested);
+  QTest::mouseClick(view_.viewport(), Qt::LeftButton, {}, view_.ImageRect(0, 1).center());
+  EXPECT_TRUE(view_.IsMarked(0, 1));
+  EXPECT_FALSE(view_.IsMarked(0, 0));
+  EXPECT_TRUE(view_.PreviewRefreshPending());
+  ASSERT_TRUE(refresh.wait(1000));
+  EXPECT_EQ(refresh.at(0).at(0).value<const MatchResult*>(), view_.MatchAt(0));
+  EXPECT_FALSE(refresh.at(0).at(1).toBool());
+  EXPECT_TRUE(refresh.at(0).at(2).toBool());
+
+  // The text part of the cell selects instead.
+  QTest::mouseClick(view_.viewport(), Qt::LeftButton, {}, view_.LabelRect(2, 0).center());
+  EXPECT_FALSE(view_.IsMarked(2, 0));
+  EXPECT_EQ(view_.SelectedRows(), (std::vector<int>{2}));
+}
+
+TEST_F(ResultViewTest, SelectingARowShowsThePairAndPlacesTheToolbars) {
+  AddRows();
+  QSignalSpy shown(&view_, &ResultListView::CurrentPairChanged);
+  view_.selectRow(1);
+  ASSERT_EQ(shown.count(), 1);
+  EXPECT_EQ(shown.at(0).at(0).value<const MatchResult*>(), view_.MatchAt(1));
+  for (int column : {0, 1}) {
+    SCOPED_TRACE(column);
+    QToolBar* bar = view_.RowToolbar(column);
+    const QRect label = view_.LabelRect(1, column);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->geometry().right(), label.right());
+    EXPECT_EQ(bar->geometry().top(), label.top() - 3);
+    EXPECT_EQ(bar->geometry().bottom(), label.bottom() + 2);
+  }
+  QSignalSpy command(&view_, &ResultListView::RowToolbarCommand);
+  view_.RowToolbar(1)->actions().at(1)->trigger();
+  ASSERT_EQ(command.count(), 1);
+  EXPECT_EQ(command.at(0), (QList<QVariant>{kDeletePictureCommand, 1, 1}));
+
+  view_.SetShowRowToolbars(false);
+  EXPECT_FALSE(view_.RowToolbar(0)->isVisible());
+}
+
+TEST_F(ResultViewTest, MarkCommandsReachTheRows) {
+  AddRows();
+  view_.SetMarked(0, 0, true);
+  view_.ApplyMarkCommand(kSwapMarksCommand);
+  EXPECT_TRUE(view_.IsMarked(0, 1));
+  QSignalSpy copy(&view_, &ResultListView::CopyOverPartnerRequested);
+  view_.ApplyMarkCommand(kCopyOverPartnerCommand);
+  ASSERT_EQ(copy.count(), 1);
+  EXPECT_EQ(copy.at(0).at(0).toStringList(), (QStringList{"/pics/b0.png"}));
+  EXPECT_EQ(copy.at(0).at(1).toStringList(), (QStringList{"/pics/a0.jpg"}));
+  // Without a row marked on one side only the command does nothing at all.
+  view_.SetColumnMarks(0, true);
+  view_.SetColumnMarks(1, true);
+  view_.ApplyMarkCommand(kCopyOverPartnerCommand);
+  EXPECT_EQ(copy.count(), 1);
+}
+
+TEST_F(ResultViewTest, LeftAndRightToggleTheMarksOfSelectedRows) {
+  AddRows();
+  view_.setFocus();
+  view_.selectRow(0);
+  view_.selectionModel()->select(view_.Model()->index(2, 0),
+                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  QTest::keyClick(&view_, Qt::Key_Left);
+  EXPECT_TRUE(view_.IsMarked(0, 0));
+  EXPECT_FALSE(view_.IsMarked(1, 0));
+  EXPECT_TRUE(view_.IsMarked(2, 0));
+  QTest::keyClick(&view_, Qt::Key_Right);
+  EXPECT_TRUE(view_.IsMarked(2, 1));
+  QTest::keyClick(&view_, Qt::Key_Right, Qt::ShiftModifier);  // modifiers: the list's own key
+  EXPECT_TRUE(view_.IsMarked(2, 1));
+  view_.SetLeftRightMarks(false);
+  QTest::keyClick(&view_, Qt::Key_Left);
+  EXPECT_TRUE(view_.IsMarked(0, 0));
+}
+
+TEST_F(ResultViewTest, RowsArrivingWithRedrawOffAreInsertedTogether) {
+  QSignalSpy inserted(view_.Model(), &QAbstractItemModel::rowsInserted);
+  view_.SetRedraw(false);
+  AddRows();
+  AddRows();
+  EXPECT_EQ(view_.RowCount(), 6);
+  EXPECT_EQ(view_.MatchAt(4)->similarity, 95);
+  EXPECT_FALSE(view_.IsMarked(4, 0));
+  EXPECT_EQ(view_.Model()->rowCount(), 0);
+  ASSERT_TRUE(inserted.wait(1000));  // shown after a moment even while redraw stays off
+  EXPECT_EQ(inserted.count(), 1);
+  EXPECT_EQ(view_.Model()->rowCount(), 6);
+
+  AddRows();
+  view_.SetRedraw(true);
+  EXPECT_EQ(view_.Model()->rowCount(), 9);
+  AddRows();
+  EXPECT_EQ(view_.Model()->rowCount(), 12);
+  view_.SetRedraw(false);
+  AddRows();
+  view_.Clear();
+  EXPECT_EQ(view_.RowCount(), 0);
+  QTest::qWait(kHeldRowsMs * 2);
+  EXPECT_EQ(view_.Model()->rowCount(), 0);
+}
+
+TEST(ResultMarkImages, EmptyAndCheckedBoxes) {
+  const QImage strip = MakeMarkImageStrip();
+  ASSERT_EQ(strip.size(), QSize(32, 16));
+  const auto dark = [&strip](int left) {
+    int count = 0;
+    for (int y = 4; y < 12; ++y) {
+      for (int x = left + 4; x < left + 12; ++x) count += qGray(strip.pixel(x, y)) < 128;
+    }
+    return count;
+  };
+  EXPECT_EQ(dark(0), 0);
+  EXPECT_GT(dark(16), 8);
+  EXPECT_EQ(qAlpha(strip.pixel(0, 0)), 0);   // outside the box: see-through
+  EXPECT_LT(qGray(strip.pixel(1, 8)), 160);  // the box's border
+}
+
+}  // namespace
+}  // namespace dupliora

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "compare_window/window/window_layout.h"
+
+namespace dupliora {
+
+void PrintTo(const PixelRect& r, std::ostream* os) {
+  *os << "{" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "}";
+}
+
+namespace {
+
+// Template rectangles as a test fixture: status 22 high, label row 24, field 28.
+CapturedRects Captured() {
+  CapturedRects c;
+  c.status = {0, 26, 100, 48};
+  c.progress = {0, 52, 100, 62};
+  c.label = {0, 68, 100, 92};
+  c.field = {0, 100, 100, 128};
+  return c;
+}
+
+LayoutInput Input(int w, int h, int mode, int buttons = 4, int last_height = 26) {
+  return {w, h, Captured(), mode, buttons, last_height};
+}
+
+TEST(LayoutWindow, FieldsFollowTheCompareMode) {
+  const WindowLayout two = LayoutWindow(Input(1600, 1000, 1));
+  const struct {
+    const char* name;
+    PixelRect got, want;
+  } rows[] = {
+      {"host 1000", two.host_left, {9, 28, 773, 438}},
+      {"host 1001", two.host_right, {823, 28, 1591, 438}},
+      {"ratio 1005", two.ratio_box, {773, 128, 823, 348}},
+      {"start 1016", two.start, {722, 536, 878, 564}},
+      {"field 1053", two.field1, {4, 570, 730, 598}},
+      {"field 1054 from the middle", two.field2, {800, 570, 1526, 598}},
+      {"append 1019", two.browse_append2, {1562, 571, 1595, 597}},
+      {"list 1012", two.list_area, {4, 625, 1596, 996}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(row.got, row.want);
+  }
+  EXPECT_TRUE(two.first_field_visible);
+  EXPECT_EQ(two.search_button_width, 398);
+
+  const WindowLayout one = LayoutWindow(Input(640, 400, 0, 0));
+  EXPECT_FALSE(one.first_field_visible);
+  EXPECT_EQ(one.field2, (PixelRect{4, 300, 566, 328})) << "from the left edge";
+  EXPECT_EQ(one.list_area, (PixelRect{4, 353, 636, 396})) << "no search buttons";
+  EXPECT_EQ(one.search_button_width, 0);
+}
+
+TEST(LayoutWindow, RatioBoxSwitchesBelowOneHundredPixels) {
+  // B = 729: band bottom 328, box 128..228 is exactly 100 high and stays.
+  // B = 728: band bottom 327, 99 would be left, so the box moves to 58..297.
+  const struct {
+    int height;
+    PixelRect want;
+  } rows[] = {
+      {733, {0, 128, 0, 228}},
+      {732, {0, 58, 0, 297}},
+      {2000, {0, 128, 0, 798}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.height);
+    const PixelRect box = LayoutWindow(Input(800, row.height, 0)).ratio_box;
+    EXPECT_EQ(box.top, row.want.top);
+    EXPECT_EQ(box.bottom, row.want.bottom);
+    EXPECT_EQ(box.Width(), 50);
+  }
+}
+
+TEST(LayoutWindow, OddWidthsTruncate) {
+  // R = 1021: centre trunc(510.5) = 510, half width 1017 / 2 = 508, m = 513.
+  const WindowLayout l = LayoutWindow(Input(1025, 700, 1, 3, 24));
+  EXPECT_EQ(l.host_left.right, 485);
+  EXPECT_EQ(l.host_right.left, 535);
+  EXPECT_EQ(l.start.left, 435);
+  EXPECT_EQ(l.label_load.right, 433);
+  EXPECT_EQ(l.label_result.left, 592);
+  EXPECT_EQ(l.field1.right, 443);
+  EXPECT_EQ(l.field2.left, 512);
+  EXPECT_EQ(l.search_button_width, 339);
+  // d = trunc(692 * 0.45 + 24) = 335; list starts one below the field plus the buttons.
+  EXPECT_EQ(l.list_area.top, 128 + 335 + 1 + 24);
+}
+
+TEST(LayoutWindow, RowsNeverOverlapAndTinyWindowsGiveNoNegativeSizes) {
+  for (int size : {0, 1, 8, 30, 360, 1000}) {
+    SCOPED_TRACE(size);
+    const WindowLayout l = LayoutWindow(Input(size * 3 / 2, size, 1));
+    for (const PixelRect& r : {l.host_left, l.host_right, l.field1, l.field2, l.list_area}) {
+      const QRect q = r.ToQRect();
+      EXPECT_GE(q.width(), 0);
+      EXPECT_GE(q.height(), 0);
+    }
+    if (size < 360) continue;
+    EXPECT_LE(l.caption_left.bottom, l.rules_bar.top);
+    EXPECT_LE(l.rules_bar.bottom, l.status.top);
+    EXPECT_LE(l.status.bottom, l.progress.top);
+    EXPECT_LE(l.progress.bottom, l.start.top);
+    EXPECT_LE(l.start.bottom, l.field2.top);
+  }
+}
+
+TEST(MakeTemplateRects, StacksRulesStatusProgressLabelField) {
+  const CapturedRects c = MakeTemplateRects(22, 24, 30);
+  EXPECT_GE(c.status.top, 8) << "the rules toolbar, 24 above the status line, clears the captions";
+  EXPECT_EQ(c.status.Height(), 22);
+  EXPECT_GT(c.progress.top, c.status.bottom - 1);
+  EXPECT_GE(c.label.top - 2, c.progress.bottom) << "Start reaches 2 above its label";
+  EXPECT_EQ(c.label.Height(), 24);
+  EXPECT_GE(c.field.top, c.label.bottom + 2);
+  EXPECT_EQ(c.field.Height(), 30);
+}
+
+}  // namespace
+}  // namespace dupliora

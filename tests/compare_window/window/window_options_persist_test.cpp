@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include "compare_window/path_field/path_field.h"
+#include "compare_window/previews/preview_panes.h"
+#include "compare_window/result_list/result_list_view.h"
+#include "compare_window/window/button_bar.h"
+#include "compare_window/window/ploder.h"
+#include "compare_window/window/window_fixture.h"
+#include "compare_window/window_ids.h"
+#include "viewer/pic_window.h"
+
+namespace dupliora {
+namespace {
+
+using WindowOptionsTest = WindowTest;
+
+TEST_F(WindowOptionsTest, DefaultsWithoutSettingsFile) {
+  CImgCmp2017& w = Open();
+  EXPECT_EQ(w.SearchBar()->Button(ids::kButton2)->text(), "t300102 90 %");
+  EXPECT_EQ(w.SearchBar()->Button(ids::kButton3)->text(), "t300370 t300201");
+  EXPECT_EQ(w.RulesBar()->Button(ids::kButton1)->text(), "t300311");
+  EXPECT_TRUE(w.Field(ids::kPathField1)->isHidden());
+  EXPECT_EQ(w.Label(ids::kStatusLine)->text(), "t300340");
+  EXPECT_EQ(w.Label(ids::kLabelLoad)->text(), "...");
+  EXPECT_EQ(w.Previews()->CaptionText(PreviewSide::kLeft), "....");
+  EXPECT_EQ(w.Previews()->RatioText(), QString::fromUtf8("100 %\n180 \u00b0\n"));
+  EXPECT_EQ(w.findChild<QPushButton*>("1016")->text(), "t300338");
+}
+
+TEST_F(WindowOptionsTest, StoredChoicesSurviveARestartMemoryOnlyOnesDoNot) {
+  {
+    CImgCmp2017& w = Open();
+    w.ChooseOption(OptionBar::kSearch, ids::kButton3, 1);  // subfolders: no
+    w.ChooseOption(OptionBar::kSearch, ids::kButton2, 60);
+    w.ChooseOption(OptionBar::kRules, ids::kButton4, 1);  // flipped: yes
+    w.SetPreviewMode(2);
+    w.ChooseOption(OptionBar::kSearch, ids::kButton1, 2);
+    w.Options().m_LeftRightSel.value = 0;
+    EXPECT_EQ(w.Options().preview_mode.value, 2);
+    EXPECT_EQ(w.ResultView(), 1);
+    EXPECT_EQ(w.SearchBar()->Button(ids::kButton3)->text(), "t300370 t300202");
+    EXPECT_EQ(w.Previews()->Toolbar(PreviewSide::kRight)->ModeButton()->text(), "t300323");
+  }
+  EXPECT_EQ(store_.ReadString("Dupliora", "m_subfolder"), "0");
+  EXPECT_EQ(store_.ReadString("Dupliora", "preview_mode", "<absent>"), "<absent>");
+  EXPECT_EQ(store_.ReadString("Dupliora", "m_LeftRightSel", "<absent>"), "<absent>");
+  CImgCmp2017& w = Open();
+  EXPECT_EQ(w.Options().m_subfolder.value, 0);
+  EXPECT_EQ(w.Options().m_similarity.value, 60);
+  EXPECT_EQ(w.Options().m_search_flipped.value, 1);
+  EXPECT_EQ(w.Options().preview_mode.value, 0);
+  EXPECT_EQ(w.Options().m_LeftRightSel.value, 1);
+  EXPECT_EQ(w.ResultView(), 0);
+}
+
+TEST_F(WindowOptionsTest, StoredValueOutsideTheMenuIsUsedUnchanged) {
+  store_.WriteInt("Dupliora", "m_similarity", 87);
+  store_.WriteInt("Dupliora", "m_signature_rule", 9);
+  CImgCmp2017& w = Open();
+  EXPECT_EQ(w.Options().m_similarity.value, 87);
+  EXPECT_EQ(w.SearchBar()->Button(ids::kButton2)->text(), "t300102 87 %");
+  EXPECT_EQ(w.RulesBar()->Button(ids::kButton2)->text(), "t300310");
+}
+
+TEST_F(WindowOptionsTest, LayoutFollowsTheSizeAndTheCompareMode) {
+  CImgCmp2017& w = Open({1600, 1000});
+  const WindowLayout& l = w.LastLayout();
+  EXPECT_EQ(w.Field(ids::kPathField2)->geometry(), l.field2.ToQRect());
+  EXPECT_EQ(w.ResultList()->geometry(), l.list_area.ToQRect());
+  EXPECT_EQ(w.findChild<QPushButton*>("1016")->geometry(), l.start.ToQRect());
+  const QWidget* host = w.Previews()->Pane(PreviewSide::kRight)->parentWidget();
+  EXPECT_EQ(host->geometry().translated(w.Previews()->pos()), l.host_right.ToQRect());
+  EXPECT_GE(w.SearchBar()->Button(ids::kButton1)->width(), l.search_button_width - 1);
+  EXPECT_EQ(l.field2.left, 4);
+  w.ChooseOption(OptionBar::kRules, ids::kButton1, 2);
+  EXPECT_FALSE(w.Field(ids::kPathField1)->isHidden());
+  EXPECT_FALSE(w.findChild<QPushButton*>("1018")->isHidden());
+  EXPECT_EQ(w.Field(ids::kPathField2)->geometry().left(), 800);
+}
+
+TEST_F(WindowOptionsTest, PreviewModeTwoShowsFileViewsBesideThePictures) {
+  CImgCmp2017& w = Open({1600, 1000});
+  CPicWindow* pane = w.Previews()->Pane(PreviewSide::kLeft);
+  const QRect whole = pane->geometry();
+  w.SetPreviewMode(2);
+  ASSERT_NE(w.PreviewFileView(0), nullptr);
+  EXPECT_TRUE(w.PreviewFileView(0)->isVisible());
+  EXPECT_EQ(w.PreviewFileView(0)->parentWidget(), pane->parentWidget());
+  EXPECT_LT(pane->geometry().width(), whole.width() / 2 + 2);
+  w.SetPreviewMode(0);
+  EXPECT_FALSE(w.PreviewFileView(0)->isVisible());
+  EXPECT_EQ(pane->geometry(), whole);
+  // The previews' own menu reaches the window.
+  emit w.Previews()->previewModeChanged(2);
+  EXPECT_EQ(w.Options().preview_mode.value, 2);
+}
+
+TEST_F(WindowOptionsTest, ResultViewSwitchesTheListAreaAndStartResetsIt) {
+  CImgCmp2017& w = Open();
+  w.ChooseOption(OptionBar::kSearch, ids::kButton1, 2);
+  ASSERT_NE(w.ListFileView(), nullptr);
+  EXPECT_TRUE(w.ListFileView()->isVisible());
+  EXPECT_FALSE(w.ResultList()->isVisible());
+  EXPECT_EQ(w.SearchBar()->Button(ids::kButton1)->text(), "t300322");
+  w.Field(ids::kPathField2)->SetText(dir_.filePath("missing"));
+  w.StartOrStop();
+  EXPECT_EQ(w.ResultView(), 0);
+  EXPECT_TRUE(w.ResultList()->isVisible());
+  EXPECT_FALSE(w.ListFileView()->isVisible());
+  ASSERT_TRUE(WaitForRun());
+}
+
+TEST_F(WindowOptionsTest, LanguageChangeRewritesTheTexts) {
+  CImgCmp2017& w = Open();
+  w.findChild<QPushButton*>("1016")->setText("old");
+  w.SearchBar()->SetButtonText(ids::kButton2, "old");
+  language_id_ = 2;
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return w.findChild<QPushButton*>("1016")->text() == "t300338"; }, 2000));
+  EXPECT_EQ(w.SearchBar()->Button(ids::kButton2)->text(), "t300102 90 %");
+}
+
+TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
+  CImgCmp2017& w = Open();
+  QMenu* menu = w.SearchBar()->Button(ids::kButton2)->menu();
+  ASSERT_NE(menu, nullptr);
+  emit menu->aboutToShow();
+  ASSERT_EQ(menu->actions().size(), 13);
+  menu->actions().at(11)->trigger();  // 45 %
+  EXPECT_EQ(w.Options().m_similarity.value, 45);
+  EXPECT_EQ(store_.ReadInt("Dupliora", "m_similarity", 0), 45);
+  EXPECT_EQ(w.SearchBar()->Button(ids::kButton2)->text(), "t300102 45 %");
+
+  QMenu* mode = w.RulesBar()->Button(ids::kButton1)->menu();
+  emit mode->aboutToShow();
+  emit mode->aboutToShow();  // filled anew, not twice
+  ASSERT_EQ(mode->actions().size(), 2);
+  mode->actions().at(1)->trigger();
+  EXPECT_EQ(w.Options().m_compare_mode.value, 1);
+  EXPECT_FALSE(w.Field(ids::kPathField1)->isHidden());
+  EXPECT_EQ(w.SearchBar()->Button(ids::kButton4)->menu(), nullptr);
+}
+
+}  // namespace
+}  // namespace dupliora

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "compare_window/window/window_options.h"
+
+#include <gtest/gtest.h>
+
+#include "compare_window/window_ids.h"
+#include "support/qt_print.h"
+
+namespace dupliora {
+namespace {
+
+// Every text reads as its own number, so the tests see which text was chosen.
+QString NumberText(int n) { return QStringLiteral("t%1").arg(n); }
+
+TEST(OptionMenu, SimilarityHoldsThirteenStepsFromHundredDown) {
+  const auto items = OptionMenu(OptionBar::kSearch, ids::kButton2, NumberText);
+  ASSERT_EQ(items.size(), 13u);
+  EXPECT_EQ(items.front().id, 100);
+  EXPECT_EQ(items.back().id, 40);
+  EXPECT_EQ(items[2].text, "t300102 90 %");
+}
+
+TEST(OptionMenu, TitlesAreDisabledAndSeparated) {
+  const auto rotated = OptionMenu(OptionBar::kRules, ids::kButton3, NumberText);
+  ASSERT_EQ(rotated.size(), 4u);
+  EXPECT_FALSE(rotated[0].enabled);
+  EXPECT_EQ(rotated[0].text, "t300107 t300108");
+  EXPECT_TRUE(rotated[1].IsSeparator());
+  EXPECT_EQ(rotated[2].text, "t300201");
+  EXPECT_TRUE(OptionMenu(OptionBar::kSearch, ids::kButton4, NumberText).empty());
+}
+
+TEST(ApplyMenuChoice, EachButtonSetsItsOption) {
+  const struct {
+    const char* name;
+    OptionBar bar;
+    int button, id;
+    const char* key;
+    int want;
+    bool relayout;
+  } rows[] = {
+      {"two folders", OptionBar::kRules, ids::kButton1, 2, "m_compare_mode", 1, true},
+      {"one folder", OptionBar::kRules, ids::kButton1, 1, "m_compare_mode", 0, true},
+      {"signature 3", OptionBar::kRules, ids::kButton2, 3, "m_signature_rule", 3, false},
+      {"rotated yes", OptionBar::kRules, ids::kButton3, 1, "m_search_rotated", 1, false},
+      {"flipped no", OptionBar::kRules, ids::kButton4, 2, "m_search_flipped", 0, false},
+      {"negative yes", OptionBar::kRules, ids::kButton5, 1, "m_search_negative", 1, false},
+      {"similarity 45", OptionBar::kSearch, ids::kButton2, 45, "m_similarity", 45, false},
+      {"subfolders no", OptionBar::kSearch, ids::kButton3, 1, "m_subfolder", 0, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    WindowOptions options;
+    options.m_search_flipped.value = 1;
+    int result_view = 0;
+    const OptionChoice choice = ApplyMenuChoice(row.bar, row.button, row.id, options, result_view);
+    ASSERT_NE(choice.to_store, nullptr);
+    EXPECT_EQ(choice.to_store->key, row.key);
+    EXPECT_EQ(choice.to_store->value, row.want);
+    EXPECT_EQ(choice.relayout, row.relayout);
+  }
+}
+
+TEST(ApplyMenuChoice, MemoryOnlyChoicesStoreNothing) {
+  WindowOptions options;
+  int result_view = 0;
+  OptionChoice c = ApplyMenuChoice(OptionBar::kSearch, ids::kButton1, 2, options, result_view);
+  EXPECT_EQ(result_view, 1);
+  EXPECT_TRUE(c.result_view_changed);
+  EXPECT_EQ(c.to_store, nullptr);
+}
+
+TEST(ApplyMenuChoice, TitlesDisabledItemsAndStrangeIdsChangeNothing) {
+  const struct {
+    OptionBar bar;
+    int button, id;
+  } rows[] = {{OptionBar::kRules, ids::kButton2, 7},
+              {OptionBar::kRules, ids::kButton3, 7},
+              {OptionBar::kSearch, ids::kButton2, 87},
+              {OptionBar::kSearch, ids::kButton2, 0},
+              {OptionBar::kRules, ids::kButton1, 3}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.id);
+    WindowOptions options;
+    int result_view = 0;
+    const OptionChoice c = ApplyMenuChoice(row.bar, row.button, row.id, options, result_view);
+    EXPECT_EQ(c.to_store, nullptr);
+    EXPECT_FALSE(c.relayout || c.result_view_changed);
+    EXPECT_EQ(options.m_similarity.value, 90);
+    EXPECT_EQ(options.m_signature_rule.value, 1);
+    EXPECT_EQ(options.preview_mode.value, 0);
+  }
+}
+
+TEST(ComputeOptionTexts, ButtonsCarryTheCurrentValues) {
+  WindowOptions o;
+  o.m_compare_mode.value = 1;
+  o.m_signature_rule.value = 2;
+  o.m_search_negative.value = 1;
+  o.m_similarity.value = 87;  // stored outside the menu: shown as it is
+  o.m_subfolder.value = 0;
+  const OptionTexts t = ComputeOptionTexts(o, 1, NumberText);
+  EXPECT_EQ(t.rules, (QStringList{"t300312", "t300303", "t300108 t300202", "t300109 t300202",
+                                  "t300110 t300201"}));
+  EXPECT_EQ(t.search, (QStringList{"t300322", "t300102 87 %", "t300370 t300202"}));
+  EXPECT_EQ(ComputeOptionTexts(WindowOptions{}, 0, NumberText).search.front(), "t300324");
+}
+
+}  // namespace
+}  // namespace dupliora

@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "core/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "support/qt_print.h"
+
+namespace dupliora {
+namespace {
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void PutFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    store_.SettingsFilePath = dir_.filePath("Dupliora.ini");
+  }
+  void Put(const QByteArray& bytes) { PutFile(store_.SettingsFilePath, bytes); }
+
+  QTemporaryDir dir_;
+  CMyProfStr store_;
+};
+
+TEST_F(SettingsStoreTest, ReadIntFollowsLeadingIntegerRuleAndClamps) {
+  Put("[Start]\nnum=12abc\nword=abc\nzero=0\nbig=250\nneg= -7x\nplus=+5\nhuge=99999999999\n");
+  struct Case {
+    const char* key;
+    int def, min, max, expected;
+  } const cases[] = {
+      {"missing", 42, -1, -1, 42},     {"num", 5, -1, -1, 12},        {"word", 5, -1, -1, 0},
+      {"zero", 5, 1, 100, 1},          {"big", 5, 1, 100, 100},       {"big", 5, -1, 100, 250},
+      {"big", 5, 1, -1, 250},          {"neg", 5, -1, -1, -7},        {"plus", 0, -1, -1, 5},
+      {"huge", 0, -1, -1, 2147483647}, {"missing", 500, 1, 100, 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(store_.ReadInt("Start", c.key, c.def, c.min, c.max), c.expected);
+  }
+}
+
+TEST_F(SettingsStoreTest, ReadRectNeedsFourFields) {
+  Put("[Start]\nfull=10;20;300;400\nshort=10;20;300\nextra=1;2;3;4;5\nempty=\n");
+  EXPECT_EQ(store_.ReadRect("Start", "full"), (SettingsRect{10, 20, 300, 400}));
+  EXPECT_FALSE(store_.ReadRect("Start", "short").has_value());
+  EXPECT_EQ(store_.ReadRect("Start", "extra"), (SettingsRect{1, 2, 3, 4}));
+  EXPECT_FALSE(store_.ReadRect("Start", "empty").has_value());
+  EXPECT_FALSE(store_.ReadRect("Start", "missing").has_value());
+}
+
+TEST_F(SettingsStoreTest, ValuesRoundTripExactly) {
+  const QString values[] = {
+      "/home/a;b=c/[x]/Bilder",
+      "  leading and trailing  ",
+      "\"quoted\"",
+      "back\\slash\\",
+      "line\nbreak\r\tand tab",
+      "Grüße, 写真, ΑΒΓ",
+      "",
+      " ",
+      "\\x41 not an escape",
+      "a\x01"
+      "b",
+      "\"",
+      "ends with quote\"",
+  };
+  int n = 0;
+  for (const QString& value : values) {
+    const QString key = QStringLiteral("k%1").arg(n++);
+    ASSERT_TRUE(store_.WriteString("Path1", key, value));
+  }
+  n = 0;
+  for (const QString& value : values) {
+    SCOPED_TRACE(value.toStdString());
+    EXPECT_EQ(store_.ReadString("path1", QStringLiteral("K%1").arg(n++), "default"), value);
+  }
+}
+
+TEST_F(SettingsStoreTest, NamesCompareWithoutCaseAndUpdatesKeepOtherLines) {
+  Put("; my comment\n[START]\nMax=1\nforeign = kept as is \n\n[Other]\nx=1\n");
+  ASSERT_TRUE(store_.WriteInt("start", "max", 2));
+  ASSERT_TRUE(store_.WriteInt("Start", "showCmd", 3));
+  EXPECT_EQ(FileBytes(store_.SettingsFilePath),
+            "; my comment\n[START]\nMax=2\nforeign = kept as is \nshowCmd=3\n\n[Other]\nx=1\n");
+  EXPECT_EQ(store_.ReadString("Start", "foreign"), "kept as is");
+}
+
+TEST_F(SettingsStoreTest, SectionsAreReadWrittenAndDeletedWhole) {
+  ASSERT_TRUE(store_.WriteString("Path1", "entry_000", "/a"));
+  ASSERT_TRUE(store_.WriteString("Start", "Max", "1"));
+  ASSERT_TRUE(store_.WriteSection("Path1", "entry_000=/b\r\nentry_001=/c;d\r\nnot a line\r\n"));
+  EXPECT_EQ(store_.ReadSection("PATH1"), "entry_000=/b\r\nentry_001=/c;d\r\n");
+  ASSERT_TRUE(store_.DeleteSection("path1"));
+  EXPECT_EQ(store_.ReadSection("Path1"), "");
+  EXPECT_EQ(store_.ReadString("Start", "Max"), "1");
+}
+
+TEST_F(SettingsStoreTest, UnstorableNamesAreRefusedAndNothingIsWritten) {
+  EXPECT_FALSE(store_.WriteString("", "key", "v"));
+  EXPECT_FALSE(store_.WriteString("Sec]", "key", "v"));
+  EXPECT_FALSE(store_.WriteString("Sec", "a=b", "v"));
+  EXPECT_FALSE(store_.WriteString("Sec", "[key", "v"));
+  EXPECT_FALSE(QFile::exists(store_.SettingsFilePath));
+  CMyProfStr unset;
+  EXPECT_FALSE(unset.WriteInt("Start", "Max", 1));
+  EXPECT_EQ(unset.ReadInt("Start", "Max", 3), 3);
+}
+
+TEST_F(SettingsStoreTest, DamagedFilesReadAsDefaultsAndAreNotMadeWorse) {
+  const QByteArray garbage("\xff\xfe\x00\x01[Start]\x80=1", 16);
+  const QByteArray huge = "Max=" + QByteArray(IniDocument::kMaxLineBytes, '7');
+  const QByteArray original =
+      "[Start]\n" + garbage + "\n" + huge + "\nclose_ask=1\nlast=no newline";
+  Put(original);
+  EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 3);
+  EXPECT_EQ(store_.ReadInt("Start", "close_ask", 0), 1);
+  EXPECT_EQ(store_.ReadString("Start", "last"), "no newline");
+  ASSERT_TRUE(store_.WriteInt("Start", "close_ask", 0));
+  ASSERT_TRUE(store_.WriteInt("List", "ExportIndex", 2));
+  const QByteArray after = FileBytes(store_.SettingsFilePath);
+  EXPECT_TRUE(after.startsWith("[Start]\n" + garbage + "\n" + huge + "\nclose_ask=0\n"));
+  EXPECT_TRUE(after.endsWith("last=no newline\n[List]\nExportIndex=2\n"));
+}
+
+TEST_F(SettingsStoreTest, ReadOnlyFileIsNeitherReplacedNorAccepted) {
+  Put("[Start]\nMax=1\n");
+  QFile::setPermissions(store_.SettingsFilePath, QFile::ReadOwner | QFile::ReadUser);
+  EXPECT_FALSE(store_.WriteInt("Start", "Max", 2));
+  EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 1);
+  EXPECT_FALSE(store_.ProbeSettingsFile(store_.SettingsFilePath));
+  EXPECT_FALSE(store_.ProbeSettingsFile(QString()));
+}
+
+TEST_F(SettingsStoreTest, ProbeRestoresThePathAndLeavesTheProbeValue) {
+  const QString other = dir_.filePath("other.ini");
+  EXPECT_TRUE(store_.ProbeSettingsFile(other));
+  EXPECT_EQ(store_.SettingsFilePath, dir_.filePath("Dupliora.ini"));
+  EXPECT_TRUE(FileBytes(other).startsWith("[Start]\nchk_ini="));
+  EXPECT_TRUE(store_.ProbeSettingsFile(other));  // a second probe over the first
+}
+
+TEST_F(SettingsStoreTest, UserCounterLivesInTheFileOnlyInPerUserMode) {
+  EXPECT_EQ(store_.ReadUserCounter("Dupliora_Id", 7), 7);
+  ASSERT_TRUE(store_.WriteUserCounter("Dupliora_Id", 4));
+  EXPECT_EQ(store_.ReadUserCounter("Dupliora_Id", 7), 4);
+  store_.PortableMode = true;
+  EXPECT_EQ(store_.ReadUserCounter("Dupliora_Id", 7), 0);
+  EXPECT_FALSE(store_.WriteUserCounter("Dupliora_Id", 9));
+  store_.PortableMode = false;
+  EXPECT_EQ(store_.ReadUserCounter("Dupliora_Id", 7), 4);
+}
+
+// Helper mode for the test below: runs only inside the spawned processes.
+TEST(SettingsWriterProcess, WritesKeys) {
+  const QString path = qEnvironmentVariable("DUPLIORA_TEST_WRITER_FILE");
+  if (path.isEmpty()) GTEST_SKIP() << "only runs as helper process";
+  CMyProfStr store;
+  store.SettingsFilePath = path;
+  const QString prefix = qEnvironmentVariable("DUPLIORA_TEST_WRITER_PREFIX");
+  for (int i = 0; i < 60; ++i) {
+    ASSERT_TRUE(store.WriteInt("Start", prefix + QString::number(i), i));
+  }
+}
+
+TEST_F(SettingsStoreTest, TwoProcessesWritingAtOnceLoseNoKey) {
+  QProcess writers[2];
+  for (int p = 0; p < 2; ++p) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DUPLIORA_TEST_WRITER_FILE", store_.SettingsFilePath);
+    env.insert("DUPLIORA_TEST_WRITER_PREFIX", p == 0 ? "a" : "b");
+    writers[p].setProcessEnvironment(env);
+    writers[p].start(QCoreApplication::applicationFilePath(),
+                     {"--gtest_filter=SettingsWriterProcess.WritesKeys"});
+  }
+  for (QProcess& writer : writers) {
+    ASSERT_TRUE(writer.waitForFinished(60000));
+    EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardOutput().toStdString();
+  }
+  for (int i = 0; i < 60; ++i) {
+    EXPECT_EQ(store_.ReadInt("Start", QStringLiteral("a%1").arg(i), -1), i);
+    EXPECT_EQ(store_.ReadInt("Start", QStringLiteral("b%1").arg(i), -1), i);
+  }
+  EXPECT_FALSE(QFile::exists(store_.SettingsFilePath + ".lock"));
+}
+
+}  // namespace
+}  // namespace dupliora

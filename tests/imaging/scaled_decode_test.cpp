@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "imaging/scaled_decode.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "imaging/bitmap_ops.h"
+#include "support/pictures.h"
+
+namespace dupliora {
+namespace {
+
+class ScaledDecodeTest : public testing::Test {
+ protected:
+  QString PathOf(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+  QTemporaryDir m_dir;
+};
+
+TEST(FitInsideTest, KeepsAspectAndNeverEnlarges) {
+  struct Case {
+    QSize picture, bound, fitted;
+  } const cases[] = {
+      {{4000, 3000}, {400, 400}, {400, 300}},
+      {{3000, 4000}, {400, 400}, {300, 400}},
+      {{200, 100}, {400, 400}, {200, 100}},
+      {{10000, 1}, {100, 100}, {100, 1}},
+      {{0, 100}, {100, 100}, {}},
+      {{100, 100}, {0, 0}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.picture.width() << "x" << c.picture.height());
+    EXPECT_EQ(FitInside(c.picture, c.bound), c.fitted);
+  }
+}
+
+TEST_F(ScaledDecodeTest, DecodesEveryFormatIntoTheBound) {
+  for (const char* name : {"big.jpg", "big.png", "big.webp", "big.tif"}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(test::WritePicture(PathOf(name), test::GradientImage(QSize(1600, 1200))));
+    const QImage image = DecodeScaled(PathOf(name), QSize(200, 200), false);
+    EXPECT_EQ(image.size(), QSize(200, 150));
+    // Bottom right is bright red and green, top left dark: the whole picture was scaled.
+    EXPECT_LT(qRed(image.pixel(2, 2)), 30);
+    EXPECT_GT(qRed(image.pixel(197, 147)), 220);
+    EXPECT_GT(qGreen(image.pixel(197, 147)), 220);
+  }
+}
+
+TEST_F(ScaledDecodeTest, OrientationIsAppliedOnlyWhenAsked) {
+  ASSERT_TRUE(test::WritePicture(PathOf("turned.jpg"), test::GradientImage(QSize(800, 400))));
+  ASSERT_TRUE(test::SetExifOrientation(PathOf("turned.jpg"), 6));  // turn 90 degrees clockwise
+  EXPECT_EQ(DecodeScaled(PathOf("turned.jpg"), QSize(200, 200), false).size(), QSize(200, 100));
+  const QImage upright = DecodeScaled(PathOf("turned.jpg"), QSize(200, 200), true);
+  EXPECT_EQ(upright.size(), QSize(100, 200));
+  // The picture's dark left edge is now at the top.
+  EXPECT_LT(qRed(upright.pixel(50, 2)), 30);
+  EXPECT_GT(qRed(upright.pixel(50, 197)), 220);
+}
+
+TEST_F(ScaledDecodeTest, RefusesDecompressionBombsAndDamage) {
+  ASSERT_TRUE(test::WriteBytes(PathOf("bomb.png"), test::PngClaimingSize(100000, 100000)));
+  ASSERT_TRUE(test::WriteBytes(PathOf("text.jpg"), "words"));
+  EXPECT_TRUE(DecodeScaled(PathOf("bomb.png"), QSize(200, 200), false).isNull());
+  EXPECT_TRUE(DecodeStretched(PathOf("bomb.png"), QSize(64, 64), true).isNull());
+  EXPECT_TRUE(DecodeScaled(PathOf("text.jpg"), QSize(200, 200), false).isNull());
+}
+
+TEST_F(ScaledDecodeTest, DecodesBeyondQtsDefaultAllocationLimit) {
+  // 6000 x 6000 is 137 MB as 32-bit pixels: over Qt's default 128 MB. PNG has
+  // no scaled reads, so this is a full decode; one colour keeps the file small.
+  QImage picture(QSize(6000, 6000), QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  ASSERT_TRUE(test::WritePicture(PathOf("large.png"), picture));
+  picture = QImage();
+  const QImage image = DecodeScaled(PathOf("large.png"), QSize(64, 64), false);
+  EXPECT_EQ(image.size(), QSize(64, 64));
+}
+
+}  // namespace
+}  // namespace dupliora
