@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds a realistic picture set in bench/data/set: crops of a few real
-# photographs (Debian's mate-backgrounds), several megapixels each, mostly
-# JPEG (every other one with an EXIF thumbnail), a few PNG and WebP, and 2 %
-# near-duplicates (scaled and recompressed copies).
+# photographs (Debian's mate-backgrounds) of 2 to 12 megapixels, like camera
+# pictures, mostly JPEG (every other one with an EXIF thumbnail), a few PNG
+# and WebP, and 2 % near-duplicates (scaled and recompressed copies).
 #   bench/make_bench_set.sh [COUNT]      (default 2000)
+# BENCH_DATA=/some/folder puts the set there instead of bench/data.
 set -euo pipefail
 cd "$(dirname "$0")"
 count=${1:-2000}
-data=data
+data=${BENCH_DATA:-data}
 set_dir=$data/set
 mkdir -p "$data/deb" "$set_dir"
 
@@ -23,7 +24,7 @@ fi
 if [ ! -d "$data/bases" ]; then
   mkdir -p "$data/bases"
   for photo in "$data"/photos/*; do
-    convert "$photo" -resize 3200x2400^ "$data/bases/$(basename "${photo%.*}").mpc"
+    convert "$photo" -resize 4400x3300^ "$data/bases/$(basename "${photo%.*}").mpc"
   done
 fi
 mapfile -t photos < <(find "$data/bases" -name '*.mpc' | sort)
@@ -48,27 +49,42 @@ open(path, 'wb').write(jpeg[:2] + b'\xff\xe1' + struct.pack('>H', len(app1) + 2)
 PY
 }
 
-for ((i = 0; i < count; i++)); do
+# One picture of the set; near-duplicates come in a second pass, since each
+# copies the picture before it.
+make_picture() {
+  local i=$1 name photo width height x y ext
   name=$(printf 'pic_%05d' "$i")
+  ((i % 50 == 49)) && return 0
   photo=${photos[$((i % ${#photos[@]}))]}
-  if ((i % 50 == 49)); then
-    # Near-duplicate of the previous picture: scaled to 90 % and recompressed.
-    previous=$(ls "$set_dir"/pic_$(printf '%05d' $((i - 1))).* | head -1)
-    convert "$previous" -resize 90% -quality 70 "$set_dir/$name.jpg"
-    continue
-  fi
-  width=$((1600 + (i * 37) % 1400))
-  height=$((1200 + (i * 53) % 900))
-  x=$(((i * 97) % 400))
-  y=$(((i * 61) % 300))
+  width=$((1700 + (i * 37) % 2500))
+  height=$((1200 + (i * 53) % 1900))
+  x=$(((i * 97) % 200))
+  y=$(((i * 61) % 200))
   ext=jpg
   ((i % 40 == 7)) && ext=png
   ((i % 40 == 23)) && ext=webp
+  [ -e "$set_dir/$name.$ext" ] && return 0
   convert "$photo" -crop "${width}x${height}+${x}+${y}" +repage \
-    -modulate $((90 + i % 20)) -quality 88 "$set_dir/$name.$ext"
+    -modulate $((90 + i % 20)) -quality 88 "$set_dir/$name.tmp.$ext"
   if [ "$ext" = jpg ] && ((i % 2 == 0)); then
-    convert "$set_dir/$name.jpg" -thumbnail 160x120 -quality 75 "$data/thumb.jpg"
-    add_exif_thumbnail "$set_dir/$name.jpg" "$data/thumb.jpg"
+    convert "$set_dir/$name.tmp.jpg" -thumbnail 160x120 -quality 75 "$set_dir/$name.thumb.jpg"
+    add_exif_thumbnail "$set_dir/$name.tmp.jpg" "$set_dir/$name.thumb.jpg"
+    rm "$set_dir/$name.thumb.jpg"
   fi
+  mv "$set_dir/$name.tmp.$ext" "$set_dir/$name.$ext"
+}
+export -f make_picture add_exif_thumbnail
+export set_dir
+photo_list=$(printf '%s\n' "${photos[@]}")
+export photo_list
+seq 0 $((count - 1)) | xargs -P "$(nproc)" -I{} bash -c \
+  'mapfile -t photos <<<"$photo_list"; make_picture {}'
+
+for ((i = 49; i < count; i += 50)); do
+  name=$(printf 'pic_%05d' "$i")
+  [ -e "$set_dir/$name.jpg" ] && continue
+  # Near-duplicate of the previous picture: scaled to 90 % and recompressed.
+  previous=$(ls "$set_dir"/pic_$(printf '%05d' $((i - 1))).* | head -1)
+  convert "$previous" -resize 90% -quality 70 "$set_dir/$name.jpg"
 done
-echo "$(ls "$set_dir" | wc -l) pictures in bench/data/set"
+echo "$(ls "$set_dir" | wc -l) pictures in $set_dir"
