@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "platform/file_names.h"
@@ -31,13 +32,15 @@ QString ExpandFirstVariable(const QString& piece) {
 }  // namespace
 
 QString SplitPathList(QString& text, PathSet* entries) {
-  const QStringList pieces = text.split(u';');
+  // A pasted list may separate its entries by lines; "\r" comes with "\r\n".
+  static const QRegularExpression kSeparators(QStringLiteral("[;\n\r]"));
+  const QStringList pieces = text.split(kSeparators, Qt::SkipEmptyParts);
   text.clear();
   QString last_new;
   std::set<QString> seen;
   for (const QString& raw : pieces) {
+    // Short entries are kept: "/", "." and ".." are folders here, not drive letters.
     const QString piece = ExpandFirstVariable(raw);
-    if (piece.size() <= 2) continue;
     if (!seen.insert(FileNameKey(piece)).second) continue;
     text += piece + u';';
     if (entries != nullptr) entries->insert(piece);

@@ -10,9 +10,9 @@ namespace dupliora {
 // Distinct path-list entries, ordered by their UTF-16 code units.
 using PathSet = std::set<QString>;
 
-// Normalises a path-list text in place: ";"-separated entries, the first
-// %VARIABLE% of each expanded, entries of two characters or fewer and repeated
-// entries (by the platform's same-file-name rule) dropped, joined by ";".
+// Normalises a path-list text in place: entries separated by ";" or line
+// breaks, the first %VARIABLE% of each expanded, empty and repeated entries
+// (by the platform's same-file-name rule) dropped, joined by ";".
 // Fills `entries` when given; returns the last new entry in text order.
 QString SplitPathList(QString& text, PathSet* entries = nullptr);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace dupliora {
@@ -21,10 +22,14 @@ TEST(SplitPathListTest, NormalisesEntries) {
   };
   const Case cases[] = {
       // Linux file names are exact: /Pics and /pics are two folders.
-      {"/Pics;/pics;/D/x;;/C", "/Pics;/pics;/D/x", {"/D/x", "/Pics", "/pics"}, "/D/x"},
+      {"/Pics;/pics;/D/x;;/C", "/Pics;/pics;/D/x;/C", {"/C", "/D/x", "/Pics", "/pics"}, "/C"},
       {"/a/b;/a/b;/a/b", "/a/b", {"/a/b"}, "/a/b"},
       {";;;", "", {}, ""},
-      {"ab;/x;/xy;ab", "/xy", {"/xy"}, "/xy"},
+      // Short entries are folders here: the root, "." and "..", short relative names.
+      {"ab;/x;/xy;ab", "ab;/x;/xy", {"/x", "/xy", "ab"}, "/xy"},
+      {"/;.;..;a", "/;.;..;a", {".", "..", "/", "a"}, "a"},
+      // Line breaks separate entries like ";".
+      {"/a\n/b\r\n/c;/d\n", "/a;/b;/c;/d", {"/a", "/b", "/c", "/d"}, "/d"},
       {"%DUPLIORA_TEST_SHOTS%Day", "/tmp/shots/Day", {"/tmp/shots/Day"}, "/tmp/shots/Day"},
       {"%DUPLIORA_UNDEFINED_VAR%Day",
        "%DUPLIORA_UNDEFINED_VAR%Day",
@@ -73,6 +78,14 @@ TEST(CheckPathListTest, CountsExistingEntriesAndNamesTheMissingOne) {
 
   QString empty;
   EXPECT_EQ(CheckPathList(empty).count, 0);
+
+  // A symlink to nothing is an entry that does not exist.
+  const QString dangling = dir.filePath("dangling");
+  ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), dangling));
+  QString with_dangling = a + u';' + dangling;
+  check = CheckPathList(with_dangling);
+  EXPECT_EQ(check.count, 0);
+  EXPECT_EQ(check.last, dangling);
 }
 
 }  // namespace
