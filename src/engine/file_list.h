@@ -6,12 +6,16 @@
 #include <cstdint>
 #include <map>
 
+#include "platform/file_identity.h"
+
 namespace dupliora {
 
-// The directory facts the cache check needs of one file.
+// The directory facts the cache check needs of one file, and which file it
+// is, so that two names of one file are never two pictures.
 struct FileEntry {
   std::uint64_t size = 0;
   std::uint64_t last_write = 0;  // 100-ns units since 1601-01-01 UTC
+  FileIdentity identity;
   friend bool operator==(const FileEntry&, const FileEntry&) = default;
 };
 

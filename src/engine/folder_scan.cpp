@@ -22,7 +22,8 @@ constexpr std::uint32_t kMinPictureSide = 128;
 
 FileEntry EntryOf(const struct stat& st) {
   return {static_cast<std::uint64_t>(st.st_size),
-          FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec)};
+          FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec),
+          {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true}};
 }
 
 struct DirCloser {
@@ -59,20 +60,30 @@ void FolderScanner::ScanFolder(const QString& path, bool recurse) {
   if (::stat(native.constData(), &st) == 0 && !S_ISDIR(st.st_mode)) {
     // A file named on its own keeps its real size and time, so a changed
     // file is not served stale from the cache.
-    if (S_ISREG(st.st_mode) && IsPictureFile(path)) target_[path] = EntryOf(st);
+    if (S_ISREG(st.st_mode)) AddFile(path, EntryOf(st));
     return;
   }
-  ScanDirectory(path.endsWith(u'/') ? path : path + u'/', recurse);
+  // Depth first without recursion: the folders still to read wait on a stack
+  // as names, never as open handles.
+  std::vector<QString> pending{path.endsWith(u'/') ? path : path + u'/'};
+  while (!pending.empty()) {
+    const QString folder = std::move(pending.back());
+    pending.pop_back();
+    const std::vector<QString> subfolders = ReadDirectory(folder, recurse);
+    if (stop_.load(std::memory_order_relaxed)) break;
+    pending.insert(pending.end(), subfolders.rbegin(), subfolders.rend());
+  }
 }
 
-void FolderScanner::ScanDirectory(const QString& folder, bool recurse) {
+std::vector<QString> FolderScanner::ReadDirectory(const QString& folder, bool recurse) {
+  std::vector<QString> subfolders;
   const QByteArray native = QFile::encodeName(folder);
   std::unique_ptr<DIR, DirCloser> dir(::opendir(native.constData()));
-  if (dir == nullptr) return;
+  if (dir == nullptr) return subfolders;
   struct stat dir_stat {};
   if (::fstat(::dirfd(dir.get()), &dir_stat) != 0 ||
       !visited_.insert({dir_stat.st_dev, dir_stat.st_ino}).second) {
-    return;
+    return subfolders;
   }
   while (const dirent* item = ::readdir(dir.get())) {
     const QByteArray raw(item->d_name);
@@ -85,14 +96,32 @@ void FolderScanner::ScanDirectory(const QString& folder, bool recurse) {
       continue;
     }
     if (S_ISDIR(st.st_mode)) {
-      if (recurse) ScanDirectory(folder + name + u'/', recurse);
+      if (recurse) subfolders.push_back(folder + name + u'/');
     } else if (S_ISREG(st.st_mode)) {
-      const QString full = folder + name;
-      if (IsPictureFile(full)) target_[full] = EntryOf(st);
+      AddFile(folder + name, EntryOf(st));
     }
     if (stop_.load(std::memory_order_relaxed)) break;
   }
   ShowProgress(folder + QStringLiteral("*.*"));
+  return subfolders;
+}
+
+void FolderScanner::AddFile(const QString& path, const FileEntry& entry) {
+  const auto [seen, first_time] = probed_.try_emplace(entry.identity);
+  QString& listed = seen->second;
+  if (first_time) {
+    if (IsPictureFile(path)) {
+      target_[path] = entry;
+      listed = path;
+    }
+    return;
+  }
+  // Listed under the name that sorts first, so the order in which folders
+  // return their entries does not decide which name the user sees.
+  if (listed.isEmpty() || path >= listed) return;
+  target_.erase(listed);
+  target_[path] = entry;
+  listed = path;
 }
 
 void FolderScanner::ShowProgress(const QString& pattern) {

@@ -3,6 +3,7 @@
 #include "engine/folder_scan.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,7 +73,8 @@ TEST_F(FolderScanTest, ProbesEveryFileWhateverItsName) {
 TEST_F(FolderScanTest, SkipsLinksFifosAndNamesThatCannotBeHeld) {
   ASSERT_TRUE(SavePattern(root_ + "sub/real.png", 1));
   ASSERT_EQ(::symlink((root_ + "sub/real.png").toUtf8().constData(),
-                      (root_ + "link.png").toUtf8().constData()), 0);
+                      (root_ + "link.png").toUtf8().constData()),
+            0);
   // A loop: the folder links to its own parent.
   ASSERT_EQ(::symlink(root_.toUtf8().constData(), (root_ + "sub/loop").toUtf8().constData()), 0);
   ASSERT_EQ(::mkfifo((root_ + "fifo.png").toUtf8().constData(), 0600), 0);
@@ -99,7 +101,8 @@ TEST_F(FolderScanTest, SingleFileKeepsItsRealSizeAndTime) {
   const QFileInfo info(root_ + "one.png");
   EXPECT_EQ(entry.size, static_cast<std::uint64_t>(info.size()));
   const std::int64_t unix_seconds = info.lastModified().toSecsSinceEpoch();
-  EXPECT_EQ(entry.last_write / 10000000ULL, static_cast<std::uint64_t>(unix_seconds) + 11644473600ULL);
+  EXPECT_EQ(entry.last_write / 10000000ULL,
+            static_cast<std::uint64_t>(unix_seconds) + 11644473600ULL);
 }
 
 TEST_F(FolderScanTest, VanishedAndUnreadableFoldersYieldNothing) {
@@ -114,6 +117,44 @@ TEST_F(FolderScanTest, VanishedAndUnreadableFoldersYieldNothing) {
     EXPECT_TRUE(Scan(root_ + "sub", true).isEmpty());
     ::chmod((root_ + "sub").toUtf8().constData(), 0755);
   }
+}
+
+TEST_F(FolderScanTest, OneFileUnderManyNamesIsListedOnce) {
+  ASSERT_TRUE(SavePattern(root_ + "sub/x.png", 1));
+  ASSERT_EQ(::link((root_ + "sub/x.png").toUtf8().constData(),
+                   (root_ + "sub/deeper/a_link.png").toUtf8().constData()),
+            0);
+  ASSERT_TRUE(SavePattern(root_ + "sub/other.png", 2));
+  FileList files;
+  FolderScanner scanner(files, stop_, nullptr);
+  // The folder twice (once spelled with "./") and a file of it on its own.
+  for (const QString& path : {root_ + "sub", root_ + "./sub/", root_ + "sub/other.png"})
+    scanner.ScanFolder(path, true);
+  QStringList names;
+  for (const auto& [full, entry] : files) names << full.mid(root_.size());
+  // The hard link pair keeps the name that sorts first, though read second.
+  EXPECT_EQ(names, (QStringList{"sub/deeper/a_link.png", "sub/other.png"}));
+}
+
+TEST_F(FolderScanTest, DeepTreeNeedsNoHandlePerLevel) {
+  // Far more levels than open files allowed: each folder is closed before
+  // the next is entered.
+  constexpr int kLevels = 300;
+  QString folder = root_ + "deep";
+  for (int level = 0; level < kLevels; ++level) folder += "/d";
+  ASSERT_TRUE(QDir().mkpath(folder));
+  ASSERT_TRUE(SavePattern(folder + "/bottom.png", 1));
+  ASSERT_TRUE(SavePattern(root_ + "deep/top.png", 2));
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit low = saved;
+  low.rlim_cur = 64;
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+  const QStringList names = Scan(root_ + "deep", true);
+  ::setrlimit(RLIMIT_NOFILE, &saved);
+  ASSERT_EQ(names.size(), 2);
+  EXPECT_TRUE(names[0].endsWith("/d/bottom.png"));
+  EXPECT_EQ(names[1], "deep/top.png");
 }
 
 TEST_F(FolderScanTest, StopEndsTheScan) {
