@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <thread>
+#include <unordered_set>
 
 #include "engine/folder_scan.h"
 #include "engine/pair_loop.h"
@@ -22,10 +23,7 @@ const QString kDots = QStringLiteral(".............");
 // Checks one path text; on failure alerts its field and returns false.
 bool CheckField(QString& text, PathField field, const RunTexts& texts, RunSink& sink,
                 QString* last_checked) {
-  if (text.size() < 3) {
-    sink.ShowPathAlert(field, texts.Text(300000) + u'\n' + text);
-    return false;
-  }
+  // An empty list names nothing that exists: refused like a missing entry.
   const PathListCheck check = CheckPathList(text);
   if (check.count == 0) {
     sink.ShowPathAlert(field, texts.Text(300000) + u'\n' + check.last);
@@ -69,6 +67,8 @@ void ComparisonEngine::Run(const RunOptions& options, const QString& path1_text,
   files1_.clear();
   files2_.clear();
   stop_requested_.store(false);
+  // Checked after the reset: a Shutdown at any moment before it still holds.
+  if (closing_.load()) stop_requested_.store(true);
   summary_ = RunSummary{};
   loaded_bytes_ = 0;
   sink.SetText(RunText::kStatus1004, texts.Text(300340));
@@ -100,8 +100,12 @@ bool ComparisonEngine::Scan(const RunOptions& options, const RunTexts& texts, Ru
   if (options.compare_mode == 1) scan_list(paths_.path1_text, files1_);
   scan_list(paths_.path2_text, files2_);
   if (options.compare_mode == 1) {
-    // A file in both lists is compared only as a member of the first.
-    for (const auto& [path, entry] : files1_) files2_.erase(path);
+    // A file in both lists is compared only as a member of the first, by
+    // what it is rather than how it is spelled: X against X/, a symlink to X
+    // or a hard link are the same files, never copies of themselves.
+    std::unordered_set<FileIdentity, FileIdentityHash> first;
+    for (const auto& [path, entry] : files1_) first.insert(entry.identity);
+    std::erase_if(files2_, [&](const auto& item) { return first.count(item.second.identity); });
   }
   sink.SetText(RunText::kStatus1004, status(300002));
   return true;
@@ -112,24 +116,25 @@ bool ComparisonEngine::Load(const RunOptions& options, const RunTexts& texts, Ru
   sink.StopProgressActivity();
   const std::int64_t t0 = TickMs();
   if (options.compare_mode == 1) {
-    if (!LoadPass(files1_, options, texts, sink, t0)) return false;
+    if (!LoadPass(files1_, PathField::kFirst, options, texts, sink, t0)) return false;
     summary_.first_list = summary_.loaded;
   }
-  if (!LoadPass(files2_, options, texts, sink, t0)) return false;
+  if (!LoadPass(files2_, PathField::kSecond, options, texts, sink, t0)) return false;
   summary_.load_ms = TickMs() - t0;
   // Progress updates are throttled, so the last one may predate the last files.
   sink.ShowCacheStatus(CacheStatusLine(cache_.size()));
-  sink.SetText(RunText::kLabel1002, LoadSummaryText(texts, summary_.loaded,
-                                                    loaded_bytes_, summary_.load_ms));
+  sink.SetText(RunText::kLabel1002,
+               LoadSummaryText(texts, summary_.loaded, loaded_bytes_, summary_.load_ms));
   return true;
 }
 
-bool ComparisonEngine::LoadPass(const FileList& files, const RunOptions& options,
+bool ComparisonEngine::LoadPass(const FileList& files, PathField field, const RunOptions& options,
                                 const RunTexts& texts, RunSink& sink, std::int64_t t0) {
   sink.SetProgressRange(kProgressRange);
   if (files.empty()) {
+    // The alert goes to the field whose list came up empty.
     sink.SetText(RunText::kStatus1004, texts.Text(300339));
-    sink.ShowPathAlert(PathField::kSecond, texts.Text(300339));
+    sink.ShowPathAlert(field, texts.Text(300339));
     summary_.outcome = RunOutcome::kEmptyList;
     return false;
   }
@@ -188,8 +193,8 @@ void ComparisonEngine::Compare(const RunOptions& options, const RunTexts& texts,
   sink.SetResultRedraw(true);
   sink.StopProgressActivity();
   const double seconds = summary_.compare_ms * 0.001;
-  sink.SetText(RunText::kLabel1003, CompareSummaryLabel(texts, counts.matches, seconds,
-                                                        counts.done, counts.skipped));
+  sink.SetText(RunText::kLabel1003,
+               CompareSummaryLabel(texts, counts.matches, seconds, counts.done, counts.skipped));
   sink.SetText(RunText::kStatus1004,
                CompareSummaryStatus(texts, counts.matches, counts.done,
                                     (summary_.load_ms + summary_.compare_ms) * 0.001));

@@ -15,8 +15,8 @@
 namespace dupliora {
 
 struct RunOptions {
-  int similarity = 90;    // percent, 40..100
-  int compare_mode = 0;   // 0: the second list among itself; 1: first list against second
+  int similarity = 90;   // percent, 40..100
+  int compare_mode = 0;  // 0: the second list among itself; 1: first list against second
   bool search_rotated = false;
   bool search_flipped = false;
   bool search_negative = false;
@@ -62,6 +62,12 @@ class ComparisonEngine {
   void Run(const RunOptions& options, const QString& path1_text, const QString& path2_text,
            const RunTexts& texts, RunSink& sink);
   void RequestStop() { stop_requested_.store(true); }
+  // Stops the run in progress and every later one, also when asked before
+  // Run begins: for a program that is ending. Safe in a signal handler.
+  void Shutdown() {
+    closing_.store(true);
+    stop_requested_.store(true);
+  }
   bool IsStopRequested() const { return stop_requested_.load(); }
   std::size_t CacheSize() const { return cache_.size(); }
   QString CacheStatus() const { return CacheStatusLine(cache_.size()); }
@@ -73,11 +79,12 @@ class ComparisonEngine {
  private:
   bool Scan(const RunOptions& options, const RunTexts& texts, RunSink& sink);
   bool Load(const RunOptions& options, const RunTexts& texts, RunSink& sink);
-  bool LoadPass(const FileList& files, const RunOptions& options, const RunTexts& texts,
-                RunSink& sink, std::int64_t t0);
+  bool LoadPass(const FileList& files, PathField field, const RunOptions& options,
+                const RunTexts& texts, RunSink& sink, std::int64_t t0);
   void Compare(const RunOptions& options, const RunTexts& texts, RunSink& sink);
 
   std::atomic<bool> stop_requested_{false};
+  std::atomic<bool> closing_{false};
   AcceptedPaths paths_;
   FileList files1_;
   FileList files2_;

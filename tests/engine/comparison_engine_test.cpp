@@ -3,6 +3,7 @@
 #include "engine/comparison_engine.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -133,7 +134,15 @@ TEST_F(ComparisonEngineTest, UnusablePathsAndEmptyListsEndTheRun) {
        PathField::kSecond,
        "T300340",
        "T300000\n" + missing},
-      {"second too short", 0, {}, "/a", rejected, PathField::kSecond, "T300340", "T300000\n"},
+      {"second empty", 0, {}, ";", rejected, PathField::kSecond, "T300340", "T300000\n"},
+      {"short names are paths",
+       0,
+       {},
+       "/a",
+       rejected,
+       PathField::kSecond,
+       "T300340",
+       "T300000\n/a"},
       {"first missing", 1, missing, root_ + "two", rejected, PathField::kFirst, "T300340",
        "T300000\n" + missing},
       {"last entry a file",
@@ -150,6 +159,14 @@ TEST_F(ComparisonEngineTest, UnusablePathsAndEmptyListsEndTheRun) {
        root_ + "one",
        RunOutcome::kEmptyList,
        PathField::kSecond,
+       "T300339",
+       {}},
+      {"first list without pictures",
+       1,
+       root_ + "one",
+       root_ + "two",
+       RunOutcome::kEmptyList,
+       PathField::kFirst,
        "T300339",
        {}},
       // Same folder in both fields: the second list is emptied.
@@ -174,6 +191,57 @@ TEST_F(ComparisonEngineTest, UnusablePathsAndEmptyListsEndTheRun) {
       EXPECT_EQ(sink.alerts[0].second, c.alert);
     }
     EXPECT_EQ(sink.Last(RunText::kStatus1004), c.status);
+  }
+}
+
+TEST_F(ComparisonEngineTest, AFileIsNeverItsOwnCopy) {
+  ASSERT_TRUE(SavePattern(root_ + "two/x.png", 1));
+  ASSERT_TRUE(SavePattern(root_ + "two/y.png", 2));
+  ASSERT_TRUE(QDir(root_).mkpath("three"));
+  ASSERT_TRUE(QDir(root_).mkpath("four"));
+  ASSERT_TRUE(SavePattern(root_ + "four/z.png", 3));
+  ASSERT_TRUE(QFile::link(root_ + "two", root_ + "link"));
+  ASSERT_EQ(::link(QFile::encodeName(root_ + "two/x.png").constData(),
+                   QFile::encodeName(root_ + "three/hard.png").constData()),
+            0);
+  const QString two = root_ + "two";
+  struct Case {
+    const char* label;
+    int mode;
+    QString path1, path2;
+    RunOutcome outcome;
+    int loaded;
+  } const cases[] = {
+      {"folder spelled with //", 1, two, two + "//", RunOutcome::kEmptyList, 2},
+      {"folder spelled with ./", 1, two, two + "/./", RunOutcome::kEmptyList, 2},
+      {"a symlink to the folder", 1, two, root_ + "link", RunOutcome::kEmptyList, 2},
+      {"a hard link across the lists", 1, root_ + "three", two, RunOutcome::kCompleted, 2},
+      {"one file twice in a list", 1, two + "/./x.png;" + two + "/x.png", root_ + "four",
+       RunOutcome::kCompleted, 2},
+      {"a folder and its symlink", 0, {}, two + ";" + root_ + "link", RunOutcome::kCompleted, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    options_.compare_mode = c.mode;
+    RecordingSink sink;
+    Run(sink, c.path1, c.path2);
+    EXPECT_EQ(engine_.LastSummary().outcome, c.outcome);
+    EXPECT_EQ(engine_.LastSummary().loaded, c.loaded);
+    EXPECT_TRUE(sink.matches.empty()) << MatchedNames(sink).join(' ').toStdString();
+  }
+}
+
+TEST_F(ComparisonEngineTest, ShutdownHoldsForRunsNotYetBegun) {
+  ASSERT_TRUE(SavePattern(root_ + "two/x.png", 1));
+  ASSERT_TRUE(SavePattern(root_ + "two/y.png", 1));
+  engine_.Shutdown();
+  options_.compare_mode = 1;
+  for (int run = 0; run < 2; ++run) {
+    RecordingSink sink;
+    // A file named alone is listed whatever the stop; the load phase then stops.
+    Run(sink, root_ + "two/x.png", root_ + "two");
+    EXPECT_EQ(engine_.LastSummary().outcome, RunOutcome::kStopped);
+    EXPECT_TRUE(sink.matches.empty());
   }
 }
 
