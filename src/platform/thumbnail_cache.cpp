@@ -4,10 +4,11 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QUrl>
 #include <array>
+#include <string_view>
 
 #include "imaging/scaled_decode.h"
 
@@ -27,10 +28,18 @@ constexpr std::array<SizeFolder, 4> kSizeFolders = {
 // A thumbnail file of a size no cache writes is not decoded.
 constexpr int kMaxThumbnailSide = 4096;
 
-QByteArray FileUri(const QString& path) { return QUrl::fromLocalFile(path).toEncoded(); }
+// Bytes that g_filename_to_uri leaves as they are in a path: letters, digits
+// and !$&'()*+,-./:=@_~. Everything else, bytes of non-ASCII names included,
+// becomes %XX with upper-case digits. QUrl differs on [ ] ; and others, and
+// the cache file name is the MD5 of this exact text.
+bool KeptInUri(unsigned char c) {
+  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
+  static constexpr std::string_view kKept = "!$&'()*+,-./:=@_~";
+  return kKept.find(static_cast<char>(c)) != std::string_view::npos;
+}
 
 bool MatchesFile(const QImage& thumb, const QString& path) {
-  if (thumb.text(QStringLiteral("Thumb::URI")).toUtf8() != FileUri(path)) return false;
+  if (thumb.text(QStringLiteral("Thumb::URI")).toUtf8() != ThumbnailUri(path)) return false;
   const QFileInfo info(path);
   if (!info.exists()) return false;
   bool ok = false;
@@ -67,8 +76,29 @@ QString ThumbnailCacheFolder() {
   return base + QStringLiteral("/thumbnails");
 }
 
+QByteArray ThumbnailUri(const QString& path) {
+  // Cache writers name files as GLib's GFile does: absolute, with "." and
+  // ".." resolved and repeated separators folded, symlinks kept.
+  const QByteArray native =
+      QFile::encodeName(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  QByteArray uri("file://");
+  uri.reserve(uri.size() + native.size() * 3);
+  for (const char byte : native) {
+    const auto c = static_cast<unsigned char>(byte);
+    if (KeptInUri(c)) {
+      uri += byte;
+    } else {
+      uri += '%';
+      uri += kHex[c >> 4];
+      uri += kHex[c & 0xF];
+    }
+  }
+  return uri;
+}
+
 QString CachedThumbnailPath(const QString& path, const QString& size_name) {
-  const QByteArray md5 = QCryptographicHash::hash(FileUri(path), QCryptographicHash::Md5);
+  const QByteArray md5 = QCryptographicHash::hash(ThumbnailUri(path), QCryptographicHash::Md5);
   return ThumbnailCacheFolder() + u'/' + size_name + u'/' + QString::fromLatin1(md5.toHex()) +
          QStringLiteral(".png");
 }

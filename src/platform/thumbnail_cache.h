@@ -5,6 +5,7 @@
 // Thumb::URI and Thumb::MTime match the file: a stale thumbnail is no thumbnail.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -14,6 +15,10 @@ namespace dupliora {
 
 // The cache folder, read from the environment on every call.
 QString ThumbnailCacheFolder();
+
+// The file URI the cache hashes, escaped exactly as GLib's g_filename_to_uri
+// escapes the absolute, cleaned path (relative paths count from the current folder).
+QByteArray ThumbnailUri(const QString& path);
 
 // Where the cache keeps the thumbnail of `path` in the size folder `size_name`
 // ("normal", "large", "x-large", "xx-large"): MD5 of the file URI + ".png".

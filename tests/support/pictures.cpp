@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QUrl>
 #include <QtEndian>
 #include <exiv2/exiv2.hpp>
 #include <random>
@@ -141,9 +140,8 @@ bool WriteCachedThumbnail(const QString& picture_path, const QImage& thumb,
   if (!QDir().mkpath(QFileInfo(target).absolutePath())) return false;
   // Keys go on the image: QImageWriter::setText would cut them at the first colon.
   QImage tagged = thumb;
-  tagged.setText(
-      QStringLiteral("Thumb::URI"),
-      QString::fromUtf8(facts.uri.value_or(QUrl::fromLocalFile(picture_path).toEncoded())));
+  tagged.setText(QStringLiteral("Thumb::URI"),
+                 QString::fromUtf8(facts.uri.value_or(ThumbnailUri(picture_path))));
   const qint64 mtime =
       facts.mtime.value_or(QFileInfo(picture_path).lastModified().toSecsSinceEpoch());
   tagged.setText(QStringLiteral("Thumb::MTime"), QString::number(mtime));
