@@ -73,7 +73,10 @@ bool RecordMaker::TryExtractorSample(const QString& path, ImageRecord& record) {
 
 bool RecordMaker::TryLibraryThumbnail(const QString& path, const QByteArray& embedded,
                                       ImageRecord& record) {
-  const QImage thumb = LoadThumbnail(path, kSampleBitmapSize, embedded);
+  // A camera thumbnail with black bars, or one left stale by an editor,
+  // would miss the picture's own turned copy: see LoadThumbnail.
+  const QSize picture(static_cast<int>(record.width), static_cast<int>(record.height));
+  const QImage thumb = LoadThumbnail(path, kSampleBitmapSize, embedded, picture);
   if (thumb.isNull() || !SetRecordPath(record, path)) return false;
   MakeSample(ToDeviceBitmap(thumb), record);  // as with drawing, a failed read keeps a zero sample
   record.method = kMethodLibraryThumbnail;

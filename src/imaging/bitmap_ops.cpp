@@ -2,35 +2,27 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "imaging/bitmap_ops.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
 
 #include "imaging/exif_thumbnail.h"
+#include "imaging/picture_header.h"
 #include "imaging/scaled_decode.h"
+#include "imaging/thumbnail_fit.h"
 
 namespace dupliora {
 
-namespace {
-
-QImage DecodeEmbeddedThumbnail(QByteArray data, QSize size) {
-  QBuffer buffer(&data);
-  QImageReader reader(&buffer);
-  ConfigurePictureReader(reader);
-  return DecodeStretched(reader, size, false);
-}
-
-}  // namespace
-
 QImage LoadThumbnail(const QString& path, QSize size) {
-  return LoadThumbnail(path, size, ReadEmbeddedThumbnail(path));
+  const std::optional<PictureHeader> header = LoadPictureHeader(path);
+  if (!header) return {};
+  const QSize picture(static_cast<int>(header->width), static_cast<int>(header->height));
+  return LoadThumbnail(path, size, ReadEmbeddedThumbnail(path), picture);
 }
 
-QImage LoadThumbnail(const QString& path, QSize size, const QByteArray& embedded) {
+QImage LoadThumbnail(const QString& path, QSize size, const QByteArray& embedded, QSize picture) {
   if (!embedded.isEmpty()) {
-    QImage thumb = DecodeEmbeddedThumbnail(embedded, size);
+    QImage thumb = DecodeThumbnailShowingPicture(embedded, picture, size);
     if (!thumb.isNull()) return thumb;
   }
   return DecodeStretched(path, size, false);

@@ -14,12 +14,14 @@ namespace dupliora {
 
 inline constexpr int kBitmapSide = 64;
 
-// A thumbnail of exactly `size` (stretched): from the embedded EXIF thumbnail
-// when the file has one, else the whole picture by scaled decoding, so a large
-// JPEG is never decoded in full. Orientation is not applied. Null on failure.
+// A thumbnail of exactly `size` (stretched): from the embedded thumbnail when
+// the file has one that shows the picture (its bars cut away, thumbnail_fit.h),
+// else the whole picture by scaled decoding, so a large JPEG is never decoded
+// in full. Orientation is not applied. Null on failure.
 QImage LoadThumbnail(const QString& path, QSize size);
-// The same with the embedded thumbnail already read (ReadEmbeddedThumbnail).
-QImage LoadThumbnail(const QString& path, QSize size, const QByteArray& embedded);
+// The same with the embedded thumbnail already read (ReadEmbeddedThumbnail)
+// and the picture's stored size known.
+QImage LoadThumbnail(const QString& path, QSize size, const QByteArray& embedded, QSize picture);
 
 // The whole picture stretched into a new 64 x 64 ARGB bitmap over transparent
 // black with the fastest scaler. Null when the picture cannot be decoded.

@@ -4,9 +4,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
+#include <cstring>
 
 #include "engine/record_path.h"
 #include "engine/record_test_support.h"
+#include "engine/similarity.h"
 
 namespace dupliora {
 namespace {
@@ -106,6 +109,42 @@ TEST_F(RecordTest, EmbeddedThumbnailIsMeasuredAndUsedByMethodTwoOnly) {
   ASSERT_TRUE(m_made);
   EXPECT_EQ(drawn->thumb_bytes, thumb->thumb_bytes);
   EXPECT_GT(drawn->brightness, 95);  // drawn from the white picture itself
+}
+
+// A camera's 160 x 120 thumbnail of a 3:2 photo: black bars above and below.
+QImage LetterboxedThumbnail(const QImage& photo) {
+  QImage thumb = test::SolidImage(QSize(160, 120), Qt::black);
+  QPainter(&thumb).drawImage(QRect(0, 7, 160, 107), photo);
+  return thumb;
+}
+
+TEST_F(RecordTest, CameraThumbnailBarsAreCutAndAStaleThumbnailIsLeftAside) {
+  const QImage photo = test::NoisyImage(QSize(600, 400), 7);
+  const QString camera = PathOf(QStringLiteral("camera.jpg"));
+  ASSERT_TRUE(WritePicture(camera, photo));
+  ASSERT_TRUE(test::AddExifThumbnail(camera, LetterboxedThumbnail(photo)));
+  const QString turned = PathOf(QStringLiteral("turned.png"));
+  ASSERT_TRUE(WritePicture(turned, photo.transformed(QTransform().rotate(90))));
+  auto with_bars = Make(camera);
+  ASSERT_TRUE(m_made);
+  EXPECT_GT(with_bars->thumb_bytes, 0u);
+  auto turned_copy = Make(turned);
+  MatchVariant variant;
+  const CompareOptions options{95, true, false};
+  EXPECT_GE(CompareRecords(options, *with_bars, *turned_copy, variant, false), 0.95);
+  EXPECT_EQ(variant.rotation, 90);
+
+  // An editor turned the photo and left the camera's thumbnail as it was:
+  // the record comes from the picture, as if there were no thumbnail.
+  const QString plain = PathOf(QStringLiteral("edited_plain.jpg"));
+  const QString edited = PathOf(QStringLiteral("edited.jpg"));
+  ASSERT_TRUE(WritePicture(plain, photo.transformed(QTransform().rotate(90))));
+  ASSERT_TRUE(QFile::copy(plain, edited));
+  ASSERT_TRUE(test::AddExifThumbnail(edited, LetterboxedThumbnail(photo)));
+  auto stale = Make(edited);
+  EXPECT_GT(stale->thumb_bytes, 0u);
+  auto without = Make(plain);
+  EXPECT_EQ(std::memcmp(stale->gray, without->gray, sizeof stale->gray), 0);
 }
 
 TEST_F(RecordTest, ThumbnailCacheServesWhatTheLibraryCannotRead) {
