@@ -20,10 +20,15 @@ struct CliOptions {
 
 struct CliParse {
   std::optional<CliOptions> options;
-  QString message;  // help, version or the error
+  QString message;  // help or version text for stdout, else the error
   int exit_code = 0;
 };
 
+// What --help and --version print, in the usual GNU form.
+QString CliHelpText();
+QString CliVersionText();
+
+// Usage errors come as "dupliora-cli: ..." with a pointer to --help.
 CliParse ParseCliOptions(const QStringList& arguments);
 
 }  // namespace dupliora

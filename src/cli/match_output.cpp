@@ -2,46 +2,130 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "cli/match_output.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <cerrno>
 
 #include "engine/record_path.h"
 
 namespace dupliora {
 
-QByteArray MatchesAsTsv(const std::vector<MatchResult>& matches) {
+QByteArray EscapeTsvField(const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
   QByteArray out;
-  for (const MatchResult& m : matches) {
-    out += RecordPath(*m.first).toUtf8() + '\t' + RecordPath(*m.second).toUtf8() + '\t' +
-           QByteArray::number(m.similarity) + '\t' + QByteArray::number(m.ratio) + '\t' +
-           QByteArray::number(m.rotation) + '\t' + QByteArray::number(m.flip) + '\t' +
-           QByteArray::number(m.negative) + '\n';
+  out.reserve(utf8.size());
+  for (const char c : utf8) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
+    }
   }
   return out;
 }
 
-QByteArray MatchesAsJson(const std::vector<MatchResult>& matches, const RunSummary& summary) {
-  QJsonArray list;
-  for (const MatchResult& m : matches) {
-    list.append(QJsonObject{{"first", RecordPath(*m.first)},
-                            {"second", RecordPath(*m.second)},
-                            {"similarity", m.similarity},
-                            {"ratio", m.ratio},
-                            {"rotation", m.rotation},
-                            {"flip", m.flip},
-                            {"negative", m.negative}});
+QByteArray JsonString(const QString& text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  const QByteArray utf8 = text.toUtf8();
+  QByteArray out;
+  out.reserve(utf8.size() + 2);
+  out += '"';
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      out += "\\u00";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += c;
+    }
   }
-  const QJsonObject totals{{"loaded", summary.loaded},
-                           {"first_list", summary.first_list},
-                           {"total", static_cast<qint64>(summary.total)},
-                           {"done", static_cast<qint64>(summary.done)},
-                           {"skipped", static_cast<qint64>(summary.skipped)},
-                           {"matches", summary.matches},
-                           {"load_ms", static_cast<qint64>(summary.load_ms)},
-                           {"compare_ms", static_cast<qint64>(summary.compare_ms)}};
-  return QJsonDocument(QJsonObject{{"matches", list}, {"summary", totals}})
-      .toJson(QJsonDocument::Indented);
+  out += '"';
+  return out;
+}
+
+MatchWriter::MatchWriter(std::FILE* out, bool json, std::function<void()> on_error)
+    : out_(out), json_(json), on_error_(std::move(on_error)) {}
+
+void MatchWriter::Fail(int error) {
+  if (error_ != 0) return;
+  error_ = error != 0 ? error : EIO;
+  if (on_error_) on_error_();
+}
+
+void MatchWriter::Put(const char* data, std::size_t size) {
+  if (error_ != 0 || size == 0) return;
+  errno = 0;
+  if (std::fwrite(data, 1, size, out_) != size || std::ferror(out_)) Fail(errno);
+}
+
+const QByteArray& MatchWriter::PathText(const ImageRecord* record) {
+  auto [it, added] = paths_.try_emplace(record);
+  if (added) {
+    const QString path = RecordPath(*record);
+    it->second = json_ ? JsonString(path) : EscapeTsvField(path);
+  }
+  return it->second;
+}
+
+void MatchWriter::Write(const std::vector<MatchResult>& batch) {
+  if (!enabled_) return;
+  for (const MatchResult& m : batch) {
+    if (error_ != 0) return;
+    line_.clear();
+    if (json_) {
+      line_ += json_open_ ? ",\n" : "{\"matches\": [\n";
+      json_open_ = true;
+      line_ += "  {\"first\": " + PathText(m.first) + ", \"second\": " + PathText(m.second) +
+               ", \"similarity\": " + QByteArray::number(m.similarity) +
+               ", \"ratio\": " + QByteArray::number(m.ratio) +
+               ", \"rotation\": " + QByteArray::number(m.rotation) +
+               ", \"flip\": " + QByteArray::number(m.flip) +
+               ", \"negative\": " + QByteArray::number(m.negative) + '}';
+    } else {
+      line_ += PathText(m.first) + '\t' + PathText(m.second) + '\t' +
+               QByteArray::number(m.similarity) + '\t' + QByteArray::number(m.ratio) + '\t' +
+               QByteArray::number(m.rotation) + '\t' + QByteArray::number(m.flip) + '\t' +
+               QByteArray::number(m.negative) + '\n';
+    }
+    Put(line_);
+  }
+}
+
+bool MatchWriter::Finish(const RunSummary& s) {
+  if (json_) {
+    QByteArray tail = json_open_ ? "\n" : "{\"matches\": [";
+    tail += "],\n\"summary\": {";
+    const auto field = [&](const char* name, qint64 value, bool last = false) {
+      tail += QByteArray("\"") + name + "\": " + QByteArray::number(value) + (last ? "" : ", ");
+    };
+    field("loaded", s.loaded);
+    field("first_list", s.first_list);
+    field("total", s.total);
+    field("done", s.done);
+    field("skipped", s.skipped);
+    field("matches", s.matches);
+    field("load_ms", s.load_ms);
+    field("compare_ms", s.compare_ms);
+    tail += QByteArray("\"stopped\": ") + (s.outcome == RunOutcome::kStopped ? "true" : "false") +
+            "}}\n";
+    Put(tail);
+  }
+  errno = 0;
+  if (error_ == 0 && std::fflush(out_) != 0) Fail(errno);
+  return error_ == 0;
 }
 
 }  // namespace dupliora

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "cli/terminal_sink.h"
 
-#include "engine/pair_loop.h"
+#include "cli/match_output.h"
 
 namespace dupliora {
 
@@ -10,7 +10,10 @@ namespace {
 constexpr int kLiveWidth = 110;  // keeps the live line on one terminal row
 }
 
-TerminalSink::TerminalSink(std::FILE* out, bool live) : out_(out), live_(live) {}
+TerminalSink::TerminalSink(std::FILE* out, bool live, MatchWriter& writer)
+    : out_(out), live_(live), writer_(writer) {}
+
+void TerminalSink::ClearResults() { writer_.Reset(); }
 
 void TerminalSink::Print(const QString& line) {
   if (line_open_) std::fputs("\r\x1b[K", out_);
@@ -38,15 +41,7 @@ void TerminalSink::ShowPathAlert(PathField field, const QString& message) {
   Print(QStringLiteral("%1: %2").arg(QLatin1String(name), QString(message).replace(u'\n', u' ')));
 }
 
-void TerminalSink::AppendMatches(std::vector<MatchResult> batch) {
-  matches_.insert(matches_.end(), batch.begin(), batch.end());
-  sorted_ = false;
-}
-
-void TerminalSink::SortResultsBySimilarity() {
-  SortMatchesBySimilarity(matches_);
-  sorted_ = true;
-}
+void TerminalSink::AppendMatches(std::vector<MatchResult> batch) { writer_.Write(batch); }
 
 void TerminalSink::Finish() {
   if (!live_) return;
@@ -54,11 +49,6 @@ void TerminalSink::Finish() {
     if (last_.count(target) != 0) Print(last_[target]);
   }
   if (!cache_line_.isEmpty()) Print(cache_line_);
-}
-
-std::vector<MatchResult>& TerminalSink::Matches() {
-  if (!sorted_) SortResultsBySimilarity();
-  return matches_;
 }
 
 }  // namespace dupliora

@@ -11,13 +11,17 @@
 
 namespace dupliora {
 
+class MatchWriter;
+
 // Shows a run on stderr: on a terminal one live line that is rewritten, else
-// one line per text. Keeps the matches for the output at the end.
+// one line per text. Hands each batch of matches to the writer as it comes,
+// in the order found; the similarity sort of the window is left out, since
+// it would need every match in memory.
 class TerminalSink : public RunSink {
  public:
-  explicit TerminalSink(std::FILE* out, bool live);
+  TerminalSink(std::FILE* out, bool live, MatchWriter& writer);
 
-  void ClearResults() override { matches_.clear(); }
+  void ClearResults() override;
   void SetText(RunText target, const QString& text) override;
   void ShowPathAlert(PathField field, const QString& message) override;
   void AcceptPaths(const QString&, const QString&) override {}
@@ -27,13 +31,11 @@ class TerminalSink : public RunSink {
   void SetProgressPosition(int position) override { position_ = position; }
   void SetResultRedraw(bool) override {}
   void AppendMatches(std::vector<MatchResult> batch) override;
-  void SortResultsBySimilarity() override;
+  void SortResultsBySimilarity() override {}
   void ShowCacheStatus(const QString& line) override { cache_line_ = line; }
 
   // Ends the live line and prints the last label and status texts.
   void Finish();
-  // Sorts what was found so far (after a stop) into the final order.
-  std::vector<MatchResult>& Matches();
 
  private:
   void Print(const QString& line);
@@ -43,10 +45,9 @@ class TerminalSink : public RunSink {
   bool line_open_ = false;
   int range_ = 0;
   int position_ = 0;
-  bool sorted_ = false;
   QString cache_line_;
   std::map<RunText, QString> last_;
-  std::vector<MatchResult> matches_;
+  MatchWriter& writer_;
 };
 
 }  // namespace dupliora

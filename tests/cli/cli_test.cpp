@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,7 +19,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QThread>
+#include <vector>
 
 namespace {
 
@@ -106,8 +111,6 @@ TEST_F(CliTest, ExitCodesAndTsvOutput) {
       EXPECT_TRUE(run.err.contains(part.toUtf8())) << run.err.toStdString();
     }
   }
-  EXPECT_EQ(RunCli({"--version"}).exit_code, 0);
-  EXPECT_TRUE(RunCli({"--help"}).out.contains("--against"));
 }
 
 TEST_F(CliTest, TwoFolderJsonWithVariants) {
@@ -137,31 +140,143 @@ TEST_F(CliTest, TwoFolderJsonWithVariants) {
                          "a/two.png|b/two_turned.png|90"}));
 }
 
-TEST_F(CliTest, InterruptKeepsTheMatchesFound) {
-  // Enough copies that the run is still comparing when the signal comes.
+// The CLI with stdout on a pipe that the test reads when it chooses: a full
+// pipe holds the CLI in its write, so a signal surely comes mid-run.
+struct PipedCli {
+  pid_t pid = -1;
+  int out = -1;  // read end of the CLI's stdout
+};
+
+PipedCli StartPiped(const QStringList& arguments, const QString& err_path) {
+  int fds[2];
+  if (::pipe(fds) != 0) return {};
+  std::vector<QByteArray> bytes{QFile::encodeName(CliPath())};
+  for (const QString& a : arguments) bytes.push_back(a.toUtf8());
+  std::vector<char*> argv;
+  for (QByteArray& b : bytes) argv.push_back(b.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, fds[0]);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, QFile::encodeName(err_path).constData(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  PipedCli cli;
+  if (posix_spawn(&cli.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) cli.pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(fds[1]);
+  cli.out = fds[0];
+  return cli;
+}
+
+QByteArray ReadToEnd(int fd) {
+  QByteArray all;
+  char chunk[65536];
+  for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) > 0;) all.append(chunk, n);
+  ::close(fd);
+  return all;
+}
+
+// Exit code, or -1 when the CLI died by a signal.
+int WaitExit(pid_t pid) {
+  int status = 0;
+  if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+TEST_F(CliTest, StopSignalsKeepTheMatchesFoundAndCloseTheOutput) {
   ASSERT_TRUE(QDir(dir_.path()).mkpath("many"));
-  for (int i = 0; i < 600; ++i)
+  for (int i = 0; i < 300; ++i)
     SavePicture(Path(QStringLiteral("many/%1.png").arg(i)), i % 2, 130, 130);
-  QProcess process;
-  process.start(CliPath(), {"--rotated", "--flipped", "--negative", "--threads", "1",
-                            "--similarity", "40", "--repeat", "100", Path("many")});
-  ASSERT_TRUE(process.waitForStarted());
-  // Signal once the first run compares: its load summary has been written.
-  QByteArray err;
-  while (!err.contains("Loaded:") && process.state() == QProcess::Running) {
-    process.waitForReadyRead(1000);
-    err += process.readAllStandardError();
-  }
-  ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-  ASSERT_TRUE(process.waitForFinished(30000));
-  EXPECT_EQ(process.exitCode(), 130);
-  // Whatever the current run had found is printed, in full lines.
-  const QByteArray out = process.readAllStandardOutput();
-  for (const QByteArray& line : out.split('\n')) {
-    if (!line.isEmpty()) {
-      EXPECT_EQ(line.count('\t'), 6) << line.toStdString();
+  struct Case {
+    int signal;
+    bool json;
+  } const cases[] = {{SIGINT, false}, {SIGTERM, true}, {SIGHUP, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.signal);
+    QStringList arguments{"--similarity", "40", "--threads", "1", Path("many")};
+    if (c.json) arguments.prepend("--json");
+    const PipedCli cli = StartPiped(arguments, Path("err.txt"));
+    ASSERT_GT(cli.pid, 0);
+    pollfd ready{cli.out, POLLIN, 0};
+    ASSERT_EQ(::poll(&ready, 1, 120000), 1);  // matches are flowing
+    ::kill(cli.pid, c.signal);
+    const QByteArray out = ReadToEnd(cli.out);
+    EXPECT_EQ(WaitExit(cli.pid), 128 + c.signal);
+    if (c.json) {
+      QJsonParseError error;
+      const QJsonObject document = QJsonDocument::fromJson(out, &error).object();
+      ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+      EXPECT_GT(document["matches"].toArray().size(), 0);
+      EXPECT_TRUE(document["summary"].toObject()["stopped"].toBool());
+    } else {
+      ASSERT_TRUE(out.endsWith('\n'));
+      for (const QByteArray& line : out.chopped(1).split('\n'))
+        ASSERT_EQ(line.count('\t'), 6) << line.toStdString();
     }
   }
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenIsReported) {
+  struct Case {
+    const char* label;
+    QStringList arguments;
+  } const cases[] = {
+      {"matches", {Path("a")}},
+      {"json without matches", {"--json", "--no-subfolders", Path("a")}},
+      {"help", {"--help"}},
+      {"version", {"--version"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(CliPath(), c.arguments);
+    ASSERT_TRUE(full.waitForFinished(120000));
+    EXPECT_EQ(full.exitCode(), 4);
+    EXPECT_TRUE(full.readAllStandardError().contains("cannot write the output: No space left"));
+  }
+  // A reader that went away: a message, not a silent death by SIGPIPE.
+  const PipedCli cli = StartPiped({Path("a")}, Path("err.txt"));
+  ASSERT_GT(cli.pid, 0);
+  ::close(cli.out);
+  EXPECT_EQ(WaitExit(cli.pid), 4);
+  QFile err(Path("err.txt"));
+  ASSERT_TRUE(err.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(err.readAll().contains("cannot write the output: Broken pipe"));
+}
+
+TEST_F(CliTest, OddNamesStayOneFieldEach) {
+  ASSERT_TRUE(QDir(dir_.path()).mkpath("odd"));
+  const QString tab = Path("odd/a\tb.png");
+  const QString line = Path("odd/c\nd\\e\r.png");
+  SavePicture(tab, 1);
+  SavePicture(line, 1);
+  const CliRun tsv = RunCli({Path("odd")});
+  ASSERT_EQ(tsv.exit_code, 0);
+  const QByteArray folder = Path("odd/").toUtf8();
+  EXPECT_EQ(tsv.out, folder + "a\\tb.png\t" + folder + "c\\nd\\\\e\\r.png\t100\t100\t0\t0\t0\n");
+  const CliRun json = RunCli({"--json", Path("odd")});
+  const QJsonObject match = QJsonDocument::fromJson(json.out)["matches"][0].toObject();
+  EXPECT_EQ(match["first"].toString(), tab);
+  EXPECT_EQ(match["second"].toString(), line);
+}
+
+TEST_F(CliTest, HelpVersionAndUsageErrorsInTheUsualForm) {
+  const CliRun help = RunCli({"--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_TRUE(help.out.startsWith("Usage: dupliora-cli [OPTION]... PATHLIST\n"));
+  for (const char* part :
+       {"--against=PATHLIST1", "-h, --help", "--version", "Exit status:", "a tab as \\t", "128+N"})
+    EXPECT_TRUE(help.out.contains(part)) << part;
+  const CliRun version = RunCli({"--version"});
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_TRUE(version.out.startsWith("dupliora-cli (Dupliora) 5.58\nCopyright (C) "));
+  const CliRun bad = RunCli({"--bogus", Path("a")});
+  EXPECT_EQ(bad.exit_code, 1);
+  EXPECT_TRUE(bad.out.isEmpty());
+  EXPECT_TRUE(bad.err.startsWith("dupliora-cli: Unknown option 'bogus'."));
+  EXPECT_TRUE(bad.err.contains("Try 'dupliora-cli --help' for more information."));
 }
 
 }  // namespace
