@@ -51,6 +51,14 @@ class ComparisonEngineTest : public ::testing::Test {
     engine_.Run(options_, path1, path2, texts_, sink);
   }
 
+  // One run in compare `mode`; returns what it showed.
+  RecordingSink RunIn(int mode, const QString& path1, const QString& path2) {
+    options_.compare_mode = mode;
+    RecordingSink sink;
+    Run(sink, path1, path2);
+    return sink;
+  }
+
   QTemporaryDir dir_;
   QString root_;
   RunOptions options_;
@@ -181,9 +189,7 @@ TEST_F(ComparisonEngineTest, UnusablePathsAndEmptyListsEndTheRun) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    options_.compare_mode = c.mode;
-    RecordingSink sink;
-    Run(sink, c.path1, c.path2);
+    const RecordingSink sink = RunIn(c.mode, c.path1, c.path2);
     EXPECT_EQ(engine_.LastSummary().outcome, c.outcome);
     ASSERT_EQ(sink.alerts.size(), 1u);
     EXPECT_EQ(sink.alerts[0].first, c.field);
@@ -222,9 +228,7 @@ TEST_F(ComparisonEngineTest, AFileIsNeverItsOwnCopy) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    options_.compare_mode = c.mode;
-    RecordingSink sink;
-    Run(sink, c.path1, c.path2);
+    const RecordingSink sink = RunIn(c.mode, c.path1, c.path2);
     EXPECT_EQ(engine_.LastSummary().outcome, c.outcome);
     EXPECT_EQ(engine_.LastSummary().loaded, c.loaded);
     EXPECT_TRUE(sink.matches.empty()) << MatchedNames(sink).join(' ').toStdString();
@@ -235,11 +239,9 @@ TEST_F(ComparisonEngineTest, ShutdownHoldsForRunsNotYetBegun) {
   ASSERT_TRUE(SavePattern(root_ + "two/x.png", 1));
   ASSERT_TRUE(SavePattern(root_ + "two/y.png", 1));
   engine_.Shutdown();
-  options_.compare_mode = 1;
   for (int run = 0; run < 2; ++run) {
-    RecordingSink sink;
     // A file named alone is listed whatever the stop; the load phase then stops.
-    Run(sink, root_ + "two/x.png", root_ + "two");
+    const RecordingSink sink = RunIn(1, root_ + "two/x.png", root_ + "two");
     EXPECT_EQ(engine_.LastSummary().outcome, RunOutcome::kStopped);
     EXPECT_TRUE(sink.matches.empty());
   }
