@@ -59,25 +59,11 @@ TEST_F(ThumbnailCacheTest, FileNameIsMd5OfTheEncodedUri) {
             ThumbnailCacheFolder() + QStringLiteral("/large/") + md5 + QStringLiteral(".png"));
 }
 
-// Names that QUrl and GLib escape differently, names that need no escape,
-// and spellings that GFile cleans before it makes the URI.
-const char* const kOddNames[] = {
-    "plain.jpg",
-    "with blank.jpg",
-    "[bracket].jpg",
-    "semi;colon.jpg",
-    "hash#1.jpg",
-    "percent%41.jpg",
-    "q?.jpg",
-    "a&b=c+d,e'(f)*!$@~_-.jpg",
-    "colon:.jpg",
-    "back\\slash.jpg",
-    "{curly}|^`.jpg",
-    "<angle>\"quote\".jpg",
-    "tab\tline\nend.jpg",
-    "caf\xc3\xa9.jpg",
-    "emoji\xf0\x9f\x93\xb7.jpg",
-};
+// Every byte class GLib treats apart: kept, escaped where QUrl keeps it,
+// control bytes and UTF-8.
+const char* const kOddNames[] = {"plain a&b=c+d,e'(f)*!$@~_-:.jpg", "blank [x];y#1%41?.jpg",
+                                 "back\\slash{}|^`<>\"q\".jpg", "tab\tline\nend.jpg",
+                                 "caf\xc3\xa9 \xf0\x9f\x93\xb7.jpg"};
 
 #ifdef DUPLIORA_HAVE_GLIB
 QByteArray GlibUri(const QByteArray& absolute) {
@@ -108,20 +94,6 @@ TEST(ThumbnailUriTest, EscapedAsGlibEscapes) {
   }
   EXPECT_EQ(ThumbnailUri(QStringLiteral("/a//b/./c/../d.jpg")), GlibUri("/a/b/d.jpg"));
 #endif
-}
-
-TEST_F(ThumbnailCacheTest, FoundForOddNames) {
-  const QImage thumb = test::SolidImage(QSize(128, 128), Qt::blue);
-  for (const char* name : {"[bracket];semi.jpg", "caf\xc3\xa9 #2.jpg"}) {
-    SCOPED_TRACE(name);
-    const QString path = m_dir.filePath(QString::fromUtf8(name));
-    ASSERT_TRUE(test::WritePicture(path, test::GradientImage(QSize(300, 300))));
-    ASSERT_TRUE(test::WriteCachedThumbnail(path, thumb));
-    EXPECT_FALSE(LoadCachedThumbnail(path, 64).isNull());
-    // The same file named relative to the current folder.
-    const QString relative = QDir::current().relativeFilePath(path);
-    EXPECT_FALSE(LoadCachedThumbnail(relative, 64).isNull()) << relative.toStdString();
-  }
 }
 
 TEST_F(ThumbnailCacheTest, PicksTheSmallestAtOrAboveTheRequestElseTheLargest) {
