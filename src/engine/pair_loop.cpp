@@ -167,6 +167,9 @@ PairCounts PairLoop::Run(const std::function<void(std::int64_t)>& progress,
     std::vector<MatchResult> batch;
     batch.reserve(result.matches.size());
     for (auto& [key, match] : result.matches) batch.push_back(match);
+    // Released once handed on, so a run where nearly every pair matches
+    // holds one copy of its matches (the command line holds none).
+    result.matches = {};
     counts.matches += static_cast<int>(batch.size());
     if (!batch.empty()) commit(std::move(batch));
   };
