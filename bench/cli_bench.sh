@@ -50,7 +50,10 @@ done
 
 # 2. Streaming: 5,000 photos at similarity 40, all variants.
 mkdir -p "$work/photos"
-find "$photos" -maxdepth 1 -type f | sort | head -500 | while read -r photo; do
+# Read whole, not through head: under pipefail a sort cut short by head's exit
+# would end the script.
+mapfile -t chosen < <(find "$photos" -maxdepth 1 -type f | sort)
+for photo in "${chosen[@]:0:500}"; do
   base=$work/photos/$(basename "${photo%.*}")
   convert "$photo" -resize 320x240 -quality 90 "$base.jpg"
   for copy in 1 2 3 4 5 6 7 8 9; do cp "$base.jpg" "${base}_$copy.jpg"; done
