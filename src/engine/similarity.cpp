@@ -32,7 +32,9 @@ bool IsBelow(double similarity, int threshold_percent) {
   return threshold_percent > similarity * 100.0;
 }
 
-std::uint8_t Negated(std::uint8_t value) { return static_cast<std::uint8_t>(256 - value); }
+// 255 - a: white and black trade places, so a picture and its negative
+// differ by nothing.
+std::uint8_t Negated(std::uint8_t value) { return static_cast<std::uint8_t>(255 - value); }
 
 bool CpuHas(KernelLevel level) {
 #if defined(__x86_64__)

@@ -34,7 +34,7 @@ SampleSet SamplesOf(const ImageRecord& record);
 void ReverseSample(const std::uint8_t* sample, std::uint8_t* reversed);
 
 // One pass over two samples: P against Q read forward or backward, with P's
-// values negated when `negative`. Stops after the value at index 1024 (n =
+// values negated (255 - a) when `negative`. Stops after the value at index 1024 (n =
 // 1024) when the 1025 values summed so far already fall short of
 // `threshold_percent`, else n = 4096. Returns 1 - sum / (64 n).
 double PassSimilarity(const std::uint8_t* p, const std::uint8_t* q, bool backward, bool negative,

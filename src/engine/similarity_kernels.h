@@ -12,7 +12,7 @@ inline constexpr int kSadBlock = 256;
 
 // Sum of |p'[j] - q[j]| (forward) or |p'[j] - q[-j]| (backward, q pointing at
 // the partner of p[0]) over j < count, where p' is p negated byte-wise
-// ((256 - a) mod 256) for the negative kernels, else p itself.
+// (255 - a) for the negative kernels, else p itself.
 using SadFunction = std::uint32_t (*)(const std::uint8_t* p, const std::uint8_t* q, int count);
 
 // The arrays of a picture pair that the eight variant passes read.

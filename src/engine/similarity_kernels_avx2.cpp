@@ -20,7 +20,7 @@ namespace {
 template <bool kNegative>
 DUPLIORA_AVX2 inline __m256i LoadP(const std::uint8_t* p) {
   const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-  return kNegative ? _mm256_sub_epi8(_mm256_setzero_si256(), a) : a;
+  return kNegative ? _mm256_xor_si256(a, _mm256_set1_epi8(-1)) : a;  // 255 - a
 }
 
 // The 32 partners of p[j..j+31]. Backward: the two 16-byte halves are loaded

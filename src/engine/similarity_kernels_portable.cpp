@@ -14,7 +14,7 @@ template <bool kNegative, int kStep>
 std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, int count) {
   std::uint32_t sum = 0;
   for (int j = 0; j < count; ++j) {
-    const int a = kNegative ? static_cast<std::uint8_t>(-p[j]) : p[j];
+    const int a = kNegative ? 255 - p[j] : p[j];
     sum += static_cast<std::uint32_t>(std::abs(a - q[kStep * j]));
   }
   return sum;

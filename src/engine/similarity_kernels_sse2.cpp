@@ -16,7 +16,7 @@ namespace {
 template <bool kNegative>
 inline __m128i LoadP(const std::uint8_t* p) {
   const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  return kNegative ? _mm_sub_epi8(_mm_setzero_si128(), a) : a;
+  return kNegative ? _mm_xor_si128(a, _mm_set1_epi8(-1)) : a;  // 255 - a
 }
 
 // Byte reversal without SSSE3's pshufb: dwords, then words, then bytes.

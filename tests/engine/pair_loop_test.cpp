@@ -154,7 +154,7 @@ ImageRecord Derived(const ImageRecord& record, int seed, int noise, bool turned,
     const int from = turned ? (kSampleSide - 1 - x) * kSampleSide + y : y * kSampleSide + x;
     const int value = std::clamp(
         record.gray[from] + static_cast<int>(random() % (noise + 1)) - noise / 2, 0, 255);
-    return negated ? 256 - value : value;
+    return negated ? 255 - value : value;
   });
   return made;
 }

@@ -42,7 +42,7 @@ std::uint32_t ReferenceSum(const std::uint8_t* p, const std::uint8_t* q, bool ba
                            bool negative, int count) {
   std::uint32_t sum = 0;
   for (int k = 0; k < count; ++k) {
-    const int a = negative ? (256 - p[k]) % 256 : p[k];
+    const int a = negative ? 255 - p[k] : p[k];
     sum += static_cast<std::uint32_t>(std::abs(a - q[Partner(k, backward)]));
   }
   return sum;
@@ -73,7 +73,7 @@ void FillPair(std::mt19937& random, int shape, Buffers& buffers) {
         break;
       default:
         p[k] = static_cast<std::uint8_t>(byte(random));
-        q[k] = static_cast<std::uint8_t>(256 - p[k]);
+        q[k] = static_cast<std::uint8_t>(255 - p[k]);
         break;
     }
   }
@@ -134,9 +134,10 @@ TEST_P(KernelLevelTest, ConstantArraysGiveTheExactExpectedValue) {
   const Case cases[] = {
       {0, 255, false, false, 90, 1025 * 255, 1024},   // clearly different: early exit
       {0, 255, true, false, -300, 4096 * 255, 4096},  // unreachable exit: full pass
-      {0, 255, false, true, 90, 1025 * 255, 1024},    // black stays black when negated
-      {1, 255, true, true, 100, 0, 4096},             // 1 negated is 255
-      {128, 128, false, true, 100, 0, 4096},          // 128 is its own negative
+      {0, 0, false, true, 90, 1025 * 255, 1024},      // black negated is white
+      {0, 255, true, true, 100, 0, 4096},             // a perfect negative scores 100 %
+      {1, 254, false, true, 100, 0, 4096},
+      {128, 128, false, true, 90, 4096, 4096},  // 128 negated is 127
   };
   Buffers buffers;
   for (const Case& c : cases) {
@@ -255,7 +256,7 @@ std::vector<int> Differences(Spot spot, long sum) {
 Sample Apart(const Sample& p, const std::vector<int>& diffs, bool negative) {
   Sample q{};
   for (int k = 0; k < kSampleSize; ++k) {
-    const int a = negative ? static_cast<std::uint8_t>(256 - p[k]) : p[k];
+    const int a = negative ? 255 - p[k] : p[k];
     q[k] = static_cast<std::uint8_t>(a + diffs[k] <= 255 ? a + diffs[k] : a - diffs[k]);
   }
   return q;
@@ -287,7 +288,7 @@ void BuildRandomPair(std::mt19937& random, int round, Picture& a, Picture& b) {
   const bool negated = round % 4 == 1;
   for (std::size_t i = 0; i < b.arrays.size(); ++i) {
     for (int k = 0; k < kSampleSize; ++k) {
-      const int base = negated ? static_cast<std::uint8_t>(256 - a.arrays[i][k]) : a.arrays[i][k];
+      const int base = negated ? 255 - a.arrays[i][k] : a.arrays[i][k];
       b.arrays[i][k] = static_cast<std::uint8_t>(base + static_cast<int>(random() % (noise + 1)));
     }
   }
