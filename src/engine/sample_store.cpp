@@ -21,28 +21,31 @@ SampleStore::Plane SampleStore::MakePlane(int count) {
   return Plane(static_cast<std::uint8_t*>(memory));
 }
 
-SampleStore::SampleStore(const RecordTable& table, bool with_rotated, bool with_flipped) {
-  const int count = table.size();
+SampleStore::SampleStore(const RecordTable& table, const std::vector<int>& layout,
+                         bool with_rotated, bool with_flipped) {
+  const int count = static_cast<int>(layout.size());
   // Rotated variants read the second picture's turned copy; mirrored ones
   // read the upside-down copy, and with rotation also the first's turned one.
   gray_ = MakePlane(count);
   if (with_rotated) gray_rot_ = MakePlane(count);
   if (with_flipped) gray_flip_ = MakePlane(count);
+  position_.resize(table.size());
   brightness_.resize(count);
   aspect_.resize(count);
-  for (int i = 0; i < count; ++i) {
-    const ImageRecord& record = table[i];
-    const std::size_t offset = static_cast<std::size_t>(i) * kSampleSize;
+  for (int position = 0; position < count; ++position) {
+    const ImageRecord& record = table[layout[position]];
+    position_[layout[position]] = position;
+    const std::size_t offset = static_cast<std::size_t>(position) * kSampleSize;
     std::memcpy(gray_.get() + offset, record.gray, kSampleSize);
     if (gray_rot_) std::memcpy(gray_rot_.get() + offset, record.gray_rot, kSampleSize);
     if (gray_flip_) std::memcpy(gray_flip_.get() + offset, record.gray_flip, kSampleSize);
-    brightness_[i] = record.brightness;
-    aspect_[i] = record.aspect;
+    brightness_[position] = record.brightness;
+    aspect_[position] = record.aspect;
   }
 }
 
-SampleSet SampleStore::Samples(int index) const {
-  const std::size_t offset = static_cast<std::size_t>(index) * kSampleSize;
+SampleSet SampleStore::SamplesAt(int position) const {
+  const std::size_t offset = static_cast<std::size_t>(position) * kSampleSize;
   SampleSet set{};
   set.gray = gray_.get() + offset;
   if (gray_rot_) set.gray_rot = gray_rot_.get() + offset;

@@ -72,6 +72,10 @@ class SampleMatcher {
   bool Match(const SampleSet& a, const SampleSet& b, MatchVariant& variant, bool negative,
              double& similarity) const;
 
+  // The smallest sum over all 4096 values that leaves a pass below the
+  // threshold (0: every sum does).
+  std::uint32_t BelowSum() const { return below_sum_; }
+
  private:
   // Where a pass picks up: the sum of the values before `summed`.
   struct PassStart {
