@@ -52,10 +52,12 @@ PairBands::Range PairBands::NegativeRange(std::int64_t sum) const {
   return Around(kNegativeCentre - sum);
 }
 
-bool PairBands::PlainInReach(int a, int b) const { return std::abs(sums_[a] - sums_[b]) < reach_; }
+bool PairBands::PlainInReach(std::int64_t sum, int position) const {
+  return std::abs(sum - column_sums_[position]) < reach_;
+}
 
-bool PairBands::NegativeInReach(int a, int b) const {
-  return std::abs(kNegativeCentre - sums_[a] - sums_[b]) < reach_;
+bool PairBands::NegativeInReach(std::int64_t sum, int position) const {
+  return std::abs(kNegativeCentre - sum - column_sums_[position]) < reach_;
 }
 
 }  // namespace dupliora

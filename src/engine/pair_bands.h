@@ -40,8 +40,9 @@ class PairBands {
   // reach of its negative.
   Range PlainRange(std::int64_t sum) const;
   Range NegativeRange(std::int64_t sum) const;
-  bool PlainInReach(int a, int b) const;
-  bool NegativeInReach(int a, int b) const;
+  // Whether the column at `position` is within reach of a row with sum `sum`.
+  bool PlainInReach(std::int64_t sum, int position) const;
+  bool NegativeInReach(std::int64_t sum, int position) const;
 
  private:
   Range Around(std::int64_t centre) const;

@@ -105,6 +105,7 @@ struct PairLoop::Row {
   int index = 0;
   SampleSet samples;
   std::int64_t brightness = 0;
+  std::int64_t sum = 0;  // of the sample's values
   float aspect = 0.0f;
   PairBands::Range ranges[2];
   int range_count = 0;
@@ -177,10 +178,10 @@ PairLoop::Row PairLoop::MakeRow(int index) const {
   row.samples = samples_.Samples(index);
   row.brightness = samples_.brightness(index);
   row.aspect = samples_.aspect(index);
-  const std::int64_t sum = bands_.SumOf(index);
-  PairBands::Range plain = bands_.PlainRange(sum);
+  row.sum = bands_.SumOf(index);
+  PairBands::Range plain = bands_.PlainRange(row.sum);
   PairBands::Range negative =
-      options_.search_negative ? bands_.NegativeRange(sum) : PairBands::Range{};
+      options_.search_negative ? bands_.NegativeRange(row.sum) : PairBands::Range{};
   if (plain.begin > negative.begin) std::swap(plain, negative);
   if (plain.begin == plain.end) {
     plain = negative;
@@ -223,7 +224,7 @@ void PairLoop::VisitColumn(Row& row, int position, BlockResult& result) const {
   double sim = 0.0;
   if (std::abs(row.brightness - b_bright) <= tolerance_) {
     sim = -std::numeric_limits<double>::infinity();
-    if (bands_.PlainInReach(row.index, j)) Compare(row, j, b, variant, false, sim);
+    if (bands_.PlainInReach(row.sum, position)) Compare(row, j, b, variant, false, sim);
   }
   if (options_.search_negative) {
     const bool negative_skipped = row.brightness + b_bright - 100 > tolerance_;
@@ -233,9 +234,10 @@ void PairLoop::VisitColumn(Row& row, int position, BlockResult& result) const {
       if (negative_skipped) return;
       variant.negative = 1;
       sim = -std::numeric_limits<double>::infinity();
-      if (bands_.NegativeInReach(row.index, j)) Compare(row, j, b, variant, true, sim);
+      if (bands_.NegativeInReach(row.sum, position)) Compare(row, j, b, variant, true, sim);
     }
   }
+  if (!(sim >= options_.similarity)) return;  // spares the aspect of the many rejected pairs
   const float ratio = AspectAgreement(row.aspect, samples_.AspectAt(position));
   if (!AcceptPair(sim, ratio, options_.similarity)) return;
   result.found.push_back(

@@ -24,12 +24,13 @@ struct VariantArrays {
   const std::uint8_t* b_flip;
 };
 
-// The sums over the first `count` values (a multiple of kSadBlock) of the eight variant passes, in
-// the order they are tried: a_gray against b_gray, b_rot and b_flip, each
-// forward then backward, then a_rot against b_flip forward and backward.
-// One call loads each of A's blocks once for all eight, where one call per
-// pass spent most of its time on the call and the loads.
-using PrefixFunction = void (*)(const VariantArrays& arrays, bool negative, int count,
+// Adds to `sums` the sums over values [begin, end) (multiples of kSadBlock)
+// of the eight variant passes, in the order they are tried: a_gray against
+// b_gray, b_rot and b_flip, each forward then backward, then a_rot against
+// b_flip forward and backward. One call loads each of A's blocks once for all
+// eight, where one call per pass spent most of its time on the call and the
+// loads.
+using PrefixFunction = void (*)(const VariantArrays& arrays, bool negative, int begin, int end,
                                 std::uint32_t* sums);
 
 // One function per direction and sign, so the loops carry no tests.
@@ -49,7 +50,8 @@ const SadKernels* Avx512Kernels();
 #if defined(__x86_64__)
 // The AVX2 prefix, shared by the AVX-512 kernels: its backward blocks need a
 // byte reversal across 64 bytes, which AVX-512BW lacks.
-void Avx2VariantPrefix(const VariantArrays& arrays, bool negative, int count, std::uint32_t* sums);
+void Avx2VariantPrefix(const VariantArrays& arrays, bool negative, int begin, int end,
+                       std::uint32_t* sums);
 #endif
 
 }  // namespace dupliora::simd
