@@ -26,8 +26,10 @@ struct PairLoopOptions {
   int first_count = 0;
   bool two_folder = false;
   int threads = 1;
-  // Benchmarks' baseline: visit every pair, as if no sums were ever too far apart.
+  // Benchmarks' baselines: visit every pair, as if no sums were ever too far
+  // apart; compare without first looking at the block means.
   bool visit_every_pair = false;
+  bool block_means = true;
 };
 
 struct PairCounts {
@@ -86,7 +88,7 @@ class PairLoop {
   Row MakeRow(int row) const;
   void RunBlock(int block, BlockResult& result) const;
   void VisitColumn(Row& row, int position, BlockResult& result) const;
-  bool Compare(const Row& row, int j, const SampleSet& b, MatchVariant& variant, bool negative,
+  void Compare(const Row& row, int position, bool negative, MatchVariant& variant,
                double& similarity) const;
   void CommitChunk(const Chunk& chunk, std::vector<BlockResult>& results, PairCounts& counts,
                    const std::function<void(std::vector<MatchResult>)>& commit) const;

@@ -45,6 +45,7 @@ SampleStore::SampleStore(const RecordTable& table, const std::vector<int>& layou
   position_.resize(table.size());
   brightness_.resize(count);
   aspect_.resize(count);
+  heads_.resize(static_cast<std::size_t>(count) * kHeadBytes);
   for (int position = 0; position < count; ++position) {
     const ImageRecord& record = table[layout[position]];
     position_[layout[position]] = position;
@@ -52,6 +53,9 @@ SampleStore::SampleStore(const RecordTable& table, const std::vector<int>& layou
     std::memcpy(gray_.get() + offset, record.gray, kSampleSize);
     if (gray_rot_) std::memcpy(gray_rot_.get() + offset, record.gray_rot, kSampleSize);
     if (gray_flip_) std::memcpy(gray_flip_.get() + offset, record.gray_flip, kSampleSize);
+    MakeHeadMeans(record.gray, with_rotated ? record.gray_rot : nullptr,
+                  with_flipped ? record.gray_flip : nullptr,
+                  heads_.data() + static_cast<std::size_t>(position) * kHeadBytes);
     brightness_[position] = record.brightness;
     aspect_[position] = record.aspect;
   }

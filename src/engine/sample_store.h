@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/head_means.h"
 #include "engine/record_table.h"
 #include "engine/similarity.h"
 
@@ -23,12 +24,17 @@ class SampleStore {
               bool with_flipped);
 
   // By record index.
+  int PositionOf(int index) const { return position_[index]; }
   SampleSet Samples(int index) const { return SamplesAt(position_[index]); }
   std::int32_t brightness(int index) const { return brightness_[position_[index]]; }
   float aspect(int index) const { return aspect_[position_[index]]; }
 
   // By position in the layout.
   SampleSet SamplesAt(int position) const;
+  // The block means where the variant passes start (MakeHeadMeans).
+  const std::uint8_t* HeadsAt(int position) const {
+    return heads_.data() + static_cast<std::size_t>(position) * kHeadBytes;
+  }
   std::int32_t BrightnessAt(int position) const { return brightness_[position]; }
   float AspectAt(int position) const { return aspect_[position]; }
 
@@ -45,6 +51,7 @@ class SampleStore {
   Plane gray_;
   Plane gray_rot_;
   Plane gray_flip_;
+  std::vector<std::uint8_t> heads_;
   std::vector<int> position_;  // by record index
   std::vector<std::int32_t> brightness_;
   std::vector<float> aspect_;

@@ -262,6 +262,21 @@ SampleMatcher::SampleMatcher(const CompareOptions& options) : options_(options) 
   below_sum_ = SmallestSumBelow(kSampleSize * 255u, [&](std::uint32_t sum) {
     return IsBelow(SimilarityOf(sum, kSampleSize), threshold);
   });
+  head_limit_ = (early_exit_sum_ + 15) / 16 + kHeadBlocks;
+}
+
+bool SampleMatcher::HeadsApart(const std::uint8_t* a_heads, const std::uint8_t* b_heads,
+                               bool negative) const {
+  const simd::HeadSadFunction sad = ActiveKernels().heads;
+  for (std::size_t i = 0; i < std::size(kVariantPasses); ++i) {
+    if (!Wanted(kVariantPasses[i], options_)) continue;
+    // Pictures alike in the large are settled by the first pass.
+    if (sad(a_heads + simd::kHeadPartOfA[i], b_heads + simd::kHeadPartOfB[i], negative) <
+        head_limit_) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool SampleMatcher::MatchPass(const std::uint8_t* p, const std::uint8_t* q, bool backward,

@@ -76,6 +76,11 @@ class SampleMatcher {
   // threshold (0: every sum does).
   std::uint32_t BelowSum() const { return below_sum_; }
 
+  // True when the block means of the two samples (MakeHeadMeans) already put
+  // every variant pass the options ask for past its early exit: Match would
+  // find nothing. False says nothing. A pass costs 64 values here.
+  bool HeadsApart(const std::uint8_t* a_heads, const std::uint8_t* b_heads, bool negative) const;
+
  private:
   // Where a pass picks up: the sum of the values before `summed`.
   struct PassStart {
@@ -100,6 +105,9 @@ class SampleMatcher {
   // 1025 values (it stops at its early exit) and over all 4096.
   std::uint32_t early_exit_sum_ = 0;
   std::uint32_t below_sum_ = 0;
+  // The smallest sum of block-mean differences that puts a pass past its
+  // early exit: each block counts at least 16 (difference - 1).
+  std::uint32_t head_limit_ = 0;
 };
 
 // Instruction set of the pass kernel. kScalar is the portable code, chosen on

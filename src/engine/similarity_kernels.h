@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "engine/head_means.h"
+
 namespace dupliora::simd {
 
 // Every kernel takes counts that are a multiple of this (the pass splits its
@@ -33,11 +35,30 @@ struct VariantArrays {
 using PrefixFunction = void (*)(const VariantArrays& arrays, bool negative, int begin, int end,
                                 std::uint32_t* sums);
 
+// Sum of |a' - b| over one part of two samples' block means (kHeadBlocks
+// values, see head_means.h), where a' is 255 - a for the negative.
+using HeadSadFunction = std::uint32_t (*)(const std::uint8_t* a, const std::uint8_t* b,
+                                          bool negative);
+
+// Which parts of the summaries each variant pass reads, by offset.
+inline constexpr int kHeadPartOfA[8] = {kHeadGray, kHeadGray, kHeadGray, kHeadGray,
+                                        kHeadGray, kHeadGray, kHeadRot,  kHeadRot};
+inline constexpr int kHeadPartOfB[8] = {kHeadGray, kHeadGrayBackward, kHeadRot,  kHeadRotBackward,
+                                        kHeadFlip, kHeadFlipBackward, kHeadFlip, kHeadFlipBackward};
+
 // One function per direction and sign, so the loops carry no tests.
 struct SadKernels {
   SadFunction sad[2][2];  // [backward][negative]
   PrefixFunction prefix;  // nullptr: the passes start one by one
+  HeadSadFunction heads;
 };
+
+// The block-mean sums as a plain loop, and with SSE2 (every x86-64
+// processor has it; wider registers gain nothing on 64 bytes).
+std::uint32_t PortableHeadSad(const std::uint8_t* a, const std::uint8_t* b, bool negative);
+#if defined(__x86_64__)
+std::uint32_t Sse2HeadSad(const std::uint8_t* a, const std::uint8_t* b, bool negative);
+#endif
 
 // Plain loops for processors without a hand-written kernel.
 const SadKernels& PortableKernels();

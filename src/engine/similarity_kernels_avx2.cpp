@@ -99,7 +99,8 @@ DUPLIORA_AVX2 void VariantPrefix(const VariantArrays& arrays, int begin, int end
 
 constexpr SadKernels kAvx2{
     {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}},
-    &Avx2VariantPrefix};
+    &Avx2VariantPrefix,
+    &Sse2HeadSad};
 
 }  // namespace
 

@@ -57,7 +57,8 @@ DUPLIORA_AVX512 std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, 
 
 constexpr SadKernels kAvx512{
     {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}},
-    &Avx2VariantPrefix};
+    &Avx2VariantPrefix,
+    &Sse2HeadSad};
 
 }  // namespace
 

@@ -21,9 +21,14 @@ std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, int count) {
 }
 
 constexpr SadKernels kPortable{{{&Sad<false, 1>, &Sad<true, 1>}, {&Sad<false, -1>, &Sad<true, -1>}},
-                               nullptr};
+                               nullptr,
+                               &PortableHeadSad};
 
 }  // namespace
+
+std::uint32_t PortableHeadSad(const std::uint8_t* a, const std::uint8_t* b, bool negative) {
+  return negative ? Sad<true, 1>(a, b, kHeadBlocks) : Sad<false, 1>(a, b, kHeadBlocks);
+}
 
 const SadKernels& PortableKernels() { return kPortable; }
 

@@ -53,9 +53,17 @@ std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, int count) {
 }
 
 constexpr SadKernels kSse2{
-    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}}, nullptr};
+    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}},
+    nullptr,
+    &Sse2HeadSad};
 
 }  // namespace
+
+static_assert(kHeadBlocks % 32 == 0);
+
+std::uint32_t Sse2HeadSad(const std::uint8_t* a, const std::uint8_t* b, bool negative) {
+  return negative ? Sad<true, false>(a, b, kHeadBlocks) : Sad<false, false>(a, b, kHeadBlocks);
+}
 
 const SadKernels* Sse2Kernels() { return &kSse2; }
 

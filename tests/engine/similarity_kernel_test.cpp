@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/head_means.h"
 #include "engine/similarity.h"
+#include "engine/similarity_kernels.h"
 
 namespace dupliora {
 
@@ -205,6 +207,35 @@ std::string LevelTestName(const ::testing::TestParamInfo<KernelLevel>& info) {
 const auto kAllLevels = ::testing::Values(KernelLevel::kScalar, KernelLevel::kSse2,
                                           KernelLevel::kAvx2, KernelLevel::kAvx512);
 
+// Each kernel level's sums over the block means against a plain loop, on
+// bytes with the extremes that overflow a careless negation.
+TEST_P(KernelLevelTest, BlockMeanSumsEqualThePlainLoop) {
+  const simd::SadKernels* by_level[] = {&simd::PortableKernels(), simd::Sse2Kernels(),
+                                        simd::Avx2Kernels(), simd::Avx512Kernels()};
+  const simd::HeadSadFunction heads = by_level[static_cast<int>(GetParam())]->heads;
+  std::mt19937 random(5u);
+  std::array<std::uint8_t, kHeadBytes> a{}, b{};
+  for (int round = 0; round < 40; ++round) {
+    for (int k = 0; k < kHeadBytes; ++k) {
+      a[k] = static_cast<std::uint8_t>(round % 2 ? random() % 256 : (random() % 2) * 255);
+      b[k] = static_cast<std::uint8_t>(random() % 256);
+    }
+    for (const bool negative : {false, true}) {
+      for (int part = 0; part < kHeadBytes; part += kHeadBlocks) {
+        // Against B's parts from the last: parts of both kinds meet.
+        const int b_part = kHeadBytes - kHeadBlocks - part;
+        std::uint32_t expected = 0;
+        for (int k = 0; k < kHeadBlocks; ++k) {
+          const int value = negative ? 255 - a[part + k] : a[part + k];
+          expected += static_cast<std::uint32_t>(std::abs(value - b[b_part + k]));
+        }
+        ASSERT_EQ(heads(a.data() + part, b.data() + b_part, negative), expected)
+            << "round " << round << " part " << part;
+      }
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllLevels, KernelLevelTest, kAllLevels, LevelTestName);
 
 using Sample = std::array<std::uint8_t, kSampleSize>;
@@ -224,6 +255,11 @@ struct Picture {
   }
   void MakeReversedCopies() {
     for (int k = 0; k < 3; ++k) ReverseSample(arrays[k].data(), arrays[k + 3].data());
+  }
+  std::array<std::uint8_t, kHeadBytes> Heads() const {
+    std::array<std::uint8_t, kHeadBytes> heads{};
+    MakeHeadMeans(arrays[0].data(), arrays[1].data(), arrays[2].data(), heads.data());
+    return heads;
   }
 };
 
@@ -296,6 +332,28 @@ void BuildRandomPair(std::mt19937& random, int round, Picture& a, Picture& b) {
   b.MakeReversedCopies();
 }
 
+// Every array of B is A's (negated when asked) moved up by about `step`
+// per value, built so that the block means bound a pass at its tightest:
+// each 4 x 4 block of A sums to 16 v + 7 (negated: 16 (255 - v) + 8), the
+// edge of rounding to v, and B's block sums lie at the opposite edge.
+void BuildShiftedPair(std::mt19937& random, int step, bool negative, Picture& a, Picture& b) {
+  for (std::size_t i = 0; i < 3; ++i) {
+    for (int block = 0; block < kSampleSize / 16; ++block) {
+      const int v = 48 + static_cast<int>(random() % 152);
+      for (int cell = 0; cell < 16; ++cell) {
+        const int k = (block / 16 * 4 + cell / 4) * kSampleSide + block % 16 * 4 + cell % 4;
+        const int edge = cell == 0 ? (negative ? -8 : 7) : 0;
+        a.arrays[i][k] = static_cast<std::uint8_t>(v + edge);
+        const int base = negative ? 255 - a.arrays[i][k] : a.arrays[i][k];
+        const int moved = step == 0 ? 0 : step - (negative || cell > 0 ? 1 : 0);
+        b.arrays[i][k] = static_cast<std::uint8_t>(base + moved);
+      }
+    }
+  }
+  a.MakeReversedCopies();
+  b.MakeReversedCopies();
+}
+
 // The pair loop's matcher against CompareSamples.
 class SampleMatcherTest : public KernelLevelTest {
  protected:
@@ -314,6 +372,11 @@ class SampleMatcherTest : public KernelLevelTest {
       const bool matched = SampleMatcher(options).Match(a.Set(with_reversed), b.Set(with_reversed),
                                                         variant, negative, similarity);
       ASSERT_EQ(matched, !(threshold > expected * 100.0)) << "CompareSamples gave " << expected;
+      // The block means may only turn away what the passes turn away.
+      if (SampleMatcher(options).HeadsApart(a.Heads().data(), b.Heads().data(), negative)) {
+        ASSERT_FALSE(matched) << "the block means rejected a match";
+        ++heads_rejections_;
+      }
       EXPECT_EQ(variant.flip, expected_variant.flip);
       EXPECT_EQ(variant.rotation, expected_variant.rotation);
       EXPECT_EQ(variant.negative, 5);                    // the caller's field
@@ -324,6 +387,7 @@ class SampleMatcherTest : public KernelLevelTest {
 
   int matches_ = 0;
   int rejections_ = 0;
+  int heads_rejections_ = 0;
 };
 
 TEST_P(SampleMatcherTest, SameDecisionAsCompareSamples) {
@@ -356,8 +420,20 @@ TEST_P(SampleMatcherTest, SameDecisionAsCompareSamples) {
       }
     }
   }
+  // Across the limit of the block means for each threshold.
+  for (const int threshold : {50, 75, 90, 99}) {
+    for (int step = 0; step <= 40; ++step) {
+      for (const bool negative : {false, true}) {
+        SCOPED_TRACE(::testing::Message() << "shifted pair: step " << step);
+        BuildShiftedPair(random, step, negative, a, b);
+        ExpectSameDecision(threshold, a, b, negative);
+        if (HasFatalFailure()) return;
+      }
+    }
+  }
   EXPECT_GT(matches_, 1500);
   EXPECT_GT(rejections_, 1500);
+  EXPECT_GT(heads_rejections_, 1000);
 }
 
 // A pair where only one variant pass is near, for each pass in turn: the
@@ -402,6 +478,7 @@ TEST_P(SampleMatcherTest, EachVariantAloneDecidesLikeCompareSamples) {
   }
   EXPECT_GT(matches_, 1000);
   EXPECT_GT(rejections_, 1000);
+  EXPECT_GT(heads_rejections_, 200);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLevels, SampleMatcherTest, kAllLevels, LevelTestName);
