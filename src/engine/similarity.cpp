@@ -3,6 +3,7 @@
 #include "engine/similarity.h"
 
 #include <QString>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <iterator>
@@ -32,7 +33,9 @@ bool IsBelow(double similarity, int threshold_percent) {
   return threshold_percent > similarity * 100.0;
 }
 
-std::uint8_t Negated(std::uint8_t value) { return static_cast<std::uint8_t>(256 - value); }
+// 255 - a: white and black trade places, so a picture and its negative
+// differ by nothing.
+std::uint8_t Negated(std::uint8_t value) { return static_cast<std::uint8_t>(255 - value); }
 
 bool CpuHas(KernelLevel level) {
 #if defined(__x86_64__)
@@ -159,12 +162,15 @@ constexpr int kRejectChecks[] = {256, 512};
 // And after the early exit, against the sum that leaves the whole pass below.
 constexpr int kTailRejectChecks[] = {2048};
 
-// How far the batched start of all variant passes reads, by sign: a plain
-// pass of unrelated pictures mostly goes on past the first check, a negative
-// one seldom does.
-constexpr int kPrefixValues[2] = {512, 256};
-static_assert(kPrefixValues[0] % simd::kSadBlock == 0 && kPrefixValues[1] % simd::kSadBlock == 0 &&
-              kPrefixValues[0] <= kEarlyExitIndex && kPrefixValues[1] <= kEarlyExitIndex);
+// How far the batched start of all variant passes reads: the first stretch,
+// then a second one while at least kBatchedUndecided passes are still open
+// (one batch costs about what three passes cost one by one). Unrelated
+// photos are mostly decided after the first; pairs whose sample sums lie
+// close, the only ones the pair loop still compares, often need both.
+constexpr int kPrefixStages[] = {256, 512};
+constexpr int kBatchedUndecided = 3;
+static_assert(kPrefixStages[0] % simd::kSadBlock == 0 && kPrefixStages[1] % simd::kSadBlock == 0 &&
+              kPrefixStages[0] < kPrefixStages[1] && kPrefixStages[1] <= kEarlyExitIndex);
 
 template <std::size_t kCount>
 constexpr bool RisingOnBlocks(const int (&checks)[kCount], int after, int before) {
@@ -256,6 +262,21 @@ SampleMatcher::SampleMatcher(const CompareOptions& options) : options_(options) 
   below_sum_ = SmallestSumBelow(kSampleSize * 255u, [&](std::uint32_t sum) {
     return IsBelow(SimilarityOf(sum, kSampleSize), threshold);
   });
+  head_limit_ = (early_exit_sum_ + 15) / 16 + kHeadBlocks;
+}
+
+bool SampleMatcher::HeadsApart(const std::uint8_t* a_heads, const std::uint8_t* b_heads,
+                               bool negative) const {
+  const simd::HeadSadFunction sad = ActiveKernels().heads;
+  for (std::size_t i = 0; i < std::size(kVariantPasses); ++i) {
+    if (!Wanted(kVariantPasses[i], options_)) continue;
+    // Pictures alike in the large are settled by the first pass.
+    if (sad(a_heads + simd::kHeadPartOfA[i], b_heads + simd::kHeadPartOfB[i], negative) <
+        head_limit_) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool SampleMatcher::MatchPass(const std::uint8_t* p, const std::uint8_t* q, bool backward,
@@ -293,10 +314,16 @@ bool SampleMatcher::Match(const SampleSet& a, const SampleSet& b, MatchVariant& 
   const simd::PrefixFunction prefix = ActiveKernels().prefix;
   const bool all_variants = options_.search_rotated && options_.search_flipped;
   if (prefix && all_variants && a.gray_rot && b.gray_rot && b.gray_flip) {
-    std::uint32_t sums[std::size(kVariantPasses)];
-    const int count = kPrefixValues[negative];
-    prefix({a.gray, a.gray_rot, b.gray, b.gray_rot, b.gray_flip}, negative, count, sums);
-    return MatchFrom(a, b, negative, {sums, count}, variant, similarity);
+    const simd::VariantArrays arrays{a.gray, a.gray_rot, b.gray, b.gray_rot, b.gray_flip};
+    std::uint32_t sums[std::size(kVariantPasses)] = {};
+    prefix(arrays, negative, 0, kPrefixStages[0], sums);
+    const auto undecided = std::count_if(std::begin(sums), std::end(sums),
+                                         [&](std::uint32_t sum) { return sum < early_exit_sum_; });
+    if (undecided < kBatchedUndecided) {
+      return MatchFrom(a, b, negative, {sums, kPrefixStages[0]}, variant, similarity);
+    }
+    prefix(arrays, negative, kPrefixStages[0], kPrefixStages[1], sums);
+    return MatchFrom(a, b, negative, {sums, kPrefixStages[1]}, variant, similarity);
   }
   return MatchFrom(a, b, negative, {}, variant, similarity);
 }

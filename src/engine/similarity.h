@@ -34,7 +34,7 @@ SampleSet SamplesOf(const ImageRecord& record);
 void ReverseSample(const std::uint8_t* sample, std::uint8_t* reversed);
 
 // One pass over two samples: P against Q read forward or backward, with P's
-// values negated when `negative`. Stops after the value at index 1024 (n =
+// values negated (255 - a) when `negative`. Stops after the value at index 1024 (n =
 // 1024) when the 1025 values summed so far already fall short of
 // `threshold_percent`, else n = 4096. Returns 1 - sum / (64 n).
 double PassSimilarity(const std::uint8_t* p, const std::uint8_t* q, bool backward, bool negative,
@@ -72,6 +72,15 @@ class SampleMatcher {
   bool Match(const SampleSet& a, const SampleSet& b, MatchVariant& variant, bool negative,
              double& similarity) const;
 
+  // The smallest sum over all 4096 values that leaves a pass below the
+  // threshold (0: every sum does).
+  std::uint32_t BelowSum() const { return below_sum_; }
+
+  // True when the block means of the two samples (MakeHeadMeans) already put
+  // every variant pass the options ask for past its early exit: Match would
+  // find nothing. False says nothing. A pass costs 64 values here.
+  bool HeadsApart(const std::uint8_t* a_heads, const std::uint8_t* b_heads, bool negative) const;
+
  private:
   // Where a pass picks up: the sum of the values before `summed`.
   struct PassStart {
@@ -96,6 +105,9 @@ class SampleMatcher {
   // 1025 values (it stops at its early exit) and over all 4096.
   std::uint32_t early_exit_sum_ = 0;
   std::uint32_t below_sum_ = 0;
+  // The smallest sum of block-mean differences that puts a pass past its
+  // early exit: each block counts at least 16 (difference - 1).
+  std::uint32_t head_limit_ = 0;
 };
 
 // Instruction set of the pass kernel. kScalar is the portable code, chosen on

@@ -20,7 +20,7 @@ namespace {
 template <bool kNegative>
 DUPLIORA_AVX2 inline __m256i LoadP(const std::uint8_t* p) {
   const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-  return kNegative ? _mm256_sub_epi8(_mm256_setzero_si256(), a) : a;
+  return kNegative ? _mm256_xor_si256(a, _mm256_set1_epi8(-1)) : a;  // 255 - a
 }
 
 // The 32 partners of p[j..j+31]. Backward: the two 16-byte halves are loaded
@@ -67,14 +67,15 @@ DUPLIORA_AVX2 inline __m128i FoldFour(__m256i a, __m256i b, __m256i c, __m256i d
 }
 
 template <bool kNegative>
-DUPLIORA_AVX2 void VariantPrefix(const VariantArrays& arrays, int count, std::uint32_t* sums) {
+DUPLIORA_AVX2 void VariantPrefix(const VariantArrays& arrays, int begin, int end,
+                                 std::uint32_t* sums) {
   // Backward partners of p[0..] start at the last value.
   const std::uint8_t* gray_end = arrays.b_gray + (kSampleSize - 1);
   const std::uint8_t* rot_end = arrays.b_rot + (kSampleSize - 1);
   const std::uint8_t* flip_end = arrays.b_flip + (kSampleSize - 1);
   __m256i acc[8];
   for (__m256i& a : acc) a = _mm256_setzero_si256();
-  for (int j = 0; j < count; j += 32) {
+  for (int j = begin; j < end; j += 32) {
     const __m256i gray = LoadP<kNegative>(arrays.a_gray + j);
     const __m256i rot = LoadP<kNegative>(arrays.a_rot + j);
     const __m256i flip_forward = LoadQ<false>(arrays.b_flip, j);
@@ -88,22 +89,27 @@ DUPLIORA_AVX2 void VariantPrefix(const VariantArrays& arrays, int count, std::ui
     acc[6] = _mm256_add_epi64(acc[6], _mm256_sad_epu8(rot, flip_forward));
     acc[7] = _mm256_add_epi64(acc[7], _mm256_sad_epu8(rot, flip_backward));
   }
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(sums), FoldFour(acc[0], acc[1], acc[2], acc[3]));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + 4), FoldFour(acc[4], acc[5], acc[6], acc[7]));
+  __m128i* const low = reinterpret_cast<__m128i*>(sums);
+  __m128i* const high = reinterpret_cast<__m128i*>(sums + 4);
+  _mm_storeu_si128(low,
+                   _mm_add_epi32(_mm_loadu_si128(low), FoldFour(acc[0], acc[1], acc[2], acc[3])));
+  _mm_storeu_si128(high,
+                   _mm_add_epi32(_mm_loadu_si128(high), FoldFour(acc[4], acc[5], acc[6], acc[7])));
 }
 
 constexpr SadKernels kAvx2{
     {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}},
-    &Avx2VariantPrefix};
+    &Avx2VariantPrefix,
+    &Sse2HeadSad};
 
 }  // namespace
 
-DUPLIORA_AVX2 void Avx2VariantPrefix(const VariantArrays& arrays, bool negative, int count,
+DUPLIORA_AVX2 void Avx2VariantPrefix(const VariantArrays& arrays, bool negative, int begin, int end,
                                      std::uint32_t* sums) {
   if (negative) {
-    VariantPrefix<true>(arrays, count, sums);
+    VariantPrefix<true>(arrays, begin, end, sums);
   } else {
-    VariantPrefix<false>(arrays, count, sums);
+    VariantPrefix<false>(arrays, begin, end, sums);
   }
 }
 

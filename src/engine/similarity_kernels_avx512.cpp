@@ -19,7 +19,7 @@ namespace {
 template <bool kNegative>
 DUPLIORA_AVX512 inline __m512i LoadP(const std::uint8_t* p) {
   const __m512i a = _mm512_loadu_si512(p);
-  return kNegative ? _mm512_sub_epi8(_mm512_setzero_si512(), a) : a;
+  return kNegative ? _mm512_ternarylogic_epi32(a, a, a, 0x55) : a;  // 255 - a
 }
 
 // The 64 partners of p[j..j+63]: bytes reversed in each 16-byte lane, then
@@ -57,7 +57,8 @@ DUPLIORA_AVX512 std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, 
 
 constexpr SadKernels kAvx512{
     {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}},
-    &Avx2VariantPrefix};
+    &Avx2VariantPrefix,
+    &Sse2HeadSad};
 
 }  // namespace
 

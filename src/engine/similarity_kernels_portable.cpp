@@ -14,16 +14,21 @@ template <bool kNegative, int kStep>
 std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, int count) {
   std::uint32_t sum = 0;
   for (int j = 0; j < count; ++j) {
-    const int a = kNegative ? static_cast<std::uint8_t>(-p[j]) : p[j];
+    const int a = kNegative ? 255 - p[j] : p[j];
     sum += static_cast<std::uint32_t>(std::abs(a - q[kStep * j]));
   }
   return sum;
 }
 
 constexpr SadKernels kPortable{{{&Sad<false, 1>, &Sad<true, 1>}, {&Sad<false, -1>, &Sad<true, -1>}},
-                               nullptr};
+                               nullptr,
+                               &PortableHeadSad};
 
 }  // namespace
+
+std::uint32_t PortableHeadSad(const std::uint8_t* a, const std::uint8_t* b, bool negative) {
+  return negative ? Sad<true, 1>(a, b, kHeadBlocks) : Sad<false, 1>(a, b, kHeadBlocks);
+}
 
 const SadKernels& PortableKernels() { return kPortable; }
 

@@ -16,7 +16,7 @@ namespace {
 template <bool kNegative>
 inline __m128i LoadP(const std::uint8_t* p) {
   const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  return kNegative ? _mm_sub_epi8(_mm_setzero_si128(), a) : a;
+  return kNegative ? _mm_xor_si128(a, _mm_set1_epi8(-1)) : a;  // 255 - a
 }
 
 // Byte reversal without SSSE3's pshufb: dwords, then words, then bytes.
@@ -53,9 +53,17 @@ std::uint32_t Sad(const std::uint8_t* p, const std::uint8_t* q, int count) {
 }
 
 constexpr SadKernels kSse2{
-    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}}, nullptr};
+    {{&Sad<false, false>, &Sad<true, false>}, {&Sad<false, true>, &Sad<true, true>}},
+    nullptr,
+    &Sse2HeadSad};
 
 }  // namespace
+
+static_assert(kHeadBlocks % 32 == 0);
+
+std::uint32_t Sse2HeadSad(const std::uint8_t* a, const std::uint8_t* b, bool negative) {
+  return negative ? Sad<true, false>(a, b, kHeadBlocks) : Sad<false, false>(a, b, kHeadBlocks);
+}
 
 const SadKernels* Sse2Kernels() { return &kSse2; }
 

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <tuple>
@@ -144,68 +147,130 @@ PairCounts ReferenceLoop(const RecordTable& table, const PairLoopOptions& option
   return counts;
 }
 
-// `record` with its sample moved by up to `noise` grey levels per value,
-// turned a quarter clockwise or negated as asked.
-ImageRecord Derived(const ImageRecord& record, int seed, int noise, bool turned, bool negated) {
+// The source of (x, y) under the eight turns and mirrors of the square.
+int Transformed(int transform, int x, int y) {
+  constexpr int kLast = kSampleSide - 1;
+  const int u = transform & 1 ? kLast - x : x;
+  const int v = transform & 2 ? kLast - y : y;
+  return transform & 4 ? u * kSampleSide + v : v * kSampleSide + u;
+}
+
+// `record` turned or mirrored, moved in brightness by `shift`, by up to
+// `noise` per value, and negated as asked.
+ImageRecord Derived(const ImageRecord& record, int seed, int shift, int noise, int transform,
+                    bool negated) {
   ImageRecord made = record;
   SetRecordPath(made, QStringLiteral("/derived/%1").arg(seed));
   std::mt19937 random(static_cast<unsigned>(seed));
   FillSample(made, [&](int x, int y) {
-    const int from = turned ? (kSampleSide - 1 - x) * kSampleSide + y : y * kSampleSide + x;
-    const int value = std::clamp(
-        record.gray[from] + static_cast<int>(random() % (noise + 1)) - noise / 2, 0, 255);
-    return negated ? 256 - value : value;
+    const int value = std::clamp(record.gray[Transformed(transform, x, y)] + shift +
+                                     static_cast<int>(random() % (noise + 1)) - noise / 2,
+                                 0, 255);
+    return negated ? 255 - value : value;
   });
   return made;
 }
 
-// Also the identity of threaded and single-threaded runs: the table spans
-// two blocks, so threads share the rows.
-TEST_F(PairLoopTest, SameResultsAsComparingEachPairWithCompareRecords) {
-  // Copies at rising noise straddle every threshold; some are turned or negated.
-  for (int base = 0; base < 8; ++base) {
-    const ImageRecord original = PatternRecord(QStringLiteral("/base/%1").arg(base), 50 + base,
-                                               10 * (base % 4), base % 3 == 0 ? 1.5f : 1.0f);
-    Add(original);
-    for (int k = 0; k < 9; ++k) {
-      Add(Derived(original, base * 100 + k, 6 * k, k % 3 == 1, k % 4 == 2));
+// Soft shapes around a mean brightness, as the samples of photos are.
+ImageRecord Scene(int seed, int mean) {
+  ImageRecord record = PatternRecord(QStringLiteral("/base/%1").arg(seed), seed);
+  std::mt19937 random(static_cast<unsigned>(seed));
+  const double fx = 0.05 + 0.01 * (random() % 10);
+  const double fy = 0.05 + 0.01 * (random() % 10);
+  FillSample(record, [&](int x, int y) {
+    return std::clamp(mean + static_cast<int>(60.0 * std::sin(fx * x) * std::cos(fy * y)) +
+                          static_cast<int>(random() % 9),
+                      0, 255);
+  });
+  record.aspect = seed % 5 == 0 ? 1.5f : 1.0f;
+  return record;
+}
+
+// Families of a picture and copies shifted, noisy, turned, mirrored or
+// negated, with means drawn from `mean`: pairs fall on both sides of every
+// threshold, of the brightness filters and of the reach of the sample sums.
+void AddFamilies(RecordTable& table, std::mt19937& random, const std::function<int()>& mean) {
+  for (int family = 0; family < 9; ++family) {
+    const ImageRecord base = Scene(static_cast<int>(random() % 100000), mean());
+    table.Append(std::make_shared<ImageRecord>(base));
+    for (int k = 0; k < 10; ++k) {
+      const int shift = static_cast<int>(random() % 17) - 8;
+      table.Append(std::make_shared<ImageRecord>(
+          Derived(base, static_cast<int>(random()), shift, 4 * (k % 5), k % 8, k % 3 == 2)));
     }
   }
+}
+
+// Also the identity of threaded and single-threaded runs: the tables span
+// several blocks and chunks, so threads share the rows.
+TEST_F(PairLoopTest, SameResultsAsComparingEachPairWithCompareRecords) {
+  std::mt19937 random(1234);
+  std::normal_distribution<double> photo(115.0, 38.0);
+  const std::function<int()> distributions[] = {
+      [&] { return static_cast<int>(photo(random)); },   // like photos
+      [] { return 100; },                                // all alike
+      [&] { return random() % 2 ? 40 : 215; },           // dark and light
+      [&] { return static_cast<int>(random() % 256); },  // uniform
+  };
   int matches_seen = 0;
-  for (const int threshold : {40, 65, 90, 100}) {
-    for (int combination = 0; combination < 16; ++combination) {
-      PairLoopOptions options;
-      options.similarity = threshold;
-      options.search_rotated = (combination & 1) != 0;
-      options.search_flipped = (combination & 2) != 0;
-      options.search_negative = (combination & 4) != 0;
-      options.two_folder = (combination & 8) != 0;
-      options.first_count = options.two_folder ? 35 : 0;
-      std::vector<MatchResult> expected;
-      const PairCounts expected_counts = ReferenceLoop(table_, options, expected);
-      for (const int threads : {1, 3}) {
-        SCOPED_TRACE(::testing::Message() << "threshold " << threshold << " options " << combination
-                                          << " threads " << threads);
-        options.threads = threads;
-        std::vector<MatchResult> matches;
-        const PairCounts counts = RunLoop(options, matches);
-        EXPECT_EQ(counts.done, expected_counts.done);
-        EXPECT_EQ(counts.done, PairCount(options, table_.size()) * PairWeight(options));
-        EXPECT_EQ(counts.skipped, expected_counts.skipped);
-        EXPECT_EQ(counts.matches, expected_counts.matches);
-        ASSERT_EQ(matches.size(), expected.size());
-        const auto fields = [](const MatchResult& m) {
-          return std::tuple(m.first, m.second, m.similarity, m.flip, m.negative, m.rotation,
-                            m.ratio);
-        };
-        for (std::size_t k = 0; k < matches.size(); ++k) {
-          EXPECT_EQ(fields(matches[k]), fields(expected[k])) << k;
+  for (std::size_t distribution = 0; distribution < std::size(distributions); ++distribution) {
+    table_.Clear();
+    AddFamilies(table_, random, distributions[distribution]);
+    // A damaged record: its turned copy is another picture's sample, so only
+    // the turned pass matches while the plain sums lie far apart.
+    ImageRecord damaged = Scene(7, 240);
+    std::copy(std::begin(table_[0].gray), std::end(table_[0].gray), damaged.gray_rot);
+    Add(damaged);
+    // Brightness values a record store could hold, far outside 0..99.
+    ImageRecord odd = table_[1];
+    odd.brightness = distribution % 2 ? 1000000 : -1000000;
+    Add(odd);
+    for (const int threshold : {40, 70, 90, 95, 100}) {
+      for (int combination = 0; combination < 16; ++combination) {
+        PairLoopOptions options;
+        options.similarity = threshold;
+        options.search_rotated = (combination & 1) != 0;
+        options.search_flipped = (combination & 2) != 0;
+        options.search_negative = (combination & 4) != 0;
+        options.two_folder = (combination & 8) != 0;
+        options.first_count = options.two_folder ? table_.size() / 3 : 0;
+        std::vector<MatchResult> expected;
+        const PairCounts expected_counts = ReferenceLoop(table_, options, expected);
+        for (const int threads : {1, 3}) {
+          SCOPED_TRACE(::testing::Message()
+                       << "distribution " << distribution << " threshold " << threshold
+                       << " options " << combination << " threads " << threads);
+          options.threads = threads;
+          std::vector<MatchResult> matches;
+          std::int64_t last_progress = 0;
+          PairLoop loop(table_, options, stop_);
+          const PairCounts counts = loop.Run(
+              [&](std::int64_t done) {
+                EXPECT_GE(done, last_progress);
+                last_progress = done;
+              },
+              [&](std::vector<MatchResult> batch) {
+                matches.insert(matches.end(), batch.begin(), batch.end());
+              });
+          EXPECT_EQ(counts.done, expected_counts.done);
+          EXPECT_EQ(counts.done, PairCount(options, table_.size()) * PairWeight(options));
+          EXPECT_LE(last_progress, counts.done);
+          EXPECT_EQ(counts.skipped, expected_counts.skipped);
+          EXPECT_EQ(counts.matches, expected_counts.matches);
+          ASSERT_EQ(matches.size(), expected.size());
+          const auto fields = [](const MatchResult& m) {
+            return std::tuple(m.first, m.second, m.similarity, m.flip, m.negative, m.rotation,
+                              m.ratio);
+          };
+          for (std::size_t k = 0; k < matches.size(); ++k) {
+            EXPECT_EQ(fields(matches[k]), fields(expected[k])) << k;
+          }
+          matches_seen += static_cast<int>(matches.size());
         }
-        matches_seen += static_cast<int>(matches.size());
       }
     }
   }
-  EXPECT_GT(matches_seen, 400);
+  EXPECT_GT(matches_seen, 4000);
 }
 
 TEST_F(PairLoopTest, StopKeepsWhatWasFound) {

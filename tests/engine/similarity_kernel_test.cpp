@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/head_means.h"
 #include "engine/similarity.h"
+#include "engine/similarity_kernels.h"
 
 namespace dupliora {
 
@@ -42,7 +44,7 @@ std::uint32_t ReferenceSum(const std::uint8_t* p, const std::uint8_t* q, bool ba
                            bool negative, int count) {
   std::uint32_t sum = 0;
   for (int k = 0; k < count; ++k) {
-    const int a = negative ? (256 - p[k]) % 256 : p[k];
+    const int a = negative ? 255 - p[k] : p[k];
     sum += static_cast<std::uint32_t>(std::abs(a - q[Partner(k, backward)]));
   }
   return sum;
@@ -73,7 +75,7 @@ void FillPair(std::mt19937& random, int shape, Buffers& buffers) {
         break;
       default:
         p[k] = static_cast<std::uint8_t>(byte(random));
-        q[k] = static_cast<std::uint8_t>(256 - p[k]);
+        q[k] = static_cast<std::uint8_t>(255 - p[k]);
         break;
     }
   }
@@ -134,9 +136,10 @@ TEST_P(KernelLevelTest, ConstantArraysGiveTheExactExpectedValue) {
   const Case cases[] = {
       {0, 255, false, false, 90, 1025 * 255, 1024},   // clearly different: early exit
       {0, 255, true, false, -300, 4096 * 255, 4096},  // unreachable exit: full pass
-      {0, 255, false, true, 90, 1025 * 255, 1024},    // black stays black when negated
-      {1, 255, true, true, 100, 0, 4096},             // 1 negated is 255
-      {128, 128, false, true, 100, 0, 4096},          // 128 is its own negative
+      {0, 0, false, true, 90, 1025 * 255, 1024},      // black negated is white
+      {0, 255, true, true, 100, 0, 4096},             // a perfect negative scores 100 %
+      {1, 254, false, true, 100, 0, 4096},
+      {128, 128, false, true, 90, 4096, 4096},  // 128 negated is 127
   };
   Buffers buffers;
   for (const Case& c : cases) {
@@ -204,6 +207,35 @@ std::string LevelTestName(const ::testing::TestParamInfo<KernelLevel>& info) {
 const auto kAllLevels = ::testing::Values(KernelLevel::kScalar, KernelLevel::kSse2,
                                           KernelLevel::kAvx2, KernelLevel::kAvx512);
 
+// Each kernel level's sums over the block means against a plain loop, on
+// bytes with the extremes that overflow a careless negation.
+TEST_P(KernelLevelTest, BlockMeanSumsEqualThePlainLoop) {
+  const simd::SadKernels* by_level[] = {&simd::PortableKernels(), simd::Sse2Kernels(),
+                                        simd::Avx2Kernels(), simd::Avx512Kernels()};
+  const simd::HeadSadFunction heads = by_level[static_cast<int>(GetParam())]->heads;
+  std::mt19937 random(5u);
+  std::array<std::uint8_t, kHeadBytes> a{}, b{};
+  for (int round = 0; round < 40; ++round) {
+    for (int k = 0; k < kHeadBytes; ++k) {
+      a[k] = static_cast<std::uint8_t>(round % 2 ? random() % 256 : (random() % 2) * 255);
+      b[k] = static_cast<std::uint8_t>(random() % 256);
+    }
+    for (const bool negative : {false, true}) {
+      for (int part = 0; part < kHeadBytes; part += kHeadBlocks) {
+        // Against B's parts from the last: parts of both kinds meet.
+        const int b_part = kHeadBytes - kHeadBlocks - part;
+        std::uint32_t expected = 0;
+        for (int k = 0; k < kHeadBlocks; ++k) {
+          const int value = negative ? 255 - a[part + k] : a[part + k];
+          expected += static_cast<std::uint32_t>(std::abs(value - b[b_part + k]));
+        }
+        ASSERT_EQ(heads(a.data() + part, b.data() + b_part, negative), expected)
+            << "round " << round << " part " << part;
+      }
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllLevels, KernelLevelTest, kAllLevels, LevelTestName);
 
 using Sample = std::array<std::uint8_t, kSampleSize>;
@@ -223,6 +255,11 @@ struct Picture {
   }
   void MakeReversedCopies() {
     for (int k = 0; k < 3; ++k) ReverseSample(arrays[k].data(), arrays[k + 3].data());
+  }
+  std::array<std::uint8_t, kHeadBytes> Heads() const {
+    std::array<std::uint8_t, kHeadBytes> heads{};
+    MakeHeadMeans(arrays[0].data(), arrays[1].data(), arrays[2].data(), heads.data());
+    return heads;
   }
 };
 
@@ -255,7 +292,7 @@ std::vector<int> Differences(Spot spot, long sum) {
 Sample Apart(const Sample& p, const std::vector<int>& diffs, bool negative) {
   Sample q{};
   for (int k = 0; k < kSampleSize; ++k) {
-    const int a = negative ? static_cast<std::uint8_t>(256 - p[k]) : p[k];
+    const int a = negative ? 255 - p[k] : p[k];
     q[k] = static_cast<std::uint8_t>(a + diffs[k] <= 255 ? a + diffs[k] : a - diffs[k]);
   }
   return q;
@@ -287,8 +324,30 @@ void BuildRandomPair(std::mt19937& random, int round, Picture& a, Picture& b) {
   const bool negated = round % 4 == 1;
   for (std::size_t i = 0; i < b.arrays.size(); ++i) {
     for (int k = 0; k < kSampleSize; ++k) {
-      const int base = negated ? static_cast<std::uint8_t>(256 - a.arrays[i][k]) : a.arrays[i][k];
+      const int base = negated ? 255 - a.arrays[i][k] : a.arrays[i][k];
       b.arrays[i][k] = static_cast<std::uint8_t>(base + static_cast<int>(random() % (noise + 1)));
+    }
+  }
+  a.MakeReversedCopies();
+  b.MakeReversedCopies();
+}
+
+// Every array of B is A's (negated when asked) moved up by about `step`
+// per value, built so that the block means bound a pass at its tightest:
+// each 4 x 4 block of A sums to 16 v + 7 (negated: 16 (255 - v) + 8), the
+// edge of rounding to v, and B's block sums lie at the opposite edge.
+void BuildShiftedPair(std::mt19937& random, int step, bool negative, Picture& a, Picture& b) {
+  for (std::size_t i = 0; i < 3; ++i) {
+    for (int block = 0; block < kSampleSize / 16; ++block) {
+      const int v = 48 + static_cast<int>(random() % 152);
+      for (int cell = 0; cell < 16; ++cell) {
+        const int k = (block / 16 * 4 + cell / 4) * kSampleSide + block % 16 * 4 + cell % 4;
+        const int edge = cell == 0 ? (negative ? -8 : 7) : 0;
+        a.arrays[i][k] = static_cast<std::uint8_t>(v + edge);
+        const int base = negative ? 255 - a.arrays[i][k] : a.arrays[i][k];
+        const int moved = step == 0 ? 0 : step - (negative || cell > 0 ? 1 : 0);
+        b.arrays[i][k] = static_cast<std::uint8_t>(base + moved);
+      }
     }
   }
   a.MakeReversedCopies();
@@ -313,6 +372,11 @@ class SampleMatcherTest : public KernelLevelTest {
       const bool matched = SampleMatcher(options).Match(a.Set(with_reversed), b.Set(with_reversed),
                                                         variant, negative, similarity);
       ASSERT_EQ(matched, !(threshold > expected * 100.0)) << "CompareSamples gave " << expected;
+      // The block means may only turn away what the passes turn away.
+      if (SampleMatcher(options).HeadsApart(a.Heads().data(), b.Heads().data(), negative)) {
+        ASSERT_FALSE(matched) << "the block means rejected a match";
+        ++heads_rejections_;
+      }
       EXPECT_EQ(variant.flip, expected_variant.flip);
       EXPECT_EQ(variant.rotation, expected_variant.rotation);
       EXPECT_EQ(variant.negative, 5);                    // the caller's field
@@ -323,6 +387,7 @@ class SampleMatcherTest : public KernelLevelTest {
 
   int matches_ = 0;
   int rejections_ = 0;
+  int heads_rejections_ = 0;
 };
 
 TEST_P(SampleMatcherTest, SameDecisionAsCompareSamples) {
@@ -355,8 +420,20 @@ TEST_P(SampleMatcherTest, SameDecisionAsCompareSamples) {
       }
     }
   }
+  // Across the limit of the block means for each threshold.
+  for (const int threshold : {50, 75, 90, 99}) {
+    for (int step = 0; step <= 40; ++step) {
+      for (const bool negative : {false, true}) {
+        SCOPED_TRACE(::testing::Message() << "shifted pair: step " << step);
+        BuildShiftedPair(random, step, negative, a, b);
+        ExpectSameDecision(threshold, a, b, negative);
+        if (HasFatalFailure()) return;
+      }
+    }
+  }
   EXPECT_GT(matches_, 1500);
   EXPECT_GT(rejections_, 1500);
+  EXPECT_GT(heads_rejections_, 1000);
 }
 
 // A pair where only one variant pass is near, for each pass in turn: the
@@ -401,6 +478,7 @@ TEST_P(SampleMatcherTest, EachVariantAloneDecidesLikeCompareSamples) {
   }
   EXPECT_GT(matches_, 1000);
   EXPECT_GT(rejections_, 1000);
+  EXPECT_GT(heads_rejections_, 200);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLevels, SampleMatcherTest, kAllLevels, LevelTestName);

@@ -154,24 +154,32 @@ TEST(CompareRecordsTest, FirstVariantReachingTheThresholdWinsOverABetterOne) {
   EXPECT_EQ(variant.rotation, 0);
 }
 
-TEST(CompareRecordsTest, NegativeCompareAgainstTheNegatedFirstPicture) {
-  const Sample a = Noise(15);
-  Sample negated{};
-  std::transform(a.begin(), a.end(), negated.begin(),
-                 [](std::uint8_t value) { return static_cast<std::uint8_t>((256 - value) % 256); });
-  const auto first = RecordOf(a, "/a");
-  const auto second = RecordOf(negated, "/b");
-  MatchVariant variant;
-  EXPECT_EQ(CompareRecords(Options(100, false, false), *first, *second, variant, true), 1.0);
-
-  // Black stays black under negation, so it is 255 away from white: every pass stops early.
+TEST(CompareRecordsTest, APerfectNegativeScoresOneHundredPercent) {
+  // Noise, then noise with 5 % pure black: black turns white, nothing is off by one.
+  Sample dark_spots = Noise(15);
+  for (int k = 0; k < kSampleSize; k += 20) dark_spots[k] = 0;
+  for (const Sample& a : {Noise(15), dark_spots}) {
+    Sample negated{};
+    std::transform(a.begin(), a.end(), negated.begin(),
+                   [](std::uint8_t value) { return static_cast<std::uint8_t>(255 - value); });
+    const auto first = RecordOf(a, "/a");
+    const auto second = RecordOf(negated, "/b");
+    MatchVariant variant;
+    EXPECT_EQ(CompareRecords(Options(100, false, false), *first, *second, variant, true), 1.0);
+    EXPECT_EQ(CompareRecords(Options(100, true, true), *second, *first, variant, true), 1.0);
+    EXPECT_EQ(variant.rotation + variant.flip, 0);
+  }
+  // Black and white are each other's negative; black against black is 255 away.
   Sample black{};
   Sample white{};
   white.fill(255);
   const auto dark = RecordOf(black, "/dark");
   const auto light = RecordOf(white, "/light");
-  EXPECT_EQ(CompareRecords(Options(40, true, true), *dark, *light, variant, true),
-            1.0 - 1025.0 * 255.0 / 65536.0);
+  MatchVariant variant;
+  EXPECT_EQ(CompareRecords(Options(100, true, true), *dark, *light, variant, true), 1.0);
+  EXPECT_EQ(
+      CompareRecords(Options(40, true, true), *dark, *RecordOf(black, "/dark2"), variant, true),
+      1.0 - 1025.0 * 255.0 / 65536.0);
 }
 
 TEST(CompareRecordsTest, ThresholdBoundaries) {
