@@ -42,11 +42,18 @@ CliParse ParseCliOptions(const QStringList& arguments) {
       {QStringLiteral("threads"), QStringLiteral("Threads (default: all cores)."),
        QStringLiteral("N"), QStringLiteral("0")},
       {QStringLiteral("json"), QStringLiteral("Machine-readable output.")},
+      {QStringLiteral("verbose"),
+       QStringLiteral("List every file left out, with its reason, on stderr.")},
   });
   QCommandLineOption repeat(QStringLiteral("repeat"), QStringLiteral("Runs in one process."),
                             QStringLiteral("N"), QStringLiteral("1"));
   repeat.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(repeat);
+  // Decodes without the guard of the decoder processes: only to measure it.
+  QCommandLineOption in_process(QStringLiteral("in-process"),
+                                QStringLiteral("Decode in this process."));
+  in_process.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(in_process);
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
 
@@ -54,8 +61,8 @@ CliParse ParseCliOptions(const QStringList& arguments) {
   if (!parser.parse(arguments)) return {std::nullopt, parser.errorText(), kUsageError};
   if (parser.isSet(help)) return {std::nullopt, parser.helpText(), 0};
   if (parser.isSet(version)) {
-    return {std::nullopt, QCoreApplication::applicationName() + u' ' +
-                              QCoreApplication::applicationVersion(), 0};
+    return {std::nullopt,
+            QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion(), 0};
   }
   if (parser.positionalArguments().size() != 1) {
     return {std::nullopt, QStringLiteral("One PATHLIST is needed.\n") + parser.helpText(),
@@ -67,7 +74,8 @@ CliParse ParseCliOptions(const QStringList& arguments) {
   const auto threads = IntValue(parser, QStringLiteral("threads"), 0, 1024);
   const auto runs = IntValue(parser, QStringLiteral("repeat"), 1, 100);
   if (!similarity || !rule || !threads || !runs) {
-    return {std::nullopt, QStringLiteral("--similarity takes 40..100, --rule 1..3, --threads 0..1024."),
+    return {std::nullopt,
+            QStringLiteral("--similarity takes 40..100, --rule 1..3, --threads 0..1024."),
             kUsageError};
   }
   options.run.similarity = *similarity;
@@ -79,6 +87,8 @@ CliParse ParseCliOptions(const QStringList& arguments) {
   options.run.search_negative = parser.isSet(QStringLiteral("negative"));
   options.run.subfolder = !parser.isSet(QStringLiteral("no-subfolders"));
   options.json = parser.isSet(QStringLiteral("json"));
+  options.verbose = parser.isSet(QStringLiteral("verbose"));
+  options.run.in_process_decoding = parser.isSet(in_process);
   if (parser.isSet(QStringLiteral("against"))) {
     options.run.compare_mode = 1;
     options.path1_text = parser.value(QStringLiteral("against"));

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "cli/cli_options.h"
+#include "cli/left_out_listing.h"
 #include "cli/match_output.h"
 #include "cli/terminal_sink.h"
 #include "core/app_identity.h"
@@ -73,8 +74,12 @@ int main(int argc, char** argv) {
   if (!g_interrupted && summary.outcome == RunOutcome::kPathRejected) return kExitPathRejected;
   if (!g_interrupted && summary.outcome == RunOutcome::kEmptyList) return kExitEmptyList;
 
-  const QByteArray out =
-      options.json ? MatchesAsJson(sink.Matches(), summary) : MatchesAsTsv(sink.Matches());
+  if (options.verbose) {
+    const QByteArray listing = LeftOutListing(engine.LeftOut());
+    std::fwrite(listing.constData(), 1, listing.size(), stderr);
+  }
+  const QByteArray out = options.json ? MatchesAsJson(sink.Matches(), summary, engine.LeftOut())
+                                      : MatchesAsTsv(sink.Matches());
   std::fwrite(out.constData(), 1, out.size(), stdout);
   std::fflush(stdout);
   return g_interrupted ? kExitInterrupted : 0;

@@ -21,7 +21,8 @@ QByteArray MatchesAsTsv(const std::vector<MatchResult>& matches) {
   return out;
 }
 
-QByteArray MatchesAsJson(const std::vector<MatchResult>& matches, const RunSummary& summary) {
+QByteArray MatchesAsJson(const std::vector<MatchResult>& matches, const RunSummary& summary,
+                         const LeftOutFiles& left_out) {
   QJsonArray list;
   for (const MatchResult& m : matches) {
     list.append(QJsonObject{{"first", RecordPath(*m.first)},
@@ -32,7 +33,13 @@ QByteArray MatchesAsJson(const std::vector<MatchResult>& matches, const RunSumma
                             {"flip", m.flip},
                             {"negative", m.negative}});
   }
+  QJsonObject left_out_counts;
+  for (int k = 0; k < kLeftOutReasonCount; ++k) {
+    const auto reason = static_cast<LeftOutReason>(k);
+    if (left_out.Count(reason) > 0) left_out_counts[ReasonKey(reason)] = left_out.Count(reason);
+  }
   const QJsonObject totals{{"loaded", summary.loaded},
+                           {"left_out", left_out_counts},
                            {"first_list", summary.first_list},
                            {"total", static_cast<qint64>(summary.total)},
                            {"done", static_cast<qint64>(summary.done)},

@@ -9,16 +9,14 @@
 #include <QFile>
 #include <memory>
 
+#include "engine/decode_guard.h"
+#include "engine/image_record.h"
 #include "engine/run_progress.h"
 #include "engine/run_sink.h"
-#include "imaging/picture_header.h"
-#include "platform/thumbnail_cache.h"
 
 namespace dupliora {
 
 namespace {
-
-constexpr std::uint32_t kMinPictureSide = 128;
 
 FileEntry EntryOf(const struct stat& st) {
   return {static_cast<std::uint64_t>(st.st_size),
@@ -37,17 +35,7 @@ std::uint64_t FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {
                                     nanoseconds / 100);
 }
 
-bool IsPictureFile(const QString& path) {
-  if (const auto header = LoadPictureHeader(path)) {
-    if (header->type != PictureType::kNone && header->width >= kMinPictureSide &&
-        header->height >= kMinPictureSide) {
-      return true;
-    }
-  }
-  const auto size = ThumbnailCacheImageSize(path);
-  return size && size->width() >= static_cast<int>(kMinPictureSide) &&
-         size->height() >= static_cast<int>(kMinPictureSide);
-}
+bool IsPictureFile(const QString& path) { return ProbePictureFile(path).accepted; }
 
 QString ScanProgressText(std::size_t count, const QString& pattern) {
   return QString::asprintf("(%05d) ", static_cast<int>(count)) + pattern;
@@ -59,7 +47,11 @@ void FolderScanner::ScanFolder(const QString& path, bool recurse) {
   if (::stat(native.constData(), &st) == 0 && !S_ISDIR(st.st_mode)) {
     // A file named on its own keeps its real size and time, so a changed
     // file is not served stale from the cache.
-    if (S_ISREG(st.st_mode) && IsPictureFile(path)) target_[path] = EntryOf(st);
+    if (S_ISREG(st.st_mode)) {
+      ProbeFile(path, EntryOf(st));
+    } else {
+      LeaveOut(native, LeftOutReason::kSpecialFile);
+    }
     return;
   }
   ScanDirectory(path.endsWith(u'/') ? path : path + u'/', recurse);
@@ -79,20 +71,40 @@ void FolderScanner::ScanDirectory(const QString& folder, bool recurse) {
     if (raw == "." || raw == "..") continue;
     const QString name = QFile::decodeName(raw);
     struct stat st {};
-    if (QFile::encodeName(name) != raw ||
-        ::fstatat(::dirfd(dir.get()), item->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+    if (::fstatat(::dirfd(dir.get()), item->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
         S_ISLNK(st.st_mode)) {
       continue;
     }
-    if (S_ISDIR(st.st_mode)) {
+    if (QFile::encodeName(name) != raw) {
+      // A folder of such a name holds files the scan cannot name either.
+      if (!S_ISDIR(st.st_mode) || recurse) LeaveOut(native + raw, LeftOutReason::kNameNotUtf8);
+    } else if (S_ISDIR(st.st_mode)) {
       if (recurse) ScanDirectory(folder + name + u'/', recurse);
     } else if (S_ISREG(st.st_mode)) {
-      const QString full = folder + name;
-      if (IsPictureFile(full)) target_[full] = EntryOf(st);
+      ProbeFile(folder + name, EntryOf(st));
+    } else {
+      LeaveOut(native + raw, LeftOutReason::kSpecialFile);
     }
     if (stop_.load(std::memory_order_relaxed)) break;
   }
   ShowProgress(folder + QStringLiteral("*.*"));
+}
+
+void FolderScanner::ProbeFile(const QString& path, const FileEntry& entry) {
+  if (path.size() >= kRecordPathCapacity) {
+    LeaveOut(QFile::encodeName(path), LeftOutReason::kPathTooLong);
+    return;
+  }
+  const ProbeOutcome probe = guard_ != nullptr ? guard_->Probe(path) : ProbePictureFile(path);
+  if (probe.accepted) {
+    target_[path] = entry;
+  } else if (!probe.stopped) {
+    LeaveOut(QFile::encodeName(path), probe.reason);
+  }
+}
+
+void FolderScanner::LeaveOut(const QByteArray& path, LeftOutReason reason) {
+  if (left_out_ != nullptr) left_out_->Add(path, reason);
 }
 
 void FolderScanner::ShowProgress(const QString& pattern) {
