@@ -54,10 +54,12 @@ bool WithinLimits(const QImageReader& reader, QSize stored, std::int64_t bytes) 
   return Area(stored) <= kMaxRasterPixels && bytes <= kMaxDecodeBytes;
 }
 
-// Reports a BMP or GIF that decoded although it was cut short.
-void CheckForCut(PictureFile& file) {
+// Reports a BMP or GIF that decoded although it was cut short. The format is
+// taken before the decode: once the reader has read its device, it no longer
+// recognises the format.
+void CheckForCut(PictureFile& file, const QByteArray& format) {
   QFile* device = file.File();
-  if (device != nullptr && EndsBeforeItsPixels(*device, file.Reader()->format())) {
+  if (device != nullptr && EndsBeforeItsPixels(*device, format)) {
     ReportReadProblem(ReadProblem::kDamaged);
   }
 }
@@ -82,7 +84,11 @@ QSize FitInside(QSize picture, QSize bound) {
 
 QImage DecodeStretched(QImageReader& reader, QSize size, bool fast) {
   const QSize stored = reader.size();
-  if (size.isEmpty() || !stored.isValid()) return {};
+  if (size.isEmpty()) return {};
+  if (!stored.isValid()) {  // recognised, yet its size cannot be read (a cut TIFF)
+    ReportReadProblem(ReadProblem::kDamaged);
+    return {};
+  }
   const std::int64_t bytes = DecodeBytes(reader, stored, size);
   if (!WithinLimits(reader, stored, bytes)) {
     ReportReadProblem(ReadProblem::kTooLarge);
@@ -115,8 +121,9 @@ QImage DecodeStretched(QImageReader& reader, QSize size, bool fast) {
 QImage DecodeStretched(const QString& path, QSize size, bool fast) {
   PictureFile file(path);
   if (file.Reader() == nullptr) return {};
+  const QByteArray format = file.Reader()->format();
   QImage image = DecodeStretched(*file.Reader(), size, fast);
-  if (!image.isNull()) CheckForCut(file);
+  if (!image.isNull()) CheckForCut(file, format);
   return image;
 }
 
@@ -126,13 +133,17 @@ QImage DecodeScaled(const QString& path, QSize bound, bool apply_orientation) {
   if (reader == nullptr) return {};
   reader->setAutoTransform(apply_orientation);
   const QSize stored = reader->size();
-  if (!stored.isValid()) return {};
+  if (!stored.isValid()) {
+    ReportReadProblem(ReadProblem::kDamaged);
+    return {};
+  }
+  const QByteArray format = reader->format();
   // Scaling happens before the turn, so a quarter turn fits the transposed bound.
   const bool transposed = apply_orientation && reader->transformation().testFlag(
                                                    QImageIOHandler::TransformationRotate90);
   const QSize target = FitInside(stored, transposed ? bound.transposed() : bound);
   QImage image = DecodeStretched(*reader, target, false);
-  if (!image.isNull()) CheckForCut(file);
+  if (!image.isNull()) CheckForCut(file, format);
   return image;
 }
 
