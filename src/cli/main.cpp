@@ -71,13 +71,14 @@ int main(int argc, char** argv) {
     if (engine.LastSummary().outcome != RunOutcome::kCompleted) break;
   }
   const RunSummary& summary = engine.LastSummary();
-  if (!g_interrupted && summary.outcome == RunOutcome::kPathRejected) return kExitPathRejected;
-  if (!g_interrupted && summary.outcome == RunOutcome::kEmptyList) return kExitEmptyList;
-
+  // Listed whatever the outcome: when no picture remains, it tells why.
   if (options.verbose) {
     const QByteArray listing = LeftOutListing(engine.LeftOut());
     std::fwrite(listing.constData(), 1, listing.size(), stderr);
   }
+  if (!g_interrupted && summary.outcome == RunOutcome::kPathRejected) return kExitPathRejected;
+  if (!g_interrupted && summary.outcome == RunOutcome::kEmptyList) return kExitEmptyList;
+
   const QByteArray out = options.json ? MatchesAsJson(sink.Matches(), summary, engine.LeftOut())
                                       : MatchesAsTsv(sink.Matches());
   std::fwrite(out.constData(), 1, out.size(), stdout);

@@ -29,7 +29,7 @@ constexpr int kCutPhotos = 12;
 class CliHostileTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("h")));
+    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("h/cut")));
     const QImage photo = test::NoisyImage(QSize(400, 300), 1);
     Write("one.png", test::EncodedPicture(photo, "png"));
     Write("one_copy.jpg", test::EncodedPicture(photo, "jpg", 95));
@@ -38,7 +38,7 @@ class CliHostileTest : public testing::Test {
     for (int k = 0; k < kCutPhotos; ++k) {
       const QByteArray jpeg =
           test::EncodedPicture(test::NoisyImage(QSize(640, 480), 100 + k), "jpg");
-      Write(QStringLiteral("cut%1.jpg").arg(k), jpeg.left(3000));
+      Write(QStringLiteral("cut/%1.jpg").arg(k), jpeg.left(3000));
     }
     Write("self.svg", test::SvgWithImage(Path("self.svg")));
     Write("fifo.svg", test::SvgWithImage(Path("pipe")));
@@ -74,23 +74,38 @@ class CliHostileTest : public testing::Test {
   QTemporaryDir dir_;
 };
 
-TEST_F(CliHostileTest, EveryBadFileIsLeftOutAndCountedTheRunGoesOn) {
+struct CliRun {
+  int exit_code = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+// The CLI with the decoder program's test faults on and a short wall clock.
+CliRun RunCli(const QStringList& arguments, const QString& cache) {
   QProcess cli;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("DUPLIORA_DECODER_TEST_FAULTS"), QStringLiteral("1"));
   environment.insert(QStringLiteral("DUPLIORA_DECODER_WALL_MS"), QStringLiteral("2000"));
-  environment.insert(QStringLiteral("XDG_CACHE_HOME"), dir_.filePath(QStringLiteral("cache")));
+  environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
   cli.setProcessEnvironment(environment);
+  cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dupliora-cli"),
+            arguments);
+  CliRun run;
+  if (!cli.waitForFinished(120000) || cli.exitStatus() != QProcess::NormalExit) return run;
+  run.exit_code = cli.exitCode();
+  run.out = cli.readAllStandardOutput();
+  run.err = cli.readAllStandardError();
+  return run;
+}
+
+TEST_F(CliHostileTest, EveryBadFileIsLeftOutAndCountedTheRunGoesOn) {
   QElapsedTimer timer;
   timer.start();
-  cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dupliora-cli"),
-            {QStringLiteral("--json"), QStringLiteral("--verbose"), QStringLiteral("--threads"),
-             QStringLiteral("2"), Path("")});
-  ASSERT_TRUE(cli.waitForFinished(120000));
-  const QByteArray err = cli.readAllStandardError();
-  ASSERT_EQ(cli.exitStatus(), QProcess::NormalExit);
-  ASSERT_EQ(cli.exitCode(), 0) << err.toStdString();
-  const QJsonObject document = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+  const CliRun run = RunCli({"--json", "--verbose", "--threads", "2", Path("")},
+                            dir_.filePath(QStringLiteral("cache")));
+  const QByteArray& err = run.err;
+  ASSERT_EQ(run.exit_code, 0) << err.toStdString();
+  const QJsonObject document = QJsonDocument::fromJson(run.out).object();
   const QJsonObject summary = document[QStringLiteral("summary")].toObject();
   // The true copy, and the two SVG files: without what they refer to, they
   // draw the same square.
@@ -125,6 +140,14 @@ TEST_F(CliHostileTest, EveryBadFileIsLeftOutAndCountedTheRunGoesOn) {
   EXPECT_TRUE(err.contains("name_not_utf8\t" + QFile::encodeName(Path("bad")) + "\\xff\\xfe.png"));
   EXPECT_TRUE(err.contains("crashed\t" + QFile::encodeName(Path("@crash@.png"))));
   EXPECT_LT(timer.elapsed(), 60000);
+}
+
+// When nothing is left to compare, --verbose is what tells the user why.
+TEST_F(CliHostileTest, VerboseListsTheLeftOutWhenNoPictureRemains) {
+  const CliRun run = RunCli({"--verbose", Path("cut")}, dir_.filePath(QStringLiteral("cache")));
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(run.err.count("damaged\t"), kCutPhotos) << run.err.toStdString();
+  EXPECT_TRUE(run.err.contains("Left out: " + QByteArray::number(kCutPhotos)));
 }
 
 }  // namespace
