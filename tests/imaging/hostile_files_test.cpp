@@ -13,6 +13,7 @@
 #include <atomic>
 #include <thread>
 
+#include "imaging/bitmap_ops.h"
 #include "imaging/decode_budget.h"
 #include "imaging/exif_thumbnail.h"
 #include "imaging/picture_file.h"
@@ -116,6 +117,19 @@ TEST_F(HostileFilesTest, FormatsThatFailWhenCutSayItIsDamage) {
     EXPECT_FALSE(got.picture);
     EXPECT_EQ(got.problem, ReadProblem::kDamaged);
   }
+}
+
+// A small JPEG whose EXIF thumbnail is a 1-bit PNG of 16384 x 16384: the
+// thumbnail is refused as too large and the picture itself decoded instead.
+TEST_F(HostileFilesTest, BombAsEmbeddedThumbnailFallsBackToThePicture) {
+  const QImage photo = test::NoisyImage(QSize(320, 240), 5);
+  const QString path = Write("bomb_thumb.jpg", test::EncodedPicture(photo, "jpg"));
+  ASSERT_TRUE(test::AddExifThumbnailBytes(path, test::MonoPng(16384, 16384)));
+  ASSERT_EQ(ReadEmbeddedThumbnail(path).size(), test::MonoPng(16384, 16384).size());
+  ReadProblemWatch watch;
+  const QImage thumb = LoadThumbnail(path, QSize(64, 64));
+  EXPECT_TRUE(watch.Saw(ReadProblem::kTooLarge));
+  EXPECT_EQ(thumb, DecodeStretched(path, QSize(64, 64), false));
 }
 
 // Rendering the guarded document draws what the original draws, less what it

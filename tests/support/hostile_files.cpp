@@ -39,9 +39,9 @@ QByteArray GifPalette() {
   return palette;
 }
 
-QByteArray Deflated(const QByteArray& bytes, int window_bits) {
+QByteArray Deflated(const QByteArray& bytes, int window_bits, int level = Z_BEST_SPEED) {
   z_stream stream{};
-  deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, window_bits, 8, Z_DEFAULT_STRATEGY);
+  deflateInit2(&stream, level, Z_DEFLATED, window_bits, 8, Z_DEFAULT_STRATEGY);
   QByteArray out(static_cast<qsizetype>(deflateBound(&stream, bytes.size())), '\0');
   stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
   stream.avail_in = static_cast<uInt>(bytes.size());
@@ -120,7 +120,7 @@ QByteArray MonoPng(std::uint32_t width, std::uint32_t height) {
   header += QByteArray("\x01\x00\x00\x00\x00", 5);  // 1 bit grey, no interlace
   const QByteArray rows(static_cast<qsizetype>((width / 8 + 1) * height), '\0');
   return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) +
-         PngChunk("IDAT", Deflated(rows, MAX_WBITS)) + PngChunk("IEND", {});
+         PngChunk("IDAT", Deflated(rows, MAX_WBITS, Z_BEST_COMPRESSION)) + PngChunk("IEND", {});
 }
 
 QByteArray Gzip(const QByteArray& bytes) { return Deflated(bytes, 16 + MAX_WBITS); }
