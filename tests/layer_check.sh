@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer above its own.
 # Layers, lowest first: imaging, platform, engine, core, viewer,
-# compare_window, then the two programs (app, cli), which never include
+# compare_window, then the programs (app, cli, decoder), which never include
 # each other. Inside compare_window, the rooms result_list, previews and
 # path_field stand side by side under window; all may use the room's own
 # top-level headers.
@@ -18,7 +18,7 @@ rank_of() {
     core) echo 3 ;;
     viewer) echo 4 ;;
     compare_window) echo 5 ;;
-    app | cli) echo 6 ;;
+    app | cli | decoder) echo 6 ;;
     *) echo -1 ;;
   esac
 }

@@ -27,6 +27,7 @@ A path list is one or more folders or picture files separated by ';'.
       --rule=N             signature rule 1, 2 or 3 (default 1)
       --threads=N          threads to use (default 0: all cores)
       --json               write one JSON document instead of lines
+      --verbose            list every file left out, with its reason, on stderr
   -h, --help     display this help and exit
       --version  output version information and exit
 
@@ -37,7 +38,8 @@ similarity, aspect agreement (percent), rotation (degrees), flip (0 none,
 is written as \\, a tab as \t, a line feed as \n and a carriage return as \r.
 With --json: {"matches": [{"first": ..., "second": ..., "similarity": ...,
 "ratio": ..., "rotation": ..., "flip": ..., "negative": ...}, ...],
-"summary": {...}}. Progress goes to standard error.
+"summary": {..., "left_out": {"damaged": 2, ...}}}. Progress goes to
+standard error; the summary counts the files left out by reason.
 
 Exit status:
  0  the comparison ran to its end
@@ -91,6 +93,9 @@ CliParse ParseCliOptions(const QStringList& arguments) {
       {QStringLiteral("rule"), {}, n, QStringLiteral("1")},
       {QStringLiteral("threads"), {}, n, QStringLiteral("0")},
       {QStringLiteral("json"), {}},
+      {QStringLiteral("verbose"), {}},
+      // Decodes without the guard of the decoder processes: only to measure it.
+      {QStringLiteral("in-process"), {}},
       // Runs in one process, so that the second shows the cache.
       {QStringLiteral("repeat"), {}, n, QStringLiteral("1")},
       {{QStringLiteral("h"), QStringLiteral("help")}, {}},
@@ -121,6 +126,8 @@ CliParse ParseCliOptions(const QStringList& arguments) {
   options.run.search_negative = parser.isSet(QStringLiteral("negative"));
   options.run.subfolder = !parser.isSet(QStringLiteral("no-subfolders"));
   options.json = parser.isSet(QStringLiteral("json"));
+  options.verbose = parser.isSet(QStringLiteral("verbose"));
+  options.run.in_process_decoding = parser.isSet(QStringLiteral("in-process"));
   if (parser.isSet(QStringLiteral("against"))) {
     options.run.compare_mode = 1;
     options.path1_text = parser.value(QStringLiteral("against"));

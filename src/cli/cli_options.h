@@ -15,7 +15,8 @@ struct CliOptions {
   QString path1_text;  // --against, two-folder mode
   QString path2_text;
   bool json = false;
-  int repeat = 1;  // runs in one process: the second one shows the cache
+  bool verbose = false;  // list the files left out, with their reasons
+  int repeat = 1;        // runs in one process: the second one shows the cache
 };
 
 struct CliParse {

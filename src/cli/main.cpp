@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "cli/cli_options.h"
+#include "cli/left_out_listing.h"
 #include "cli/match_output.h"
 #include "cli/terminal_sink.h"
 #include "core/app_identity.h"
@@ -113,9 +114,14 @@ int main(int argc, char** argv) {
   g_engine = nullptr;
   RunSummary summary = engine.LastSummary();
   const int signal_number = g_signal;
+  // Listed whatever the outcome: when no picture remains, it tells why.
+  if (options.verbose) {
+    const QByteArray listing = LeftOutListing(engine.LeftOut());
+    std::fwrite(listing.constData(), 1, listing.size(), stderr);
+  }
   if (signal_number == 0 && summary.outcome == RunOutcome::kPathRejected) return kExitPathRejected;
   if (signal_number == 0 && summary.outcome == RunOutcome::kEmptyList) return kExitEmptyList;
   if (signal_number != 0) summary.outcome = RunOutcome::kStopped;
-  if (!writer.Finish(summary)) return ReportWriteFailure(writer.error());
+  if (!writer.Finish(summary, engine.LeftOut())) return ReportWriteFailure(writer.error());
   return signal_number != 0 ? kExitSignalBase + signal_number : 0;
 }

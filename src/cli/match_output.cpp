@@ -104,7 +104,7 @@ void MatchWriter::Write(const std::vector<MatchResult>& batch) {
   }
 }
 
-bool MatchWriter::Finish(const RunSummary& s) {
+bool MatchWriter::Finish(const RunSummary& s, const LeftOutFiles& left_out) {
   if (json_) {
     QByteArray tail = json_open_ ? "\n" : "{\"matches\": [";
     tail += "],\n\"summary\": {";
@@ -112,6 +112,16 @@ bool MatchWriter::Finish(const RunSummary& s) {
       tail += QByteArray("\"") + name + "\": " + QByteArray::number(value) + (last ? "" : ", ");
     };
     field("loaded", s.loaded);
+    tail += "\"left_out\": {";
+    bool first_reason = true;
+    for (int k = 0; k < kLeftOutReasonCount; ++k) {
+      const auto reason = static_cast<LeftOutReason>(k);
+      if (left_out.Count(reason) == 0) continue;
+      tail += QByteArray(first_reason ? "\"" : ", \"") + ReasonKey(reason) +
+              "\": " + QByteArray::number(left_out.Count(reason));
+      first_reason = false;
+    }
+    tail += "}, ";
     field("first_list", s.first_list);
     field("total", s.total);
     field("done", s.done);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/comparison_engine.h"
+#include "engine/left_out.h"
 
 namespace dupliora {
 
@@ -36,9 +37,10 @@ class MatchWriter {
   // A new run: its records are new, so the paths known so far are forgotten.
   void Reset() { paths_.clear(); }
   void Write(const std::vector<MatchResult>& batch);
-  // Closes the JSON document with the summary and flushes. False when any
-  // write failed; error() then holds its errno.
-  bool Finish(const RunSummary& summary);
+  // Closes the JSON document with the summary, whose "left_out" counts the
+  // files left out by reason, and flushes. False when any write failed;
+  // error() then holds its errno.
+  bool Finish(const RunSummary& summary, const LeftOutFiles& left_out);
 
   bool failed() const { return error_ != 0; }
   int error() const { return error_; }

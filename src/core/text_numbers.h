@@ -78,10 +78,25 @@ inline constexpr int kSimilarWord = 300337;  // replaces "Ähnliche:"
 inline constexpr int kNoPicturesFound = 300339;
 inline constexpr int kIdlePrompt = 300340;
 inline constexpr int kSimilarity = 300102;  // also the similarity column and menu
+inline constexpr int kLeftOut = 300390;     // then the reasons, 300391 to 300400
+inline constexpr int kLeftOutPathTooLong = 300391;
+inline constexpr int kLeftOutNameNotUtf8 = 300392;
+inline constexpr int kLeftOutSpecialFile = 300393;
+inline constexpr int kLeftOutUnreadable = 300394;
+inline constexpr int kLeftOutNotAPicture = 300395;
+inline constexpr int kLeftOutTooSmall = 300396;
+inline constexpr int kLeftOutDamaged = 300397;
+inline constexpr int kLeftOutTooLarge = 300398;
+inline constexpr int kLeftOutCrashed = 300399;
+inline constexpr int kLeftOutTimedOut = 300400;
 inline constexpr std::array kRunTexts{
-    kPathNotUsable, kFolderScan,         kScanDone,        kScanRunning, kLoadedWord,
-    kPerSecond,     kSkippedComparisons, kComparisons,     kTimeWord,    kTotalTime,
-    kRemaining,     kSimilarWord,        kNoPicturesFound, kIdlePrompt,  kSimilarity};
+    kPathNotUsable,      kFolderScan,         kScanDone,           kScanRunning,
+    kLoadedWord,         kPerSecond,          kSkippedComparisons, kComparisons,
+    kTimeWord,           kTotalTime,          kRemaining,          kSimilarWord,
+    kNoPicturesFound,    kIdlePrompt,         kSimilarity,         kLeftOut,
+    kLeftOutPathTooLong, kLeftOutNameNotUtf8, kLeftOutSpecialFile, kLeftOutUnreadable,
+    kLeftOutNotAPicture, kLeftOutTooSmall,    kLeftOutDamaged,     kLeftOutTooLarge,
+    kLeftOutCrashed,     kLeftOutTimedOut};
 
 // Comparison window: Start/Stop caption, path alert balloon, preview toolbars.
 inline constexpr int kStartCaption = 300338;

@@ -7,6 +7,7 @@
 #include <thread>
 #include <unordered_set>
 
+#include "engine/decode_guard.h"
 #include "engine/folder_scan.h"
 #include "engine/pair_loop.h"
 #include "engine/path_list.h"
@@ -31,6 +32,12 @@ bool CheckField(QString& text, PathField field, const RunTexts& texts, RunSink& 
   }
   if (last_checked != nullptr) *last_checked = check.last;
   return true;
+}
+
+// The status line names the files that took no part, and why.
+QString WithLeftOut(const QString& status, const RunTexts& texts, const LeftOutFiles& left_out) {
+  const QString left = LeftOutText(texts, left_out);
+  return left.isEmpty() ? status : status + QStringLiteral(" / ") + left;
 }
 
 int ThreadCount(int requested) {
@@ -70,6 +77,7 @@ void ComparisonEngine::Run(const RunOptions& options, const QString& path1_text,
   // Checked after the reset: a Shutdown at any moment before it still holds.
   if (closing_.load()) stop_requested_.store(true);
   summary_ = RunSummary{};
+  left_out_.Clear();
   loaded_bytes_ = 0;
   sink.SetText(RunText::kStatus1004, texts.Text(300340));
   if (!ValidatePaths(options.compare_mode, path1_text, path2_text, texts, sink, paths_)) {
@@ -79,12 +87,16 @@ void ComparisonEngine::Run(const RunOptions& options, const QString& path1_text,
   sink.SetText(RunText::kLabel1003, kDots);
   sink.SetText(RunText::kLabel1002, kDots);
   sink.SetText(RunText::kStatus1004, kDots);
-  Scan(options, texts, sink);
-  if (!Load(options, texts, sink)) return;
+  const DecodeGuard guard(stop_requested_, options.in_process_decoding);
+  Scan(options, guard, texts, sink);
+  if (!Load(options, guard, texts, sink)) return;
   Compare(options, texts, sink);
 }
 
-bool ComparisonEngine::Scan(const RunOptions& options, const RunTexts& texts, RunSink& sink) {
+bool ComparisonEngine::Scan(const RunOptions& options, const DecodeGuard& guard,
+                            const RunTexts& texts, RunSink& sink) {
+  // Decoder processes load their libraries while the scan starts.
+  guard.Prestart(ThreadCount(options.threads));
   sink.StartProgressActivity();
   const auto status = [&](int state) {
     return QStringLiteral("..... %1 %2: %3")
@@ -94,7 +106,7 @@ bool ComparisonEngine::Scan(const RunOptions& options, const RunTexts& texts, Ru
   const auto scan_list = [&](QString text, FileList& target) {
     PathSet folders;
     SplitPathList(text, &folders);
-    FolderScanner scanner(target, stop_requested_, &sink);
+    FolderScanner scanner(target, stop_requested_, &sink, &guard, &left_out_);
     for (const QString& folder : folders) scanner.ScanFolder(folder, options.subfolder);
   };
   if (options.compare_mode == 1) scan_list(paths_.path1_text, files1_);
@@ -111,15 +123,16 @@ bool ComparisonEngine::Scan(const RunOptions& options, const RunTexts& texts, Ru
   return true;
 }
 
-bool ComparisonEngine::Load(const RunOptions& options, const RunTexts& texts, RunSink& sink) {
+bool ComparisonEngine::Load(const RunOptions& options, const DecodeGuard& guard,
+                            const RunTexts& texts, RunSink& sink) {
   records_.Clear();
   sink.StopProgressActivity();
   const std::int64_t t0 = TickMs();
   if (options.compare_mode == 1) {
-    if (!LoadPass(files1_, PathField::kFirst, options, texts, sink, t0)) return false;
+    if (!LoadPass(files1_, PathField::kFirst, options, guard, texts, sink, t0)) return false;
     summary_.first_list = summary_.loaded;
   }
-  if (!LoadPass(files2_, PathField::kSecond, options, texts, sink, t0)) return false;
+  if (!LoadPass(files2_, PathField::kSecond, options, guard, texts, sink, t0)) return false;
   summary_.load_ms = TickMs() - t0;
   // Progress updates are throttled, so the last one may predate the last files.
   sink.ShowCacheStatus(CacheStatusLine(cache_.size()));
@@ -129,11 +142,12 @@ bool ComparisonEngine::Load(const RunOptions& options, const RunTexts& texts, Ru
 }
 
 bool ComparisonEngine::LoadPass(const FileList& files, PathField field, const RunOptions& options,
-                                const RunTexts& texts, RunSink& sink, std::int64_t t0) {
+                                const DecodeGuard& guard, const RunTexts& texts, RunSink& sink,
+                                std::int64_t t0) {
   sink.SetProgressRange(kProgressRange);
   if (files.empty()) {
     // The alert goes to the field whose list came up empty.
-    sink.SetText(RunText::kStatus1004, texts.Text(300339));
+    sink.SetText(RunText::kStatus1004, WithLeftOut(texts.Text(300339), texts, left_out_));
     sink.ShowPathAlert(field, texts.Text(300339));
     summary_.outcome = RunOutcome::kEmptyList;
     return false;
@@ -147,8 +161,9 @@ bool ComparisonEngine::LoadPass(const FileList& files, PathField field, const Ru
     sink.ShowCacheStatus(CacheStatusLine(cache_.size()));
   };
   LoadCounts counts;
-  const bool completed = LoadRecords(files, options.signature_rule, ThreadCount(options.threads),
-                                     cache_, stop_requested_, records_, counts, progress);
+  const bool completed =
+      LoadRecords(files, options.signature_rule, ThreadCount(options.threads), cache_,
+                  stop_requested_, records_, counts, progress, &guard, &left_out_);
   summary_.loaded += counts.loaded;
   summary_.decoded += counts.decoded;
   summary_.from_cache += counts.from_cache;
@@ -196,8 +211,9 @@ void ComparisonEngine::Compare(const RunOptions& options, const RunTexts& texts,
   sink.SetText(RunText::kLabel1003,
                CompareSummaryLabel(texts, counts.matches, seconds, counts.done, counts.skipped));
   sink.SetText(RunText::kStatus1004,
-               CompareSummaryStatus(texts, counts.matches, counts.done,
-                                    (summary_.load_ms + summary_.compare_ms) * 0.001));
+               WithLeftOut(CompareSummaryStatus(texts, counts.matches, counts.done,
+                                                (summary_.load_ms + summary_.compare_ms) * 0.001),
+                           texts, left_out_));
   sink.SortResultsBySimilarity();
 }
 

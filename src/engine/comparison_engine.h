@@ -9,6 +9,7 @@
 
 #include "engine/file_list.h"
 #include "engine/image_cache.h"
+#include "engine/left_out.h"
 #include "engine/record_table.h"
 #include "engine/run_sink.h"
 
@@ -23,6 +24,9 @@ struct RunOptions {
   bool subfolder = true;
   int signature_rule = 1;  // 1..3
   int threads = 0;         // 0 = all cores
+  // Decode in this process instead of the guarded decoder processes: only
+  // to measure the guard against.
+  bool in_process_decoding = false;
 };
 
 enum class RunOutcome { kCompleted, kPathRejected, kEmptyList, kStopped };
@@ -57,6 +61,8 @@ bool ValidatePaths(int compare_mode, const QString& path1_text, const QString& p
 // and image cache. Run executes on the window's worker thread; RequestStop
 // may be called from any thread. Records that the matches of a run point to
 // stay valid until the next Run begins its load phase.
+class DecodeGuard;
+
 class ComparisonEngine {
  public:
   void Run(const RunOptions& options, const QString& path1_text, const QString& path2_text,
@@ -74,12 +80,17 @@ class ComparisonEngine {
 
   const RunSummary& LastSummary() const { return summary_; }
   const AcceptedPaths& Paths() const { return paths_; }
+  // The files the last run found but left out, with their reasons.
+  const LeftOutFiles& LeftOut() const { return left_out_; }
   const RecordTable& Records() const { return records_; }
 
  private:
-  bool Scan(const RunOptions& options, const RunTexts& texts, RunSink& sink);
-  bool Load(const RunOptions& options, const RunTexts& texts, RunSink& sink);
+  bool Scan(const RunOptions& options, const DecodeGuard& guard, const RunTexts& texts,
+            RunSink& sink);
+  bool Load(const RunOptions& options, const DecodeGuard& guard, const RunTexts& texts,
+            RunSink& sink);
   bool LoadPass(const FileList& files, PathField field, const RunOptions& options,
+                const DecodeGuard& guard,
                 const RunTexts& texts, RunSink& sink, std::int64_t t0);
   void Compare(const RunOptions& options, const RunTexts& texts, RunSink& sink);
 
@@ -91,6 +102,7 @@ class ComparisonEngine {
   RecordTable records_;
   ImageCache cache_;
   RunSummary summary_;
+  LeftOutFiles left_out_;
   std::uint64_t loaded_bytes_ = 0;
 };
 

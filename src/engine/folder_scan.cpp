@@ -9,16 +9,14 @@
 #include <QFile>
 #include <memory>
 
+#include "engine/decode_guard.h"
+#include "engine/image_record.h"
 #include "engine/run_progress.h"
 #include "engine/run_sink.h"
-#include "imaging/picture_header.h"
-#include "platform/thumbnail_cache.h"
 
 namespace dupliora {
 
 namespace {
-
-constexpr std::uint32_t kMinPictureSide = 128;
 
 FileEntry EntryOf(const struct stat& st) {
   return {static_cast<std::uint64_t>(st.st_size),
@@ -38,17 +36,7 @@ std::uint64_t FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {
                                     nanoseconds / 100);
 }
 
-bool IsPictureFile(const QString& path) {
-  if (const auto header = LoadPictureHeader(path)) {
-    if (header->type != PictureType::kNone && header->width >= kMinPictureSide &&
-        header->height >= kMinPictureSide) {
-      return true;
-    }
-  }
-  const auto size = ThumbnailCacheImageSize(path);
-  return size && size->width() >= static_cast<int>(kMinPictureSide) &&
-         size->height() >= static_cast<int>(kMinPictureSide);
-}
+bool IsPictureFile(const QString& path) { return ProbePictureFile(path).accepted; }
 
 QString ScanProgressText(std::size_t count, const QString& pattern) {
   return QString::asprintf("(%05d) ", static_cast<int>(count)) + pattern;
@@ -60,7 +48,11 @@ void FolderScanner::ScanFolder(const QString& path, bool recurse) {
   if (::stat(native.constData(), &st) == 0 && !S_ISDIR(st.st_mode)) {
     // A file named on its own keeps its real size and time, so a changed
     // file is not served stale from the cache.
-    if (S_ISREG(st.st_mode)) AddFile(path, EntryOf(st));
+    if (S_ISREG(st.st_mode)) {
+      AddFile(path, EntryOf(st));
+    } else {
+      LeaveOut(native, LeftOutReason::kSpecialFile);
+    }
     return;
   }
   // Depth first without recursion: the folders still to read wait on a stack
@@ -90,15 +82,19 @@ std::vector<QString> FolderScanner::ReadDirectory(const QString& folder, bool re
     if (raw == "." || raw == "..") continue;
     const QString name = QFile::decodeName(raw);
     struct stat st {};
-    if (QFile::encodeName(name) != raw ||
-        ::fstatat(::dirfd(dir.get()), item->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+    if (::fstatat(::dirfd(dir.get()), item->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
         S_ISLNK(st.st_mode)) {
       continue;
     }
-    if (S_ISDIR(st.st_mode)) {
+    if (QFile::encodeName(name) != raw) {
+      // A folder of such a name holds files the scan cannot name either.
+      if (!S_ISDIR(st.st_mode) || recurse) LeaveOut(native + raw, LeftOutReason::kNameNotUtf8);
+    } else if (S_ISDIR(st.st_mode)) {
       if (recurse) subfolders.push_back(folder + name + u'/');
     } else if (S_ISREG(st.st_mode)) {
       AddFile(folder + name, EntryOf(st));
+    } else {
+      LeaveOut(native + raw, LeftOutReason::kSpecialFile);
     }
     if (stop_.load(std::memory_order_relaxed)) break;
   }
@@ -110,10 +106,7 @@ void FolderScanner::AddFile(const QString& path, const FileEntry& entry) {
   const auto [seen, first_time] = probed_.try_emplace(entry.identity);
   QString& listed = seen->second;
   if (first_time) {
-    if (IsPictureFile(path)) {
-      target_[path] = entry;
-      listed = path;
-    }
+    if (ProbeFile(path, entry)) listed = path;
     return;
   }
   // Listed under the name that sorts first, so the order in which folders
@@ -122,6 +115,24 @@ void FolderScanner::AddFile(const QString& path, const FileEntry& entry) {
   target_.erase(listed);
   target_[path] = entry;
   listed = path;
+}
+
+bool FolderScanner::ProbeFile(const QString& path, const FileEntry& entry) {
+  if (path.size() >= kRecordPathCapacity) {
+    LeaveOut(QFile::encodeName(path), LeftOutReason::kPathTooLong);
+    return false;
+  }
+  const ProbeOutcome probe = guard_ != nullptr ? guard_->Probe(path) : ProbePictureFile(path);
+  if (probe.accepted) {
+    target_[path] = entry;
+  } else if (!probe.stopped) {
+    LeaveOut(QFile::encodeName(path), probe.reason);
+  }
+  return probe.accepted;
+}
+
+void FolderScanner::LeaveOut(const QByteArray& path, LeftOutReason reason) {
+  if (left_out_ != nullptr) left_out_->Add(path, reason);
 }
 
 void FolderScanner::ShowProgress(const QString& pattern) {

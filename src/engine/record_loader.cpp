@@ -25,7 +25,8 @@ SharedRecord GetRecord(const QString& path, const FileEntry& entry, ImageCache& 
 
 bool LoadRecords(const FileList& files, int signature_rule, int threads, ImageCache& cache,
                  const std::atomic<bool>& stop, RecordTable& table, LoadCounts& counts,
-                 const std::function<void(int, const QString&)>& progress) {
+                 const std::function<void(int, const QString&)>& progress, const DecodeGuard* guard,
+                 LeftOutFiles* left_out) {
   const std::vector<FileList::const_iterator> jobs = [&] {
     std::vector<FileList::const_iterator> list;
     for (auto it = files.begin(); it != files.end(); ++it) list.push_back(it);
@@ -34,15 +35,17 @@ bool LoadRecords(const FileList& files, int signature_rule, int threads, ImageCa
   const int count = static_cast<int>(jobs.size());
   std::vector<SharedRecord> made(count);
   std::vector<char> decoded(count, 0);
+  std::vector<LeftOutReason> failures(count, LeftOutReason::kNotAPicture);
   std::atomic<int> next{0};
   std::atomic<int> finished{0};
   std::atomic<int> last_finished{-1};
   const auto work = [&] {
-    RecordMaker maker(signature_rule);
+    RecordMaker maker(signature_rule, guard);
     for (int k = next++; k < count && !stop.load(); k = next++) {
       bool was_decoded = false;
       made[k] = GetRecord(jobs[k]->first, jobs[k]->second, cache, maker, &was_decoded);
       decoded[k] = was_decoded;
+      failures[k] = maker.FailureReason();
       last_finished = k;
       ++finished;
     }
@@ -60,7 +63,10 @@ bool LoadRecords(const FileList& files, int signature_rule, int threads, ImageCa
   if (stop.load()) return false;
   for (int k = 0; k < count; ++k) {
     if (decoded[k]) ++counts.decoded;
-    if (!made[k]) continue;
+    if (!made[k]) {
+      if (left_out != nullptr) left_out->Add(jobs[k]->first, failures[k]);
+      continue;
+    }
     if (!decoded[k]) ++counts.from_cache;
     counts.loaded_bytes += made[k]->file_size;
     ++counts.loaded;

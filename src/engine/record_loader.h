@@ -9,6 +9,7 @@
 
 #include "engine/file_list.h"
 #include "engine/image_cache.h"
+#include "engine/left_out.h"
 #include "engine/record_table.h"
 
 namespace dupliora {
@@ -22,6 +23,7 @@ struct LoadCounts {
 
 // The record of one file: the cached one when its size and last-write time
 // are unchanged, else a new one, which then replaces the cached one.
+class DecodeGuard;
 class RecordMaker;
 SharedRecord GetRecord(const QString& path, const FileEntry& entry, ImageCache& cache,
                        RecordMaker& maker, bool* decoded = nullptr);
@@ -31,8 +33,11 @@ SharedRecord GetRecord(const QString& path, const FileEntry& entry, ImageCache& 
 // record gets the index a single thread would give it. `progress` (k done,
 // the last file done) runs on the calling thread about every 128 ms.
 // Returns false when stopped; the table then holds nothing of this pass.
+// Records are made through `guard` when given; files that give no record go
+// into `left_out`, in list order, when given.
 bool LoadRecords(const FileList& files, int signature_rule, int threads, ImageCache& cache,
                  const std::atomic<bool>& stop, RecordTable& table, LoadCounts& counts,
-                 const std::function<void(int k, const QString& path)>& progress);
+                 const std::function<void(int k, const QString& path)>& progress,
+                 const DecodeGuard* guard = nullptr, LeftOutFiles* left_out = nullptr);
 
 }  // namespace dupliora

@@ -4,10 +4,12 @@
 
 #include <QPainter>
 
+#include "engine/decode_guard.h"
 #include "engine/record_path.h"
 #include "imaging/bitmap_ops.h"
 #include "imaging/exif_thumbnail.h"
 #include "imaging/picture_header.h"
+#include "imaging/read_problem.h"
 #include "platform/thumbnail_cache.h"
 
 namespace dupliora {
@@ -39,16 +41,26 @@ QImage CThumbBitmap::ExtractThumbnail(const QString& path, QSize size, int flags
   return ToDeviceBitmap(thumb.scaled(size, mode, Qt::SmoothTransformation));
 }
 
-RecordMaker::RecordMaker(int signature_rule) : m_signature_rule(signature_rule) {}
+RecordMaker::RecordMaker(int signature_rule, const DecodeGuard* guard)
+    : m_signature_rule(signature_rule), m_guard(guard) {}
 
 bool RecordMaker::MakeRecord(const QString& path, ImageRecord& record) {
-  if (path.size() >= kRecordPathCapacity) return false;
-  return MakeRecordFromImage(path, record) || MakeRecordFromThumbnailCache(path, record);
+  if (path.size() >= kRecordPathCapacity) return Fail(LeftOutReason::kPathTooLong);
+  if (m_guard != nullptr && m_guard->Guarded()) {
+    return m_guard->MakeRecord(path, m_signature_rule, record, m_failure);
+  }
+  if (MakeRecordFromImage(path, record)) return true;
+  // A thumbnail made by another program from a damaged file shows the damage.
+  if (m_failure == LeftOutReason::kDamaged) return false;
+  const LeftOutReason reason = m_failure;
+  if (MakeRecordFromThumbnailCache(path, record)) return true;
+  return Fail(reason);
 }
 
 bool RecordMaker::MakeRecordFromImage(const QString& path, ImageRecord& record) {
+  ReadProblemWatch watch;
   const std::optional<PictureHeader> header = LoadPictureHeader(path);
-  if (!header || header->type == PictureType::kNone) return false;
+  if (!header || header->type == PictureType::kNone) return Fail(ReasonOf(watch.First()));
   // Read once: its size goes into the record, its pixels into method 2.
   const QByteArray embedded =
       header->type == PictureType::kRaster ? ReadEmbeddedThumbnail(path) : QByteArray();
@@ -56,10 +68,14 @@ bool RecordMaker::MakeRecordFromImage(const QString& path, ImageRecord& record) 
   record.width = header->width;
   record.height = header->height;
   if (header->alpha) record.alpha = 1;
-  if (!HasMinimumArea(record.width, record.height)) return false;
+  if (!HasMinimumArea(record.width, record.height)) return Fail(LeftOutReason::kTooSmall);
   if (m_signature_rule == 1 && TryExtractorSample(path, record)) return true;
   if (m_signature_rule != 3 && TryLibraryThumbnail(path, embedded, record)) return true;
-  return TryDrawing(path, record);
+  if (TryDrawing(path, record)) return true;
+  const ReadProblem problem = watch.Saw(ReadProblem::kTooLarge)     ? ReadProblem::kTooLarge
+                              : watch.First() == ReadProblem::kNone ? ReadProblem::kDamaged
+                                                                    : watch.First();
+  return Fail(ReasonOf(problem));
 }
 
 bool RecordMaker::TryExtractorSample(const QString& path, ImageRecord& record) {
@@ -76,8 +92,10 @@ bool RecordMaker::TryLibraryThumbnail(const QString& path, const QByteArray& emb
   // A camera thumbnail with black bars, or one left stale by an editor,
   // would miss the picture's own turned copy: see LoadThumbnail.
   const QSize picture(static_cast<int>(record.width), static_cast<int>(record.height));
+  const ReadProblemWatch watch;
   const QImage thumb = LoadThumbnail(path, kSampleBitmapSize, embedded, picture);
-  if (thumb.isNull() || !SetRecordPath(record, path)) return false;
+  if (thumb.isNull() || watch.Saw(ReadProblem::kDamaged) || !SetRecordPath(record, path))
+    return false;
   MakeSample(ToDeviceBitmap(thumb), record);  // as with drawing, a failed read keeps a zero sample
   record.method = kMethodLibraryThumbnail;
   return true;
@@ -85,8 +103,9 @@ bool RecordMaker::TryLibraryThumbnail(const QString& path, const QByteArray& emb
 
 bool RecordMaker::TryDrawing(const QString& path, ImageRecord& record) {
   record.method = kMethodLibraryDrawing;
+  const ReadProblemWatch watch;
   const QImage bitmap = DrawStretched64(path);
-  if (bitmap.isNull()) return false;
+  if (bitmap.isNull() || watch.Saw(ReadProblem::kDamaged)) return false;
   MakeSample(ToDeviceBitmap(bitmap), record);
   return SetRecordPath(record, path);
 }

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "engine/image_record.h"
+#include "engine/left_out.h"
 #include "engine/sample.h"
 
 namespace dupliora {
@@ -26,17 +27,24 @@ class CThumbBitmap {
   QString m_last_path;
 };
 
+class DecodeGuard;
+
 // Turns picture files into records. One per thread; not shared between threads.
 class RecordMaker {
  public:
   // 1: thumbnail extractor, then library thumbnail, then drawing;
-  // 2: library thumbnail, then drawing; 3: drawing only.
-  explicit RecordMaker(int signature_rule);
+  // 2: library thumbnail, then drawing; 3: drawing only. With a guard that
+  // is guarded, records are made in a decoder process; else in this one.
+  explicit RecordMaker(int signature_rule, const DecodeGuard* guard = nullptr);
 
   // Record must be zero-filled by the caller; last_write/file_size are the
   // caller's. False for anything that cannot be made into a record, including
-  // a path too long for the record (never stored cut).
+  // a path too long for the record (never stored cut) and a picture whose
+  // decoder found it truncated or corrupt: its missing part would be grey,
+  // and cut copies of different photos matched each other at 99 %.
   bool MakeRecord(const QString& path, ImageRecord& record);
+  // Why the last MakeRecord that failed left its file out.
+  LeftOutReason FailureReason() const { return m_failure; }
 
   // The imaging-library path with the methods of the signature rule.
   bool MakeRecordFromImage(const QString& path, ImageRecord& record);
@@ -47,8 +55,14 @@ class RecordMaker {
   bool TryExtractorSample(const QString& path, ImageRecord& record);
   bool TryLibraryThumbnail(const QString& path, const QByteArray& embedded, ImageRecord& record);
   bool TryDrawing(const QString& path, ImageRecord& record);
+  bool Fail(LeftOutReason reason) {
+    m_failure = reason;
+    return false;
+  }
 
   int m_signature_rule;
+  const DecodeGuard* m_guard;
+  LeftOutReason m_failure = LeftOutReason::kNotAPicture;
   CThumbBitmap m_thumb_bitmap;
 };
 

@@ -2,9 +2,10 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "imaging/exif_thumbnail.h"
 
-#include <QFile>
 #include <exiv2/exiv2.hpp>
 #include <mutex>
+
+#include "imaging/picture_file.h"
 
 namespace dupliora {
 
@@ -20,12 +21,33 @@ void InitialiseExiv2() {
   });
 }
 
+// A JPEG keeps its EXIF block (at most 64 KB) among the first segments, and
+// Exiv2 stops reading at the scan data; other formats may keep their
+// thumbnail anywhere, so they are read whole up to a limit.
+constexpr qint64 kJpegHeadBytes = 256 * 1024;
+constexpr qint64 kMaxMetadataFileBytes = qint64{64} << 20;
+
+bool IsJpeg(const QByteArray& bytes) { return bytes.startsWith("\xff\xd8"); }
+
+// The bytes Exiv2 parses, read into memory: Exiv2's own file access maps TIFF
+// files, and a file that shrank meanwhile killed the process with SIGBUS.
+std::optional<QByteArray> MetadataBytes(const QString& path) {
+  auto head = ReadFileHead(path, kJpegHeadBytes);
+  if (!head || head->size() < kJpegHeadBytes || IsJpeg(*head)) return head;
+  auto whole = ReadFileHead(path, kMaxMetadataFileBytes + 1);
+  if (!whole || whole->size() > kMaxMetadataFileBytes) return std::nullopt;
+  return whole;
+}
+
 }  // namespace
 
 QByteArray ReadEmbeddedThumbnail(const QString& path) {
   InitialiseExiv2();
+  const std::optional<QByteArray> bytes = MetadataBytes(path);
+  if (!bytes || bytes->isEmpty()) return {};
   try {
-    auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+    auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(bytes->constData()),
+                                           static_cast<long>(bytes->size()));
     if (image.get() == nullptr) return {};
     image->readMetadata();
     const Exiv2::ExifThumbC thumb(image->exifData());

@@ -5,7 +5,7 @@
 #include <QImageReader>
 #include <QPixelFormat>
 
-#include "imaging/scaled_decode.h"
+#include "imaging/picture_file.h"
 
 namespace dupliora {
 
@@ -23,9 +23,9 @@ bool FormatHasAlpha(QImage::Format format) {
 }  // namespace
 
 std::optional<PictureHeader> LoadPictureHeader(const QString& path) {
-  QImageReader reader(path);
-  ConfigurePictureReader(reader);
-  if (!reader.canRead()) return std::nullopt;
+  PictureFile file(path);
+  if (file.Reader() == nullptr) return std::nullopt;
+  QImageReader& reader = *file.Reader();
   PictureHeader header;
   header.type = IsVectorFormat(reader.format()) ? PictureType::kVector : PictureType::kRaster;
   const QSize size = reader.size();

@@ -17,8 +17,9 @@ struct PictureHeader {
   bool alpha = false;  // the stored pixel format carries an alpha channel
 };
 
-// Reads the picture's headers only, never its pixels; nullopt when no installed
-// image plugin can read the file. Every readable format counts, SVG as vector.
+// Reads the picture's headers only, never its pixels; nullopt, with the reason
+// reported (read_problem.h), when the file cannot be opened or no installed
+// image plugin can read it. Every readable format counts, SVG as vector.
 std::optional<PictureHeader> LoadPictureHeader(const QString& path);
 
 }  // namespace dupliora

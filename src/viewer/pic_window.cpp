@@ -35,6 +35,9 @@ CPicWindow::CPicWindow(QWidget* parent, PictureSource source)
   QPalette colours = palette();
   colours.setColor(QPalette::Window, kPaneBackground);
   setPalette(colours);
+  using PaneSource = decltype(&LoadPaneSourcePicture);
+  const PaneSource* loads_files = source.target<PaneSource>();
+  if (loads_files != nullptr && *loads_files == &LoadPaneSourcePicture) PrestartPaneDecoder();
   resize_timer_.setSingleShot(true);
   resize_timer_.setInterval(kResizeReloadMs);
   connect(&resize_timer_, &QTimer::timeout, this, &CPicWindow::RequestCurrent);

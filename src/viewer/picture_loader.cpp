@@ -14,6 +14,7 @@ PictureLoader::~PictureLoader() {
     std::lock_guard lock(mutex_);
     stopping_ = true;
   }
+  cancel_.store(true);
   wake_.notify_one();
   if (thread_.joinable()) thread_.join();
 }
@@ -41,7 +42,7 @@ void PictureLoader::Run() {
     const PictureRequest request = pending_;
     if (delivered_ == request) continue;  // the pane already shows it
     lock.unlock();
-    const QImage picture = source_(request);
+    const QImage picture = source_(request, cancel_);
     lock.lock();
     if (stopping_) return;
     if (IsStale(request)) continue;

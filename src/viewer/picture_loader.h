@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -24,7 +25,7 @@ class PictureLoader {
   using Delivery = std::function<void(const PictureRequest&, const QImage&)>;
 
   PictureLoader(PictureSource source, Delivery deliver);
-  ~PictureLoader();  // waits for a running load, then joins the thread
+  ~PictureLoader();  // cancels a running load, waits for it, joins the thread
   PictureLoader(const PictureLoader&) = delete;
   PictureLoader& operator=(const PictureLoader&) = delete;
 
@@ -44,6 +45,7 @@ class PictureLoader {
   std::uint64_t handled_count_ = 0;
   std::optional<PictureRequest> delivered_;
   bool stopping_ = false;
+  std::atomic<bool> cancel_{false};  // ends a waiting load when the pane goes
   std::thread thread_;
 };
 

@@ -2,11 +2,16 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "viewer/picture_source.h"
 
-#include <QFile>
+#include <QDataStream>
+#include <QIODevice>
 #include <QImageReader>
 #include <algorithm>
+#include <cstring>
 
+#include "imaging/picture_file.h"
 #include "imaging/scaled_decode.h"
+#include "platform/decoder_pool.h"
+#include "platform/decoder_service.h"
 #include "platform/thumbnail_cache.h"
 #include "viewer/fit_rect.h"
 
@@ -29,7 +34,9 @@ struct PictureProbe {
 };
 
 PictureProbe ProbePicture(const QString& path) {
-  QImageReader reader(path);
+  PictureFile file(path);
+  if (file.Reader() == nullptr) return {};
+  QImageReader& reader = *file.Reader();
   reader.setAutoTransform(true);
   PictureProbe probe;
   const QSize stored = reader.size();
@@ -40,6 +47,44 @@ PictureProbe ProbePicture(const QString& path) {
   probe.alpha = format != QImage::Format_Invalid &&
                 QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha;
   return probe;
+}
+
+// Both panes may load at once.
+constexpr int kPaneDecoders = 2;
+
+// The picture as raw rows: a pane picture of a few MB crosses the socket in
+// about a millisecond, where PNG encoding would take tens.
+void WriteImage(QDataStream& out, const QImage& image) {
+  out << static_cast<qint32>(image.format()) << image.width() << image.height();
+  for (int y = 0; y < image.height(); ++y) {
+    out.writeRawData(reinterpret_cast<const char*>(image.constScanLine(y)),
+                     static_cast<int>(image.bytesPerLine()));
+  }
+}
+
+QImage ReadImage(QDataStream& in) {
+  qint32 format = 0;
+  int width = 0;
+  int height = 0;
+  in >> format >> width >> height;
+  if (in.status() != QDataStream::Ok || format <= QImage::Format_Invalid ||
+      format >= QImage::NImageFormats || width <= 0 || height <= 0) {
+    return {};
+  }
+  QImage image(width, height, static_cast<QImage::Format>(format));
+  if (image.isNull()) return {};
+  for (int y = 0; y < height; ++y) {
+    const int row = static_cast<int>(image.bytesPerLine());
+    if (in.readRawData(reinterpret_cast<char*>(image.scanLine(y)), row) != row) return {};
+  }
+  return image;
+}
+
+QByteArray RequestBody(const PictureRequest& request) {
+  QByteArray body;
+  QDataStream stream(&body, QIODevice::WriteOnly);
+  stream << request.path << request.client;
+  return body;
 }
 
 }  // namespace
@@ -66,13 +111,42 @@ QImage LoadResourcePicture(const QString& name) {
   return reader.read();
 }
 
-QImage LoadPaneSourcePicture(const PictureRequest& request) {
+QImage LoadPaneFilePicture(const PictureRequest& request) {
+  return LoadFilePicture(request.path, request.client, LoadCachedThumbnail);
+}
+
+void PrestartPaneDecoder() { decoder::DecoderPool::Shared().Prestart(kPaneDecoders); }
+
+QImage LoadPaneSourcePicture(const PictureRequest& request, const std::atomic<bool>& cancel) {
   if (request.path.isEmpty() || request.client.isEmpty()) return {};
-  QImage picture = request.resource
-                       ? LoadResourcePicture(request.path)
-                       : LoadFilePicture(request.path, request.client, LoadCachedThumbnail);
+  QImage picture;
+  if (request.resource) {
+    picture = LoadResourcePicture(request.path);
+  } else {
+    using decoder::JobStatus;
+    const decoder::JobResult result = decoder::DecoderPool::Shared().Run(
+        decoder::JobKind::kPanePicture, RequestBody(request), &cancel);
+    if (result.status == JobStatus::kUnavailable) {
+      picture = LoadPaneFilePicture(request);
+    } else if (result.status == JobStatus::kDone) {
+      QDataStream in(result.reply);
+      picture = ReadImage(in);
+    }
+  }
   if (request.turn && !picture.isNull()) picture = picture.mirrored(true, true);
   return picture;
+}
+
+QByteArray ServePanePictureJob(const QByteArray& body) {
+  PictureRequest request;
+  QDataStream stream(body);
+  stream >> request.path >> request.client;
+  decoder::InjectTestFault(request.path);
+  const QImage picture = LoadPaneFilePicture(request);
+  QByteArray reply;
+  QDataStream out(&reply, QIODevice::WriteOnly);
+  if (!picture.isNull()) WriteImage(out, picture);
+  return reply;
 }
 
 }  // namespace dupliora

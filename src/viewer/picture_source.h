@@ -2,9 +2,11 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <atomic>
 #include <functional>
 
 namespace dupliora {
@@ -24,12 +26,25 @@ struct PictureRequest {
 };
 
 // Turns a request into the picture to store: already scaled for the pane.
-// Called on the loader thread; a null image when nothing can be shown.
-using PictureSource = std::function<QImage(const PictureRequest&)>;
+// Called on the loader thread; a null image when nothing can be shown. A
+// source that waits gives up soon after `cancel` is set (the pane closes).
+using PictureSource =
+    std::function<QImage(const PictureRequest& request, const std::atomic<bool>& cancel)>;
 
-// The program's way of loading: embedded resources, the desktop's thumbnail
-// cache for opaque pictures, else scaled decoding of the file.
-QImage LoadPaneSourcePicture(const PictureRequest& request);
+// The program's way of loading: embedded resources here, files in a decoder
+// process (so a file that crashes or hangs its decoder costs only its
+// picture), or here when no decoder program can be started.
+QImage LoadPaneSourcePicture(const PictureRequest& request, const std::atomic<bool>& cancel);
+
+// A file's picture as LoadPaneSourcePicture gives it, made in this process:
+// the desktop's thumbnail cache for opaque pictures, else scaled decoding.
+QImage LoadPaneFilePicture(const PictureRequest& request);
+
+// Starts a decoder process for the panes ahead of their first picture.
+void PrestartPaneDecoder();
+
+// The decoder process's side of a pane's job.
+QByteArray ServePanePictureJob(const QByteArray& body);
 
 // Finds a ready-made thumbnail of a file for a requested edge length.
 using ThumbnailLookup = std::function<QImage(const QString& path, int requested_size)>;

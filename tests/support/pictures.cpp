@@ -92,17 +92,26 @@ bool WriteSvg(const QString& path, std::optional<QSize> size, QColor color) {
 bool AddExifThumbnail(const QString& jpeg_path, const QImage& thumb) {
   const QString thumb_path = jpeg_path + QStringLiteral(".thumb.jpg");
   if (!WritePicture(thumb_path, thumb, "jpg")) return false;
+  QFile file(thumb_path);
+  const bool read = file.open(QIODevice::ReadOnly);
+  const QByteArray bytes = file.readAll();
+  file.remove();
+  return read && AddExifThumbnailBytes(jpeg_path, bytes);
+}
+
+bool AddExifThumbnailBytes(const QString& jpeg_path, const QByteArray& thumb) {
   try {
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(jpeg_path).toStdString());
     image->readMetadata();
     Exiv2::ExifData exif = image->exifData();
-    Exiv2::ExifThumb(exif).setJpegThumbnail(QFile::encodeName(thumb_path).toStdString());
+    Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumb.constData()),
+                                            thumb.size());
     image->setExifData(exif);
     image->writeMetadata();
   } catch (...) {
     return false;
   }
-  return QFile::remove(thumb_path);
+  return true;
 }
 
 bool SetExifOrientation(const QString& jpeg_path, int orientation) {

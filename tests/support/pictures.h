@@ -36,6 +36,8 @@ bool WriteSvg(const QString& path, std::optional<QSize> size, QColor color);
 
 // Writes `thumb` as the EXIF thumbnail of an existing JPEG (Exiv2).
 bool AddExifThumbnail(const QString& jpeg_path, const QImage& thumb);
+// The same with the thumbnail's bytes as they are, whatever they hold.
+bool AddExifThumbnailBytes(const QString& jpeg_path, const QByteArray& thumb);
 
 // Sets the EXIF orientation tag (1..8) of an existing JPEG (Exiv2).
 bool SetExifOrientation(const QString& jpeg_path, int orientation);

@@ -14,8 +14,12 @@ using TestApplication = QGuiApplication;
 #endif
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                   : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+#ifdef DUPLIORA_DECODER_PATH
+  if (qEnvironmentVariableIsEmpty("DUPLIORA_DECODER"))
+    qputenv("DUPLIORA_DECODER", DUPLIORA_DECODER_PATH);
+#endif
   TestApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -102,7 +102,7 @@ TEST(PicWindowTest, TurnedSampleIsTheSampleUpsideDown) {
 TEST(PicWindowTest, EnlargedPaneLoadsAgainAtTheNewSize) {
   std::mutex mutex;
   QList<QSize> asked;
-  PictureSource source = [&](const PictureRequest& request) {
+  PictureSource source = [&](const PictureRequest& request, const std::atomic<bool>&) {
     std::lock_guard lock(mutex);
     asked.append(request.client);
     QImage picture(request.client, QImage::Format_RGB32);
@@ -121,7 +121,7 @@ TEST(PicWindowTest, EnlargedPaneLoadsAgainAtTheNewSize) {
 
 TEST(PicWindowTest, PaneDestroyedDuringLoadJoinsItsThread) {
   std::atomic<int> finished = 0;
-  PictureSource slow = [&](const PictureRequest&) {
+  PictureSource slow = [&](const PictureRequest&, const std::atomic<bool>&) {
     QThread::msleep(150);
     ++finished;
     return QImage(10, 10, QImage::Format_RGB32);

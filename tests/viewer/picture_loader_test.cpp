@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 class GatedSource {
  public:
   PictureSource Source() {
-    return [this](const PictureRequest& request) {
+    return [this](const PictureRequest& request, const std::atomic<bool>&) {
       std::unique_lock lock(mutex_);
       loaded_.append(request.path);
       changed_.notify_all();

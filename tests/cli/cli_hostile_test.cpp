@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+// Hostile files among good pictures, through the real program and its decoder
+// processes: the run survives them all, finds the one true copy, and counts
+// every file it left out by its reason.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "support/hostile_files.h"
+#include "support/pictures.h"
+
+namespace dupliora {
+namespace {
+
+constexpr int kCutPhotos = 12;
+
+class CliHostileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("h/cut")));
+    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("h/refused")));
+    const QImage photo = test::NoisyImage(QSize(400, 300), 1);
+    Write("one.png", test::EncodedPicture(photo, "png"));
+    Write("one_copy.jpg", test::EncodedPicture(photo, "jpg", 95));
+    // Different photos cut short: the decoder fills the rest with grey, and
+    // the grey made them look alike.
+    for (int k = 0; k < kCutPhotos; ++k) {
+      const QByteArray jpeg =
+          test::EncodedPicture(test::NoisyImage(QSize(640, 480), 100 + k), "jpg");
+      Write(QStringLiteral("cut/%1.jpg").arg(k), jpeg.left(3000));
+    }
+    Write("self.svg", test::SvgWithImage(Path("self.svg")));
+    Write("fifo.svg", test::SvgWithImage(Path("pipe")));
+    ASSERT_TRUE(test::MakeFifo(Path("pipe")));
+    ASSERT_TRUE(test::MakeFifo(Path("fifo.png")));
+    Write("bomb24.bmp", test::BmpClaimingSize(16383, 16383, 24));
+    Write("bomb8.bmp", test::BmpClaimingSize(16383, 16383, 8));
+    Write("bomb1.png", test::MonoPng(16384, 16384));
+    Write("refused/bomb.svgz", test::SvgzWithHugeComment(100));
+    // Faults the decoder program makes on purpose when asked by the test.
+    Write("@crash@.png", test::EncodedPicture(test::NoisyImage(QSize(200, 200), 2), "png"));
+    Write("@hang@.png", test::EncodedPicture(test::NoisyImage(QSize(200, 200), 3), "png"));
+    // A name that is not UTF-8 cannot pass through QString: written by bytes.
+    const QByteArray png = test::EncodedPicture(photo, "png");
+    const int fd = ::open(OddName().constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, png.constData(), png.size()), png.size());
+    ::close(fd);
+    QString deep = Path("");
+    while (deep.size() < 1100) deep += QString(200, u'd') + u'/';
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ASSERT_TRUE(
+        test::WriteBytes(deep + QStringLiteral("long.png"), test::EncodedPicture(photo, "png")));
+  }
+  // QTemporaryDir cannot remove what QString cannot name.
+  void TearDown() override { ::unlink(OddName().constData()); }
+  QByteArray OddName() const { return QFile::encodeName(Path("")) + "bad\xff\xfe.png"; }
+  QString Path(const QString& name) const { return dir_.filePath(QStringLiteral("h/") + name); }
+  void Write(const QString& name, const QByteArray& bytes) {
+    ASSERT_TRUE(test::WriteBytes(Path(name), bytes)) << name.toStdString();
+  }
+
+  QTemporaryDir dir_;
+};
+
+struct CliRun {
+  int exit_code = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+// The CLI with the decoder program's test faults on and a short wall clock.
+CliRun RunCli(const QStringList& arguments, const QString& cache) {
+  QProcess cli;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("DUPLIORA_DECODER_TEST_FAULTS"), QStringLiteral("1"));
+  environment.insert(QStringLiteral("DUPLIORA_DECODER_WALL_MS"), QStringLiteral("2000"));
+  environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
+  cli.setProcessEnvironment(environment);
+  cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dupliora-cli"),
+            arguments);
+  CliRun run;
+  if (!cli.waitForFinished(120000) || cli.exitStatus() != QProcess::NormalExit) return run;
+  run.exit_code = cli.exitCode();
+  run.out = cli.readAllStandardOutput();
+  run.err = cli.readAllStandardError();
+  return run;
+}
+
+TEST_F(CliHostileTest, EveryBadFileIsLeftOutAndCountedTheRunGoesOn) {
+  QElapsedTimer timer;
+  timer.start();
+  const CliRun run = RunCli({"--json", "--verbose", "--threads", "2", Path("")},
+                            dir_.filePath(QStringLiteral("cache")));
+  const QByteArray& err = run.err;
+  ASSERT_EQ(run.exit_code, 0) << err.toStdString();
+  const QJsonObject document = QJsonDocument::fromJson(run.out).object();
+  const QJsonObject summary = document[QStringLiteral("summary")].toObject();
+  // The true copy, and the two SVG files: without what they refer to, they
+  // draw the same square.
+  QStringList pairs;
+  for (const QJsonValue& match : document[QStringLiteral("matches")].toArray()) {
+    QStringList names{QFileInfo(match[QStringLiteral("first")].toString()).fileName(),
+                      QFileInfo(match[QStringLiteral("second")].toString()).fileName()};
+    names.sort();
+    pairs << names.join(u'|');
+  }
+  pairs.sort();
+  EXPECT_EQ(pairs, (QStringList{"fifo.svg|self.svg", "one.png|one_copy.jpg"}));
+  EXPECT_EQ(summary[QStringLiteral("loaded")].toInt(), 4) << "one, its copy, self.svg, fifo.svg";
+  const QJsonObject left_out = summary[QStringLiteral("left_out")].toObject();
+  const struct {
+    const char* key;
+    int count;
+  } expected[] = {
+      {"damaged", kCutPhotos}, {"too_large", 4},     {"crashed", 1},       {"timed_out", 1},
+      {"special_file", 2},     {"name_not_utf8", 1}, {"path_too_long", 1},
+  };
+  for (const auto& [key, count] : expected) {
+    SCOPED_TRACE(key);
+    EXPECT_EQ(left_out[QLatin1String(key)].toInt(), count);
+  }
+  EXPECT_EQ(left_out.size(), std::size(expected)) << QJsonDocument(left_out).toJson().toStdString();
+  // --verbose lists each file once with its reason, odd bytes escaped.
+  EXPECT_EQ(err.count("\n"
+                      "damaged\t"),
+            kCutPhotos)
+      << err.toStdString();
+  EXPECT_TRUE(err.contains("name_not_utf8\t" + QFile::encodeName(Path("bad")) + "\\xff\\xfe.png"));
+  EXPECT_TRUE(err.contains("crashed\t" + QFile::encodeName(Path("@crash@.png"))));
+  EXPECT_LT(timer.elapsed(), 60000);
+}
+
+// --verbose lists the files left out whether they were refused by the scan
+// (nothing left to compare: exit 3) or in the load phase (cut photos: their
+// headers are whole).
+TEST_F(CliHostileTest, VerboseListsTheLeftOutWhateverTheOutcome) {
+  const struct {
+    const char* folder;
+    int exit_code;
+    QByteArray line_start;
+    int lines;
+  } cases[] = {{"refused", 3, "too_large\t", 1}, {"cut", 0, "damaged\t", kCutPhotos}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    const CliRun run = RunCli({"--verbose", Path(QLatin1String(c.folder))},
+                              dir_.filePath(QStringLiteral("cache")));
+    EXPECT_EQ(run.exit_code, c.exit_code);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(run.err.count("\n" + c.line_start), c.lines) << run.err.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace dupliora
