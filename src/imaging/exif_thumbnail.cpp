@@ -6,6 +6,8 @@
 #include <exiv2/exiv2.hpp>
 #include <mutex>
 
+#include "imaging/codec_dispatch.h"
+
 namespace dupliora {
 
 namespace {
@@ -23,6 +25,8 @@ void InitialiseExiv2() {
 }  // namespace
 
 QByteArray ReadEmbeddedThumbnail(const QString& path) {
+  if (const Codec codec = CodecOf(path); codec != Codec::kQt)
+    return ReadCodecThumbnail(codec, path);
   InitialiseExiv2();
   try {
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());

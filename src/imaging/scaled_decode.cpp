@@ -5,6 +5,8 @@
 #include <QImageReader>
 #include <mutex>
 
+#include "imaging/codec_dispatch.h"
+
 namespace dupliora {
 
 namespace {
@@ -56,12 +58,16 @@ QImage DecodeStretched(QImageReader& reader, QSize size, bool fast) {
 }
 
 QImage DecodeStretched(const QString& path, QSize size, bool fast) {
+  if (const Codec codec = CodecOf(path); codec != Codec::kQt)
+    return DecodeWithCodec(codec, path, {size, false, false, fast});
   QImageReader reader(path);
   ConfigurePictureReader(reader);
   return DecodeStretched(reader, size, fast);
 }
 
 QImage DecodeScaled(const QString& path, QSize bound, bool apply_orientation) {
+  if (const Codec codec = CodecOf(path); codec != Codec::kQt)
+    return DecodeWithCodec(codec, path, {bound, true, apply_orientation, false});
   QImageReader reader(path);
   ConfigurePictureReader(reader);
   reader.setAutoTransform(apply_orientation);

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+// HEIC, AVIF and JPEG XL test files made at test time by the encoders of
+// Debian's libheif-examples, libavif-bin and libjxl-tools.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace dupliora::test {
+
+enum class Encoder { kHeic, kAvif, kJpegXl };
+
+// The encoder's program name.
+QString EncoderProgram(Encoder encoder);
+
+// Encodes the picture file `source` (PNG or JPEG) into `target` with the
+// encoder's fast settings and `extra` arguments; false when the encoder is
+// missing or fails.
+bool EncodeWithTool(Encoder encoder, const QString& source, const QString& target,
+                    const QStringList& extra = {});
+
+// The encoders that are not installed, for a skip message; empty when all are.
+QStringList MissingEncoders();
+
+}  // namespace dupliora::test
