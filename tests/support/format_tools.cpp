@@ -2,9 +2,12 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "support/format_tools.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include "support/dng_writer.h"
 
 namespace dupliora::test {
 
@@ -57,6 +60,20 @@ QStringList MissingEncoders() {
     if (QStandardPaths::findExecutable(EncoderProgram(encoder)).isEmpty())
       missing << EncoderProgram(encoder);
   return missing;
+}
+
+bool WriteFormatCopies(const QImage& picture, const QString& folder, const QString& stem,
+                       int thumb_side, QSize preview) {
+  const QString base = QDir(folder).filePath(stem);
+  const QString png = base + QStringLiteral(".png");
+  DngOptions dng;
+  dng.preview = preview;
+  return picture.save(png, "png") && picture.save(base + QStringLiteral(".jpg"), "jpg", 90) &&
+         EncodeWithTool(Encoder::kHeic, png, base + QStringLiteral(".heic"),
+                        {QStringLiteral("-t"), QString::number(thumb_side)}) &&
+         EncodeWithTool(Encoder::kAvif, png, base + QStringLiteral(".avif")) &&
+         EncodeWithTool(Encoder::kJpegXl, png, base + QStringLiteral(".jxl")) &&
+         WriteDng(base + QStringLiteral(".dng"), picture, dng);
 }
 
 }  // namespace dupliora::test

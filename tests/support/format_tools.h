@@ -4,6 +4,8 @@
 // Debian's libheif-examples, libavif-bin and libjxl-tools.
 #pragma once
 
+#include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -22,5 +24,11 @@ bool EncodeWithTool(Encoder encoder, const QString& source, const QString& targe
 
 // The encoders that are not installed, for a skip message; empty when all are.
 QStringList MissingEncoders();
+
+// One picture in every format: folder/stem + .png (the source), .jpg, .heic
+// (with a thumbnail image of `thumb_side` on its long edge), .avif, .jxl and
+// .dng (with an embedded JPEG preview of `preview` size). False on any failure.
+bool WriteFormatCopies(const QImage& picture, const QString& folder, const QString& stem,
+                       int thumb_side, QSize preview);
 
 }  // namespace dupliora::test
