@@ -35,7 +35,8 @@ add_custom_target(dupliora_man_page ALL DEPENDS ${man_page})
 install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The Debian package. Libraries the programs link come from dpkg-shlibdeps;
-# Qt's image format plugins are loaded at run time, so no linker sees them.
+# Qt's image format and SVG icon plugins are loaded at run time, so no
+# linker sees them.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME dupliora)
 set(CPACK_PACKAGE_VENDOR "Dupliora developers")
@@ -44,7 +45,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "find identical and similar pictures and c
 set(CPACK_PACKAGE_DESCRIPTION
     "Dupliora finds copies among pictures: identical files, resized, turned, mirrored\n"
     "and negative copies, in one folder list or between two. Every pair is shown\n"
-    "side by side; marked pictures are copied, moved or deleted to the Trash.\n"
+    "side by side, and marked pictures are copied, moved or deleted to the Trash.\n"
     "It reads HEIC, AVIF, JPEG XL and camera RAW besides the common formats.\n"
     "The command-line tool dupliora-cli runs the same comparison for scripts.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
@@ -53,6 +54,6 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)
