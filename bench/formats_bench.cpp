@@ -8,12 +8,11 @@
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include <memory>
-#include <random>
 
+#include "bench/bench_records.h"
+#include "bench/dng_writer.h"
 #include "engine/record_maker.h"
 #include "imaging/codec_dispatch.h"
-#include "support/dng_writer.h"
 #include "support/format_tools.h"
 
 namespace dupliora {
@@ -29,35 +28,21 @@ constexpr QSize kPictureSize(4000, 3000);  // 12 megapixels
 constexpr int kHeicThumbSide = 320;
 constexpr QSize kRawPreviewSize(1600, 1200);
 
-QImage DrawPhoto(QSize size) {
-  QImage image(size, QImage::Format_RGB32);
-  std::minstd_rand random(12345);
-  for (int y = 0; y < size.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < size.width(); ++x) {
-      const int n = static_cast<int>(random() % 32);
-      line[x] = qRgb((x * 223 / size.width() + n) & 0xFF, (y * 223 / size.height() + n) & 0xFF,
-                     ((x + y) * 111 / size.width() + n) & 0xFF);
-    }
-  }
-  return image;
-}
-
 // Written once per process (the encoders take some seconds), removed at exit.
 class BenchPictures {
  public:
   BenchPictures() {
     qputenv("XDG_CACHE_HOME", m_dir.filePath(QStringLiteral("cache")).toLocal8Bit());
-    const QImage photo = DrawPhoto(kPictureSize);
+    const QImage photo = bench::DrawPhoto(kPictureSize);
     const QString png = m_dir.filePath(QStringLiteral("photo.png"));
-    test::DngOptions with_preview;
+    bench::DngOptions with_preview;
     with_preview.preview = kRawPreviewSize;
     m_ok = photo.save(png) &&
            test::EncodeWithTool(Encoder::kHeic, png, PathOf(kHeicThumb),
                                 {QStringLiteral("-t"), QString::number(kHeicThumbSide)}) &&
            test::EncodeWithTool(Encoder::kHeic, png, PathOf(kHeicPlain)) &&
-           test::WriteDng(PathOf(kRawPreview), photo, with_preview) &&
-           test::WriteDng(PathOf(kRawBare), photo) &&
+           bench::WriteDng(PathOf(kRawPreview), photo, with_preview) &&
+           bench::WriteDng(PathOf(kRawBare), photo) &&
            test::EncodeWithTool(Encoder::kJpegXl, png, PathOf(kJpegXl),
                                 {QStringLiteral("-d"), QStringLiteral("1")}) &&
            test::EncodeWithTool(Encoder::kAvif, png, PathOf(kAvif));
@@ -91,17 +76,8 @@ void BM_FullDecode(benchmark::State& state) {
 
 void BM_MakeRecord(benchmark::State& state) {
   if (!Pictures().ok()) return state.SkipWithError("test files could not be made");
-  const QString path = Pictures().PathOf(static_cast<int>(state.range(0)));
-  const int rule = static_cast<int>(state.range(1));
-  RecordMaker maker(rule);
-  auto record = std::make_unique<ImageRecord>();
-  for (auto _ : state) {
-    *record = ImageRecord{};
-    if (!maker.MakeRecord(path, *record)) state.SkipWithError("no record");
-    benchmark::DoNotOptimize(record->gray);
-  }
-  state.SetLabel(std::string(kFileNames[state.range(0)]) + " rule " + std::to_string(rule));
-  state.SetItemsProcessed(state.iterations());
+  bench::MakeRecords(state, Pictures().PathOf(static_cast<int>(state.range(0))),
+                     static_cast<int>(state.range(1)), kFileNames[state.range(0)]);
 }
 
 BENCHMARK(BM_FullDecode)->DenseRange(0, kKindCount - 1)->Unit(benchmark::kMillisecond);
@@ -112,12 +88,4 @@ BENCHMARK(BM_MakeRecord)
 }  // namespace
 }  // namespace dupliora
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return dupliora::bench::RunBenchmarks(argc, argv); }

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <cstdio>
 
-#include "support/dng_writer.h"
+#include "bench/dng_writer.h"
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
@@ -20,10 +20,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "make_dng: cannot read %s\n", argv[1]);
     return 1;
   }
-  dupliora::test::DngOptions options;
+  dupliora::bench::DngOptions options;
   options.orientation = argc > 3 ? std::atoi(argv[3]) : 1;
   options.preview = picture.size().scaled(1600, 1600, Qt::KeepAspectRatio);
-  if (!dupliora::test::WriteDng(QString::fromLocal8Bit(argv[2]), picture, options)) {
+  if (!dupliora::bench::WriteDng(QString::fromLocal8Bit(argv[2]), picture, options)) {
     std::fprintf(stderr, "make_dng: cannot write %s\n", argv[2]);
     return 1;
   }

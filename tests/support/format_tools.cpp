@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "support/dng_writer.h"
+#include "bench/dng_writer.h"
 
 namespace dupliora::test {
 
@@ -67,14 +67,14 @@ bool WriteFormatCopies(const QImage& picture, const QString& folder, const QStri
                        int thumb_side, QSize preview) {
   const QString base = QDir(folder).filePath(stem);
   const QString png = base + QStringLiteral(".png");
-  DngOptions dng;
+  bench::DngOptions dng;
   dng.preview = preview;
   return picture.save(png, "png") && picture.save(base + QStringLiteral(".jpg"), "jpg", 90) &&
          EncodeWithTool(Encoder::kHeic, png, base + QStringLiteral(".heic"),
                         {QStringLiteral("-t"), QString::number(thumb_side)}) &&
          EncodeWithTool(Encoder::kAvif, png, base + QStringLiteral(".avif")) &&
          EncodeWithTool(Encoder::kJpegXl, png, base + QStringLiteral(".jxl")) &&
-         WriteDng(base + QStringLiteral(".dng"), picture, dng);
+         bench::WriteDng(base + QStringLiteral(".dng"), picture, dng);
 }
 
 }  // namespace dupliora::test

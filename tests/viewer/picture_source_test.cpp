@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "support/dng_writer.h"
+#include "bench/dng_writer.h"
 #include "support/pictures.h"
 
 namespace dupliora {
@@ -40,10 +40,10 @@ TEST(PictureSourceTest, CameraRawIsTurnedUprightFromPreviewOrSensorData) {
   for (const QSize preview : {QSize(400, 200), QSize()}) {  // preview large enough, or none
     SCOPED_TRACE(preview.width());
     const QString path = dir.filePath(QStringLiteral("turned%1.dng").arg(preview.width()));
-    test::DngOptions options;
+    bench::DngOptions options;
     options.orientation = 6;
     options.preview = preview;
-    ASSERT_TRUE(test::WriteDng(path, landscape, options));
+    ASSERT_TRUE(bench::WriteDng(path, landscape, options));
     const QImage shown = LoadPaneSourcePicture(FileRequest(path, {400, 300}));
     ASSERT_EQ(shown.size(), QSize(150, 300));
     EXPECT_GT(QColor(shown.pixel(75, 20)).red(), 200);

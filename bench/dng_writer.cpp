@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include "support/dng_writer.h"
+#include "bench/dng_writer.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-namespace dupliora::test {
+namespace dupliora::bench {
 
 namespace {
 
@@ -195,4 +195,4 @@ bool WriteDng(const QString& path, const QImage& picture, const DngOptions& opti
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-}  // namespace dupliora::test
+}  // namespace dupliora::bench

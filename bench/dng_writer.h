@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-// A camera RAW file drawn by code: a DNG (a TIFF with a few tags) holding the
-// picture as an RGGB Bayer mosaic of linear 16-bit values, and optionally an
-// embedded JPEG preview, as cameras write them.
+// A camera RAW file drawn by code, for make_dng, the benchmarks and the tests:
+// a DNG (a TIFF with a few tags) holding the picture as an RGGB Bayer mosaic
+// of linear 16-bit values, and optionally an embedded JPEG preview, as
+// cameras write them.
 #pragma once
 
 #include <QByteArray>
@@ -10,7 +11,7 @@
 #include <QSize>
 #include <QString>
 
-namespace dupliora::test {
+namespace dupliora::bench {
 
 struct DngOptions {
   int orientation = 1;  // TIFF orientation tag, 1..8
@@ -23,4 +24,4 @@ struct DngOptions {
 QByteArray DngBytes(const QImage& picture, const DngOptions& options = {});
 bool WriteDng(const QString& path, const QImage& picture, const DngOptions& options = {});
 
-}  // namespace dupliora::test
+}  // namespace dupliora::bench
