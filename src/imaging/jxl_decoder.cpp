@@ -17,8 +17,6 @@ constexpr int kJxlBytesPerPixel = 16;
 // The basic info sits in the first bytes of a bare codestream; a container
 // may put Exif and XMP boxes before it, rarely more than a few hundred KB.
 constexpr qint64 kHeaderReads[] = {4 * 1024, 256 * 1024, 4 * 1024 * 1024};
-// The DC image of a lossy frame has one pixel for each 8 x 8 block.
-constexpr int kDcScale = 8;
 
 struct DecoderDestroy {
   void operator()(JxlDecoder* decoder) const { JxlDecoderDestroy(decoder); }
@@ -67,12 +65,8 @@ struct DecodedJxl {
   int orientation = kUprightOrientation;
 };
 
-// With `dc_is_enough` the decoder stops at the frame's 1:8 DC image (given
-// upsampled to full size) and skips the fine detail, where the file has one.
-DecodedJxl DecodeFrame(const QByteArray& bytes, bool dc_is_enough) {
-  const int events =
-      JXL_DEC_BASIC_INFO | JXL_DEC_FULL_IMAGE | (dc_is_enough ? JXL_DEC_FRAME_PROGRESSION : 0);
-  const DecoderPtr decoder = DecoderFor(bytes, events);
+DecodedJxl DecodeWhole(const QByteArray& bytes) {
+  const DecoderPtr decoder = DecoderFor(bytes, JXL_DEC_BASIC_INFO | JXL_DEC_FULL_IMAGE);
   if (!decoder) return {};
   DecodedJxl result;
   QImage image;
@@ -105,10 +99,6 @@ DecodedJxl DecodeFrame(const QByteArray& bytes, bool dc_is_enough) {
           return {};
         break;
       }
-      case JXL_DEC_FRAME_PROGRESSION:
-        if (JxlDecoderFlushImage(decoder.get()) != JXL_DEC_SUCCESS) break;  // decode on
-        result.stored = image;
-        return result;
       case JXL_DEC_FULL_IMAGE:  // the first frame is enough, also of an animation
         result.stored = image;
         return result;
@@ -145,17 +135,7 @@ std::optional<PictureHeader> ReadJpegXlHeader(const QString& path) {
 QImage DecodeJpegXl(const QString& path, const DecodeRequest& request) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly) || file.size() > DecodeBudgetBytes()) return {};
-  const QByteArray bytes = file.readAll();
-  bool dc_is_enough = false;
-  bool more_needed = false;
-  if (const auto info = BasicInfo(bytes, more_needed)) {
-    const PictureHeader header = HeaderOf(*info);
-    const QSize stored(int(header.width), int(header.height));
-    const QSize needed = NeededStoredSize(stored, header.orientation, request);
-    dc_is_enough = needed.width() * kDcScale <= stored.width() &&
-                   needed.height() * kDcScale <= stored.height();
-  }
-  const DecodedJxl decoded = DecodeFrame(bytes, dc_is_enough);
+  const DecodedJxl decoded = DecodeWhole(file.readAll());
   return FinishDecode(decoded.stored, decoded.orientation, request);
 }
 

@@ -20,7 +20,10 @@ bool LooksLikeJpegXl(const QByteArray& head);
 // of the file as the header needs.
 std::optional<PictureHeader> ReadJpegXlHeader(const QString& path);
 
-// The first frame decoded in full, then turned and scaled as asked.
+// The first frame decoded in full, then turned and scaled as asked. libjxl
+// 0.7 has no reduced decode: stopping at the 1:8 DC image still renders it at
+// full size, which cost as much as the whole decode (measured: 120 + 460 ms
+// against 450 ms for 5.7 MP).
 QImage DecodeJpegXl(const QString& path, const DecodeRequest& request);
 
 }  // namespace dupliora

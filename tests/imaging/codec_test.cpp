@@ -171,12 +171,6 @@ TEST_F(CodecTest, RawPreviewServesWhenLargeEnoughElseTheSensorData) {
   EXPECT_LT(qBlue(thumb.pixel(32, 32)), 60);
 }
 
-TEST_F(CodecTest, JpegXlSmallSizesFromTheDcImageLookTheSame) {
-  // 40 x 30 needs no more than the 1:8 DC image of the 320 x 240 picture.
-  const QImage small = DecodeStretched(PathOf("photo.jxl"), QSize(40, 30), false);
-  EXPECT_LT(MeanDifference(small, test::GradientImage(kPhotoSize).scaled(40, 30)), 8.0);
-}
-
 // Each decoder gets cut and bit-flipped copies of its files: every one is
 // read or refused, none crashes or hangs the test.
 TEST_F(CodecTest, DamagedFilesAreRefusedOrReadNeverFatal) {
