@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <exiv2/exiv2.hpp>
 #include <memory>
-#include <random>
 
+#include "bench/bench_records.h"
 #include "engine/record_maker.h"
 #include "imaging/scaled_decode.h"
 
@@ -24,21 +24,6 @@ enum PictureKind { kJpeg, kJpegWithExifThumbnail, kPng, kWebp, kKindCount };
 constexpr const char* kFileNames[kKindCount] = {"photo.jpg", "camera.jpg", "large.png",
                                                 "large.webp"};
 constexpr QSize kPictureSize(4000, 3000);  // 12 megapixels
-
-// A photograph-like picture: smooth gradients under fine noise.
-QImage DrawPhoto(QSize size) {
-  QImage image(size, QImage::Format_RGB32);
-  std::minstd_rand random(12345);
-  for (int y = 0; y < size.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < size.width(); ++x) {
-      const int n = static_cast<int>(random() % 32);
-      line[x] = qRgb((x * 223 / size.width() + n) & 0xFF, (y * 223 / size.height() + n) & 0xFF,
-                     ((x + y) * 111 / size.width() + n) & 0xFF);
-    }
-  }
-  return image;
-}
 
 void EmbedThumbnail(const QString& path, const QImage& picture) {
   QByteArray jpeg;
@@ -59,7 +44,7 @@ class BenchPictures {
  public:
   BenchPictures() {
     qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("cache"))));
-    const QImage photo = DrawPhoto(kPictureSize);
+    const QImage photo = bench::DrawPhoto(kPictureSize);
     photo.save(PathOf(kJpeg), "jpg", 90);
     photo.save(PathOf(kJpegWithExifThumbnail), "jpg", 90);
     EmbedThumbnail(PathOf(kJpegWithExifThumbnail), photo);
@@ -91,17 +76,8 @@ void BM_FullDecode(benchmark::State& state) {
 }
 
 void BM_MakeRecord(benchmark::State& state) {
-  const QString path = Pictures().PathOf(static_cast<int>(state.range(0)));
-  const int rule = static_cast<int>(state.range(1));
-  RecordMaker maker(rule);
-  auto record = std::make_unique<ImageRecord>();
-  for (auto _ : state) {
-    *record = ImageRecord{};
-    if (!maker.MakeRecord(path, *record)) state.SkipWithError("no record");
-    benchmark::DoNotOptimize(record->gray);
-  }
-  state.SetLabel(std::string(kFileNames[state.range(0)]) + " rule " + std::to_string(rule));
-  state.SetItemsProcessed(state.iterations());
+  bench::MakeRecords(state, Pictures().PathOf(static_cast<int>(state.range(0))),
+                     static_cast<int>(state.range(1)), kFileNames[state.range(0)]);
 }
 
 BENCHMARK(BM_FullDecode)->DenseRange(0, kKindCount - 1)->Unit(benchmark::kMillisecond);
@@ -112,12 +88,4 @@ BENCHMARK(BM_MakeRecord)
 }  // namespace
 }  // namespace dupliora
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return dupliora::bench::RunBenchmarks(argc, argv); }

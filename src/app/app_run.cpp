@@ -3,6 +3,8 @@
 #include "app/app_run.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <memory>
 
@@ -16,7 +18,17 @@
 namespace dupliora {
 
 QString JoinCommandLine(const QStringList& argumentsWithoutProgram) {
-  return argumentsWithoutProgram.join(QLatin1Char(' '));
+  QStringList folders;
+  for (const QString& argument : argumentsWithoutProgram) {
+    const QFileInfo info(argument);
+    if (argument.isEmpty() || !info.exists()) return argumentsWithoutProgram.join(QLatin1Char(' '));
+    // A run needs folders: a picture stands for the folder that holds it.
+    const QString folder = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+    if (!folders.contains(QDir::toNativeSeparators(folder))) {
+      folders.append(QDir::toNativeSeparators(folder));
+    }
+  }
+  return folders.join(QLatin1Char(';'));
 }
 
 bool NoDisplayAvailable() {

@@ -20,7 +20,10 @@ struct RunHooks {
 // created, else the loop's exit code (1 after a normal close).
 int Run(const QString& commandLine, const RunHooks& hooks = {});
 
-// The command line as one text, as the program has always seen it.
+// The arguments as one command line. When every argument names an existing
+// file or folder (a file manager's "Open with") they become one list of
+// folders, absolute and separated by ";" (a file gives the folder holding
+// it); anything else is joined by spaces.
 QString JoinCommandLine(const QStringList& argumentsWithoutProgram);
 
 // Nothing to show windows on: no platform chosen and no display.

@@ -40,4 +40,10 @@ void CImgChildFrame::ShowSecond(const QString& path) {
   if (auto* views = dynamic_cast<CShowImage2017*>(client_.data())) views->ShowSecond(path);
 }
 
+void CImgChildFrame::TakeStartPaths(const QString& path_list) {
+  if (auto* receiver = dynamic_cast<StartPathReceiver*>(client_.data())) {
+    receiver->TakeStartPaths(path_list);
+  }
+}
+
 }  // namespace dupliora

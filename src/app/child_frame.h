@@ -29,6 +29,8 @@ class CImgChildFrame : public QMdiSubWindow, public CShowImage2017 {
   // Forwarded to the client when it implements CShowImage2017.
   void ShowFirst(const QString& path) override;
   void ShowSecond(const QString& path) override;
+  // Forwarded to the client when it implements StartPathReceiver.
+  void TakeStartPaths(const QString& path_list);
 
  private:
   QPointer<QWidget> client_;

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "app/frame_layout.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace dupliora {
@@ -49,6 +50,15 @@ std::optional<QString> HelpTopicFromCommandLine(const QString& commandLine) {
   if (!commandLine.startsWith(QStringLiteral("-help"))) return std::nullopt;
   const QStringList fields = commandLine.split(QLatin1Char('#'));
   return QLatin1Char('#') + (fields.size() > 1 ? fields[1] : QString());
+}
+
+std::optional<QString> StartPathsFromCommandLine(const QString& commandLine) {
+  if (commandLine.isEmpty()) return std::nullopt;
+  const QStringList entries = commandLine.split(QLatin1Char(';'));
+  for (const QString& entry : entries) {
+    if (entry.isEmpty() || !QFileInfo::exists(entry)) return std::nullopt;
+  }
+  return commandLine;
 }
 
 PlacementPlan PlanPlacementRestore(int startMode, int savedShowCommand,

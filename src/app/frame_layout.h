@@ -32,6 +32,10 @@ QString StatusUserText(const QString& userName, const QString& profileName, bool
 // "#"-separated field, "#" alone when there is none).
 std::optional<QString> HelpTopicFromCommandLine(const QString& commandLine);
 
+// The command line as a path list for the comparison window: when it is one
+// (every ";"-separated entry exists), else nothing.
+std::optional<QString> StartPathsFromCommandLine(const QString& commandLine);
+
 // How the window is shown when its placement is restored.
 struct PlacementPlan {
   bool keepRectangle = false;  // start mode 0: shown normally where the system puts it

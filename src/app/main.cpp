@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 
 #include "app/app_run.h"
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(dupliora::Identity().productName);
+  // Title bars and the about box show it; the desktop file name lets a
+  // Wayland compositor find the installed menu entry and its icon.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/dupliora.svg")));
+  QApplication::setDesktopFileName(QStringLiteral("com.vantorel.Dupliora"));
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
   dupliora::RegisterComparisonWindow();

@@ -101,8 +101,11 @@ void CImgCompareMain::ShowVersionInStatus() {
   status_->SetPartIcon(1, style()->standardIcon(QStyle::SP_ComputerIcon));
 }
 
-CImgChildFrame* CImgCompareMain::CreateChild(const QString& /*text*/) {
+// The text is the command line: pictures and folders the program was opened
+// with go into the new child's path field, ready for Start.
+CImgChildFrame* CImgCompareMain::CreateChild(const QString& text) {
   auto* child = new CImgChildFrame();
+  if (const auto paths = StartPathsFromCommandLine(text)) child->TakeStartPaths(*paths);
   last_child_ = child;
   // A maximised child needs no frame or title bar of its own: the main window has them.
   mdi_->addSubWindow(child, Qt::SubWindow | Qt::FramelessWindowHint);

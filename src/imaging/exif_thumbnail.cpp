@@ -5,6 +5,7 @@
 #include <exiv2/exiv2.hpp>
 #include <mutex>
 
+#include "imaging/codec_dispatch.h"
 #include "imaging/picture_file.h"
 
 namespace dupliora {
@@ -42,6 +43,8 @@ std::optional<QByteArray> MetadataBytes(const QString& path) {
 }  // namespace
 
 QByteArray ReadEmbeddedThumbnail(const QString& path) {
+  if (const Codec codec = CodecOf(path); codec != Codec::kQt)
+    return ReadCodecThumbnail(codec, path);
   InitialiseExiv2();
   const std::optional<QByteArray> bytes = MetadataBytes(path);
   if (!bytes || bytes->isEmpty()) return {};

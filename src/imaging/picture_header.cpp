@@ -5,7 +5,9 @@
 #include <QImageReader>
 #include <QPixelFormat>
 
+#include "imaging/codec_dispatch.h"
 #include "imaging/picture_file.h"
+#include "imaging/scaled_decode.h"
 
 namespace dupliora {
 
@@ -20,9 +22,17 @@ bool FormatHasAlpha(QImage::Format format) {
   return QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha;
 }
 
+int ExifOrientation(QImageIOHandler::Transformations transformation) {
+  // Indexed by Qt's transformation value: none, mirror, flip, 180, 90,
+  // mirror and 90, flip and 90, 270.
+  constexpr int kOrientations[8] = {1, 2, 4, 3, 6, 7, 5, 8};
+  return kOrientations[transformation.toInt() & 7];
+}
+
 }  // namespace
 
 std::optional<PictureHeader> LoadPictureHeader(const QString& path) {
+  if (const Codec codec = CodecOf(path); codec != Codec::kQt) return ReadCodecHeader(codec, path);
   PictureFile file(path);
   if (file.Reader() == nullptr) return std::nullopt;
   QImageReader& reader = *file.Reader();
@@ -34,6 +44,7 @@ std::optional<PictureHeader> LoadPictureHeader(const QString& path) {
     header.height = static_cast<std::uint32_t>(size.height());
   }
   header.alpha = FormatHasAlpha(reader.imageFormat());
+  header.orientation = ExifOrientation(reader.transformation());
   return header;
 }
 

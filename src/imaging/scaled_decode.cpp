@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "imaging/codec_dispatch.h"
 #include "imaging/decode_budget.h"
 #include "imaging/picture_file.h"
 #include "imaging/read_problem.h"
@@ -119,6 +120,8 @@ QImage DecodeStretched(QImageReader& reader, QSize size, bool fast) {
 }
 
 QImage DecodeStretched(const QString& path, QSize size, bool fast) {
+  if (const Codec codec = CodecOf(path); codec != Codec::kQt)
+    return DecodeWithCodec(codec, path, {size, false, false, fast});
   PictureFile file(path);
   if (file.Reader() == nullptr) return {};
   const QByteArray format = file.Reader()->format();
@@ -128,6 +131,8 @@ QImage DecodeStretched(const QString& path, QSize size, bool fast) {
 }
 
 QImage DecodeScaled(const QString& path, QSize bound, bool apply_orientation) {
+  if (const Codec codec = CodecOf(path); codec != Codec::kQt)
+    return DecodeWithCodec(codec, path, {bound, true, apply_orientation, false});
   PictureFile file(path);
   QImageReader* reader = file.Reader();
   if (reader == nullptr) return {};

@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "imaging/picture_file.h"
+#include "imaging/codec_support.h"
+#include "imaging/picture_header.h"
 #include "imaging/scaled_decode.h"
 #include "platform/decoder_pool.h"
 #include "platform/decoder_service.h"
@@ -34,18 +35,12 @@ struct PictureProbe {
 };
 
 PictureProbe ProbePicture(const QString& path) {
-  PictureFile file(path);
-  if (file.Reader() == nullptr) return {};
-  QImageReader& reader = *file.Reader();
-  reader.setAutoTransform(true);
   PictureProbe probe;
-  const QSize stored = reader.size();
-  if (!stored.isValid()) return probe;
-  const bool quarter_turn = reader.transformation() & QImageIOHandler::TransformationRotate90;
-  probe.size = quarter_turn ? stored.transposed() : stored;
-  const QImage::Format format = reader.imageFormat();
-  probe.alpha = format != QImage::Format_Invalid &&
-                QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha;
+  const std::optional<PictureHeader> header = LoadPictureHeader(path);
+  if (!header || header->width == 0 || header->height == 0) return probe;
+  const QSize stored(static_cast<int>(header->width), static_cast<int>(header->height));
+  probe.size = OrientationSwapsAxes(header->orientation) ? stored.transposed() : stored;
+  probe.alpha = header->alpha;
   return probe;
 }
 

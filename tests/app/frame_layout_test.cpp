@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
+#include "app/app_run.h"
 #include "app/instance_marker.h"
 #include "support/qt_print.h"
 
@@ -51,6 +54,38 @@ TEST(HelpRequest, OnlyAtTheVeryStart) {
   EXPECT_EQ(HelpTopicFromCommandLine("-help#a#b"), "#a");
   EXPECT_FALSE(HelpTopicFromCommandLine(" -help").has_value());
   EXPECT_FALSE(HelpTopicFromCommandLine("x -help").has_value());
+}
+
+// "Open with" passes one argument per picture or folder, names with spaces
+// included; only existing paths become a list of folders.
+TEST(StartPaths, ArgumentsThatAllExistBecomeTheirFolders) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_TRUE(QDir(dir.path()).mkdir("sub dir"));
+  const QString sub = dir.filePath("sub dir");
+  const QString photo = sub + "/one photo.heic";
+  QFile(photo).open(QIODevice::WriteOnly);
+  QFile(dir.filePath("raw.dng")).open(QIODevice::WriteOnly);
+  const QString missing = dir.filePath("gone.jpg");
+  struct Case {
+    QStringList arguments;
+    QString command_line;
+    std::optional<QString> start_paths;
+  };
+  const Case cases[] = {
+      {{}, "", std::nullopt},
+      {{"-help#Topic"}, "-help#Topic", std::nullopt},
+      {{photo}, sub, sub},
+      {{dir.path(), photo, sub, dir.filePath("raw.dng")},
+       dir.path() + ';' + sub,
+       dir.path() + ';' + sub},
+      {{photo, missing}, photo + ' ' + missing, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.join('|').toStdString());
+    EXPECT_EQ(JoinCommandLine(c.arguments), c.command_line);
+    EXPECT_EQ(StartPathsFromCommandLine(JoinCommandLine(c.arguments)), c.start_paths);
+  }
 }
 
 TEST(PlacementRestore, StartModesAndSavedRectangles) {

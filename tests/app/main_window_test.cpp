@@ -24,15 +24,17 @@
 namespace dupliora {
 namespace {
 
-// A comparison client that records the commands it receives.
-class RecordingClient : public QWidget, public ComparisonCommands {
+// A comparison client that records the commands and start paths it receives.
+class RecordingClient : public QWidget, public ComparisonCommands, public StartPathReceiver {
  public:
   explicit RecordingClient(QWidget* parent) : QWidget(parent) {}
   bool OnCommand(int id) override {
     received.push_back(id);
     return true;
   }
+  void TakeStartPaths(const QString& path_list) override { start_paths.push_back(path_list); }
   std::vector<int> received;
+  QStringList start_paths;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -48,10 +50,10 @@ class MainWindowTest : public ::testing::Test {
     SetChildClientFactory(nullptr);
     Languages().SetCurrentLanguage(1);
   }
-  std::unique_ptr<CImgCompareMain> Started() {
+  std::unique_ptr<CImgCompareMain> Started(const QString& command_line = QString()) {
     auto window = std::make_unique<CImgCompareMain>();
     window->SetCloseConfirmer([] { return true; });
-    window->Start(QString());
+    window->Start(command_line);
     QApplication::processEvents();  // the posted placement restore
     return window;
   }
@@ -151,6 +153,23 @@ TEST_F(MainWindowTest, CommandsGoToTheNewestChildWhicheverIsActive) {
   EXPECT_TRUE(clients[0]->received.empty());
   EXPECT_EQ(clients[1]->received, (std::vector<int>{command::kExportList, command::kSelectAll,
                                                     command::kInvertSelection}));
+}
+
+TEST_F(MainWindowTest, StartPathsReachOnlyTheFirstChild) {
+  std::vector<RecordingClient*> clients;
+  SetChildClientFactory([&](QWidget* parent) {
+    clients.push_back(new RecordingClient(parent));
+    return clients.back();
+  });
+  const QString paths = dir_.path() + ';' + dir_.path();
+  auto window = Started(paths);
+  window->OnCommand(command::kNewComparison);
+  ASSERT_EQ(clients.size(), 2u);
+  EXPECT_EQ(clients[0]->start_paths, QStringList{paths});
+  EXPECT_TRUE(clients[1]->start_paths.isEmpty());
+  // A command line that is no path list leaves the field alone.
+  auto other = Started("not-a-path");
+  EXPECT_TRUE(clients.back()->start_paths.isEmpty());
 }
 
 TEST_F(MainWindowTest, AOneChildFillsTheAreaAndTabsComeWithTheSecond) {

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include "bench/dng_writer.h"
 #include "support/pictures.h"
 
 namespace dupliora {
@@ -35,6 +36,25 @@ TEST(PictureSourceTest, PhotoIsTurnedUprightThenFitted) {
   ASSERT_EQ(shown.size(), QSize(150, 300));
   EXPECT_GT(QColor(shown.pixel(75, 20)).red(), 200);
   EXPECT_GT(QColor(shown.pixel(75, 280)).blue(), 200);
+}
+
+TEST(PictureSourceTest, CameraRawIsTurnedUprightFromPreviewOrSensorData) {
+  QImage landscape(800, 400, QImage::Format_RGB32);
+  landscape.fill(Qt::blue);
+  QPainter(&landscape).fillRect(0, 0, 400, 400, Qt::red);
+  QTemporaryDir dir;
+  for (const QSize preview : {QSize(400, 200), QSize()}) {  // preview large enough, or none
+    SCOPED_TRACE(preview.width());
+    const QString path = dir.filePath(QStringLiteral("turned%1.dng").arg(preview.width()));
+    bench::DngOptions options;
+    options.orientation = 6;
+    options.preview = preview;
+    ASSERT_TRUE(bench::WriteDng(path, landscape, options));
+    const QImage shown = LoadPaneSourcePicture(FileRequest(path, {400, 300}));
+    ASSERT_EQ(shown.size(), QSize(150, 300));
+    EXPECT_GT(QColor(shown.pixel(75, 20)).red(), 200);
+    EXPECT_GT(QColor(shown.pixel(75, 280)).blue(), 200);
+  }
 }
 
 TEST(PictureSourceTest, FiftyMegapixelPhotoLoadsScaled) {

@@ -65,7 +65,8 @@ int NextActivityPosition(std::uint32_t& seed);
 class CImgCmp2017 : public QWidget,
                     public RunSink,
                     public ComparisonCommands,
-                    public CShowImage2017 {
+                    public CShowImage2017,
+                    public StartPathReceiver {
   Q_OBJECT
 
  public:
@@ -116,6 +117,7 @@ class CImgCmp2017 : public QWidget,
   // Shows a picture in the left or right preview.
   void ShowFirst(const QString& path) override;
   void ShowSecond(const QString& path) override;
+  void TakeStartPaths(const QString& path_list) override;
 
   // RunSink: called by the worker, executed here.
   void ClearResults() override;

@@ -82,6 +82,12 @@ void CImgCmp2017::Browse(int field_id, bool append) {
   field->AddEntry(text);
 }
 
+// The main list's field takes them as a drop that replaces its text: the
+// entry joins the history, and Start compares them.
+void CImgCmp2017::TakeStartPaths(const QString& path_list) {
+  OnPathDropped(ids::kPathField2, path_list, true);
+}
+
 void CImgCmp2017::OnPathDropped(int field_id, const QString& path, bool replace) {
   if (replace) {
     Field(field_id)->AddEntry(path);

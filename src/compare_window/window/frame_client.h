@@ -23,4 +23,12 @@ class CShowImage2017 {
   virtual void ShowSecond(const QString& path) = 0;
 };
 
+// Takes the pictures and folders the program was started with (a file
+// manager's "Open with", the desktop entry's %F) as one path list.
+class StartPathReceiver {
+ public:
+  virtual ~StartPathReceiver() = default;
+  virtual void TakeStartPaths(const QString& path_list) = 0;
+};
+
 }  // namespace dupliora

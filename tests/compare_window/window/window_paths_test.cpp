@@ -44,6 +44,15 @@ TEST_F(WindowPathsTest, FirstStartMakesTheHomeFolderCurrent) {
   EXPECT_EQ(w.Field(ids::kPathField1)->count(), 0);
 }
 
+TEST_F(WindowPathsTest, StartPathsReplaceTheMainListAndJoinItsHistory) {
+  CImgCmp2017& w = Open();
+  w.TakeStartPaths("/a b/one.heic;/pictures");
+  C2017ComboBoxEx* field = w.Field(ids::kPathField2);
+  EXPECT_EQ(field->Text(), "/a b/one.heic;/pictures");
+  EXPECT_EQ(field->GetEntry(0), "/a b/one.heic;/pictures");
+  EXPECT_EQ(w.Field(ids::kPathField1)->Text(), "");
+}
+
 TEST_F(WindowPathsTest, DropAppendsUnlessTheLeftButtonIsDown) {
   CImgCmp2017& w = Open();
   C2017ComboBoxEx* field = w.Field(ids::kPathField2);
