@@ -21,8 +21,13 @@ namespace {
 constexpr std::uint32_t kMinPictureSide = 128;
 
 FileEntry EntryOf(const struct stat& st) {
-  return {static_cast<std::uint64_t>(st.st_size),
-          FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec)};
+  FileEntry entry;
+  entry.size = static_cast<std::uint64_t>(st.st_size);
+  entry.last_write = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+  entry.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+  entry.inode = static_cast<std::uint64_t>(st.st_ino);
+  entry.device = static_cast<std::uint64_t>(st.st_dev);
+  return entry;
 }
 
 struct DirCloser {
@@ -35,6 +40,12 @@ std::uint64_t FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {
   constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
   return static_cast<std::uint64_t>((seconds + kSecondsFrom1601To1970) * 10000000LL +
                                     nanoseconds / 100);
+}
+
+std::optional<FileEntry> ReadFileEntry(const QString& path) {
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  return EntryOf(st);
 }
 
 bool IsPictureFile(const QString& path) {
