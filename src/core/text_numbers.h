@@ -72,10 +72,37 @@ inline constexpr int kSimilarWord = 300337;  // replaces "Ähnliche:"
 inline constexpr int kNoPicturesFound = 300339;
 inline constexpr int kIdlePrompt = 300340;
 inline constexpr int kSimilarity = 300102;  // also the similarity column and menu
-inline constexpr std::array kRunTexts{
-    kPathNotUsable, kFolderScan,         kScanDone,        kScanRunning, kLoadedWord,
-    kPerSecond,     kSkippedComparisons, kComparisons,     kTimeWord,    kTotalTime,
-    kRemaining,     kSimilarWord,        kNoPicturesFound, kIdlePrompt,  kSimilarity};
+// The record store on the cache line: "N from the picture cache", or its name
+// and why it is off (damaged, read-only, full, locked, unavailable).
+inline constexpr int kFromPictureCache = 300380;
+inline constexpr int kPictureCacheName = 300381;
+inline constexpr int kPictureCacheDamaged = 300382;
+inline constexpr int kPictureCacheReadOnly = 300383;
+inline constexpr int kPictureCacheFull = 300384;
+inline constexpr int kPictureCacheLocked = 300385;
+inline constexpr int kPictureCacheUnavailable = 300386;
+inline constexpr std::array kRunTexts{kPathNotUsable,
+                                      kFolderScan,
+                                      kScanDone,
+                                      kScanRunning,
+                                      kLoadedWord,
+                                      kPerSecond,
+                                      kSkippedComparisons,
+                                      kComparisons,
+                                      kTimeWord,
+                                      kTotalTime,
+                                      kRemaining,
+                                      kSimilarWord,
+                                      kNoPicturesFound,
+                                      kIdlePrompt,
+                                      kSimilarity,
+                                      kFromPictureCache,
+                                      kPictureCacheName,
+                                      kPictureCacheDamaged,
+                                      kPictureCacheReadOnly,
+                                      kPictureCacheFull,
+                                      kPictureCacheLocked,
+                                      kPictureCacheUnavailable};
 
 // Comparison window: Start/Stop caption, path alert balloon, preview toolbars.
 inline constexpr int kStartCaption = 300338;

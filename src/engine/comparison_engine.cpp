@@ -110,22 +110,26 @@ bool ComparisonEngine::Scan(const RunOptions& options, const RunTexts& texts, Ru
 bool ComparisonEngine::Load(const RunOptions& options, const RunTexts& texts, RunSink& sink) {
   records_.Clear();
   sink.StopProgressActivity();
+  // Held for this load only: the store closes (and writes out) with its last owner.
+  const std::shared_ptr<RecordStore> store = store_;
+  if (store) store->NewRun();
   const std::int64_t t0 = TickMs();
   if (options.compare_mode == 1) {
-    if (!LoadPass(files1_, options, texts, sink, t0)) return false;
+    if (!LoadPass(files1_, options, texts, sink, t0, store.get())) return false;
     summary_.first_list = summary_.loaded;
   }
-  if (!LoadPass(files2_, options, texts, sink, t0)) return false;
+  if (!LoadPass(files2_, options, texts, sink, t0, store.get())) return false;
   summary_.load_ms = TickMs() - t0;
   // Progress updates are throttled, so the last one may predate the last files.
-  sink.ShowCacheStatus(CacheStatusLine(cache_.size()));
-  sink.SetText(RunText::kLabel1002, LoadSummaryText(texts, summary_.loaded,
-                                                    loaded_bytes_, summary_.load_ms));
+  ShowCacheStatus(texts, sink, store.get(), summary_.from_store);
+  sink.SetText(RunText::kLabel1002,
+               LoadSummaryText(texts, summary_.loaded, loaded_bytes_, summary_.load_ms));
   return true;
 }
 
 bool ComparisonEngine::LoadPass(const FileList& files, const RunOptions& options,
-                                const RunTexts& texts, RunSink& sink, std::int64_t t0) {
+                                const RunTexts& texts, RunSink& sink, std::int64_t t0,
+                                RecordStore* store) {
   sink.SetProgressRange(kProgressRange);
   if (files.empty()) {
     sink.SetText(RunText::kStatus1004, texts.Text(300339));
@@ -134,22 +138,31 @@ bool ComparisonEngine::LoadPass(const FileList& files, const RunOptions& options
     return false;
   }
   const int count = static_cast<int>(files.size());
+  LoadCounts counts;
   const auto progress = [&](int k, const QString& path) {
     const double f = static_cast<double>(k) / count;
     sink.SetText(RunText::kLabel1002,
                  LoadProgressText(texts, RemainingTime(f, t0, TickMs()), k, count, path));
     sink.SetProgressPosition(static_cast<int>(f * kProgressRange));
-    sink.ShowCacheStatus(CacheStatusLine(cache_.size()));
+    ShowCacheStatus(texts, sink, store,
+                    summary_.from_store + std::atomic_ref(counts.from_store).load());
   };
-  LoadCounts counts;
   const bool completed = LoadRecords(files, options.signature_rule, ThreadCount(options.threads),
-                                     cache_, stop_requested_, records_, counts, progress);
+                                     cache_, store, stop_requested_, records_, counts, progress);
   summary_.loaded += counts.loaded;
+  summary_.from_store += counts.from_store;
   summary_.decoded += counts.decoded;
   summary_.from_cache += counts.from_cache;
   loaded_bytes_ += counts.loaded_bytes;
   if (!completed) summary_.outcome = RunOutcome::kStopped;
   return completed;
+}
+
+void ComparisonEngine::ShowCacheStatus(const RunTexts& texts, RunSink& sink, RecordStore* store,
+                                       int from_store) {
+  const DbFault fault = store != nullptr ? store->Fault() : DbFault::kNone;
+  store_note_ = StoreNoteText(texts, store != nullptr, fault, from_store);
+  sink.ShowCacheStatus(CacheStatusLine(cache_.size(), store_note_));
 }
 
 void ComparisonEngine::Compare(const RunOptions& options, const RunTexts& texts, RunSink& sink) {
@@ -188,8 +201,8 @@ void ComparisonEngine::Compare(const RunOptions& options, const RunTexts& texts,
   sink.SetResultRedraw(true);
   sink.StopProgressActivity();
   const double seconds = summary_.compare_ms * 0.001;
-  sink.SetText(RunText::kLabel1003, CompareSummaryLabel(texts, counts.matches, seconds,
-                                                        counts.done, counts.skipped));
+  sink.SetText(RunText::kLabel1003,
+               CompareSummaryLabel(texts, counts.matches, seconds, counts.done, counts.skipped));
   sink.SetText(RunText::kStatus1004,
                CompareSummaryStatus(texts, counts.matches, counts.done,
                                     (summary_.load_ms + summary_.compare_ms) * 0.001));

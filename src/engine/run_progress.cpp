@@ -31,10 +31,22 @@ std::int64_t TickMs() {
 }
 
 const std::vector<int>& RunTextNumbers() {
-  static const std::vector<int> numbers = {300000, 300001, 300002, 300003, 300102,
-                                           300330, 300331, 300332, 300333, 300334,
-                                           300335, 300336, 300337, 300339, 300340};
+  static const std::vector<int> numbers = {
+      300000, 300001, 300002, 300003, 300102, 300330, 300331, 300332, 300333, 300334, 300335,
+      300336, 300337, 300339, 300340, 300380, 300381, 300382, 300383, 300384, 300385, 300386};
   return numbers;
+}
+
+QString StoreNoteText(const RunTexts& texts, bool has_store, DbFault fault, int from_store) {
+  constexpr int kFromStore = 300380;
+  constexpr int kStoreName = 300381;
+  constexpr int kFirstFaultText = 300382;  // + DbFault - 1, in the enum's order
+  if (!has_store) return {};
+  if (fault == DbFault::kNone)
+    return QStringLiteral("%1 %2").arg(from_store).arg(texts.Text(kFromStore));
+  const int reason =
+      kFirstFaultText + static_cast<int>(fault) - static_cast<int>(DbFault::kDamaged);
+  return QStringLiteral("%1: %2").arg(texts.Text(kStoreName), texts.Text(reason));
 }
 
 QString RemainingTime(double f, std::int64_t start_ms, std::int64_t now_ms) {
@@ -67,9 +79,9 @@ QString LoadSummaryText(const RunTexts& texts, int loaded, std::uint64_t loaded_
       qUtf8Printable(FormatFileSize(loaded_bytes)),
       qUtf8Printable(FormatFileSize(static_cast<std::uint64_t>(bytes_per_second))),
       Ratio(loaded * 1000.0, e), e * 0.001);
-  return Replaced(text, {{"/ sec", texts.Text(300331)},
-                         {"Time", texts.Text(300334)},
-                         {"IST", texts.Text(300330)}});
+  return Replaced(
+      text,
+      {{"/ sec", texts.Text(300331)}, {"Time", texts.Text(300334)}, {"IST", texts.Text(300330)}});
 }
 
 QString CompareProgressText(const RunTexts& texts, std::int64_t done, std::int64_t total,
@@ -101,11 +113,11 @@ QString CompareSummaryLabel(const RunTexts& texts, int matches, double seconds, 
 
 QString CompareSummaryStatus(const RunTexts& texts, int matches, std::int64_t done,
                              double total_seconds) {
-  const QString text = QString::asprintf(
-      "%s: %d / %s: %s / Time-Total: %s", qUtf8Printable(texts.Text(300102)), matches,
-      qUtf8Printable(texts.Text(300333)),
-      qUtf8Printable(FormatNumber(static_cast<double>(done), 0)),
-      qUtf8Printable(FormatElapsed(total_seconds)));
+  const QString text =
+      QString::asprintf("%s: %d / %s: %s / Time-Total: %s", qUtf8Printable(texts.Text(300102)),
+                        matches, qUtf8Printable(texts.Text(300333)),
+                        qUtf8Printable(FormatNumber(static_cast<double>(done), 0)),
+                        qUtf8Printable(FormatElapsed(total_seconds)));
   return Replaced(text, {{"Time-Total", texts.Text(300335)}});
 }
 
