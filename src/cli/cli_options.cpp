@@ -42,6 +42,10 @@ CliParse ParseCliOptions(const QStringList& arguments) {
       {QStringLiteral("threads"), QStringLiteral("Threads (default: all cores)."),
        QStringLiteral("N"), QStringLiteral("0")},
       {QStringLiteral("json"), QStringLiteral("Machine-readable output.")},
+      {QStringLiteral("cache"),
+       QStringLiteral("Remember pictures in FILE (default: the user's cache folder)."),
+       QStringLiteral("FILE")},
+      {QStringLiteral("no-cache"), QStringLiteral("Neither read nor remember pictures.")},
   });
   QCommandLineOption repeat(QStringLiteral("repeat"), QStringLiteral("Runs in one process."),
                             QStringLiteral("N"), QStringLiteral("1"));
@@ -54,8 +58,8 @@ CliParse ParseCliOptions(const QStringList& arguments) {
   if (!parser.parse(arguments)) return {std::nullopt, parser.errorText(), kUsageError};
   if (parser.isSet(help)) return {std::nullopt, parser.helpText(), 0};
   if (parser.isSet(version)) {
-    return {std::nullopt, QCoreApplication::applicationName() + u' ' +
-                              QCoreApplication::applicationVersion(), 0};
+    return {std::nullopt,
+            QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion(), 0};
   }
   if (parser.positionalArguments().size() != 1) {
     return {std::nullopt, QStringLiteral("One PATHLIST is needed.\n") + parser.helpText(),
@@ -67,7 +71,8 @@ CliParse ParseCliOptions(const QStringList& arguments) {
   const auto threads = IntValue(parser, QStringLiteral("threads"), 0, 1024);
   const auto runs = IntValue(parser, QStringLiteral("repeat"), 1, 100);
   if (!similarity || !rule || !threads || !runs) {
-    return {std::nullopt, QStringLiteral("--similarity takes 40..100, --rule 1..3, --threads 0..1024."),
+    return {std::nullopt,
+            QStringLiteral("--similarity takes 40..100, --rule 1..3, --threads 0..1024."),
             kUsageError};
   }
   options.run.similarity = *similarity;
@@ -79,6 +84,13 @@ CliParse ParseCliOptions(const QStringList& arguments) {
   options.run.search_negative = parser.isSet(QStringLiteral("negative"));
   options.run.subfolder = !parser.isSet(QStringLiteral("no-subfolders"));
   options.json = parser.isSet(QStringLiteral("json"));
+  options.use_cache = !parser.isSet(QStringLiteral("no-cache"));
+  options.cache_file = parser.value(QStringLiteral("cache"));
+  if (parser.isSet(QStringLiteral("cache")) &&
+      (!options.use_cache || options.cache_file.isEmpty())) {
+    return {std::nullopt, QStringLiteral("--cache takes a file and excludes --no-cache."),
+            kUsageError};
+  }
   if (parser.isSet(QStringLiteral("against"))) {
     options.run.compare_mode = 1;
     options.path1_text = parser.value(QStringLiteral("against"));

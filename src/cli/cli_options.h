@@ -15,7 +15,9 @@ struct CliOptions {
   QString path1_text;  // --against, two-folder mode
   QString path2_text;
   bool json = false;
-  int repeat = 1;  // runs in one process: the second one shows the cache
+  int repeat = 1;         // runs in one process: the second one shows the cache
+  bool use_cache = true;  // the record store, unless --no-cache
+  QString cache_file;     // --cache FILE; empty: the program's usual place
 };
 
 struct CliParse {
