@@ -136,6 +136,9 @@ inline constexpr int kPreviewModeFirst = 300321;  // + preview_mode (0, 2)
 inline constexpr int kFileList = 300322;
 inline constexpr int kResultList = 300324;
 inline constexpr int kSubfolders = 300370;
+inline constexpr int kRememberPictures = 300390;    // the record store, in the sampling menu
+inline constexpr int kPictureCacheOnDisk = 300391;  // followed by a blank and the size
+inline constexpr int kClearPictureCache = 300392;
 constexpr int CompareModeText(int mode) { return kCompareModeFirst + mode; }
 constexpr int SignatureRuleText(int rule) { return kSignatureRuleTitle + rule; }
 constexpr int PreviewModeText(int mode) { return kPreviewModeFirst + mode; }
@@ -157,7 +160,10 @@ inline constexpr std::array kOptionTexts{CompareModeText(0),
                                          kFileList,
                                          PreviewModeText(2),
                                          kResultList,
-                                         kSubfolders};
+                                         kSubfolders,
+                                         kRememberPictures,
+                                         kPictureCacheOnDisk,
+                                         kClearPictureCache};
 
 // Result list: column titles (with " (1)" / " (2)" appended) and the mirror cells.
 inline constexpr int kPathColumn = 2006;

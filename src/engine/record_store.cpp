@@ -146,11 +146,11 @@ void RecordStore::Impl::Flush() {
   --hurry_;
 }
 
-void RecordStore::Impl::RunJob(StoreOp::Kind kind) {
+void RecordStore::Impl::RunJob(StoreOp::Kind kind, bool wait) {
   StoreOp job;
   job.kind = kind;
   Enqueue(std::move(job));
-  Flush();
+  if (wait) Flush();
 }
 
 void RecordStore::Impl::NewRun() {
@@ -198,8 +198,9 @@ void RecordStore::Put(const QString& path, const FileEntry& entry, int rule,
 }
 
 void RecordStore::Flush() { impl_->Flush(); }
-void RecordStore::Clear() { impl_->RunJob(StoreOp::kClear); }
-void RecordStore::Prune() { impl_->RunJob(StoreOp::kPrune); }
+void RecordStore::Clear() { impl_->RunJob(StoreOp::kClear, true); }
+void RecordStore::ClearInBackground() { impl_->RunJob(StoreOp::kClear, false); }
+void RecordStore::Prune() { impl_->RunJob(StoreOp::kPrune, true); }
 DbFault RecordStore::Fault() const { return impl_->Fault(); }
 void RecordStore::NewRun() { impl_->NewRun(); }
 

@@ -52,6 +52,8 @@ class RecordStore {
   void Flush();
   // Removes every entry and gives the space back; waits for it.
   void Clear();
+  // The same without waiting (for the window's thread).
+  void ClearInBackground();
   // Removes entries not seen for keep_days and entries of files that are gone
   // from a folder that is still there (an unplugged drive keeps its entries).
   // Waits for it; the store also does this by itself once a day.

@@ -52,7 +52,7 @@ class RecordStore::Impl {
   void Put(const QString& path, const FileEntry& entry, int rule, const ImageRecord& record,
            std::int64_t thumbnails);
   void Flush();
-  void RunJob(StoreOp::Kind kind);
+  void RunJob(StoreOp::Kind kind, bool wait);
   DbFault Fault() const { return fault_.load(); }
   void NewRun();
 

@@ -256,7 +256,7 @@ int RecordStore::Impl::PruneGoneFiles() {
     chunk.Bind(1, after);
     chunk.Bind(2, std::int64_t{kPruneChunk});
     int result;
-    while ((result = chunk.Step()) == SQLITE_ROW) rows.emplace_back(chunk.Int(0), chunk.Text(1));
+    while ((result = chunk.Step()) == SQLITE_ROW) rows.emplace_back(chunk.Int(0), chunk.String(1));
     chunk.Reset();
     if (result != SQLITE_DONE) return result;
     if (rows.empty()) return SQLITE_OK;

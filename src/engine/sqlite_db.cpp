@@ -79,7 +79,7 @@ QByteArrayView DbStatement::Blob(int column) const {
   return {static_cast<const char*>(data), data == nullptr ? 0 : size};
 }
 
-QString DbStatement::Text(int column) const {
+QString DbStatement::String(int column) const {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_.get(), column));
   return QString::fromUtf8(text, sqlite3_column_bytes(stmt_.get(), column));
 }

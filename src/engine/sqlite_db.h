@@ -45,7 +45,7 @@ class DbStatement {
 
   std::int64_t Int(int column) const;
   QByteArrayView Blob(int column) const;
-  QString Text(int column) const;
+  QString String(int column) const;
 
  private:
   struct Finalizer {
