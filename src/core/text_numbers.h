@@ -78,7 +78,7 @@ inline constexpr int kSimilarWord = 300337;  // replaces "Ähnliche:"
 inline constexpr int kNoPicturesFound = 300339;
 inline constexpr int kIdlePrompt = 300340;
 inline constexpr int kSimilarity = 300102;  // also the similarity column and menu
-// The record store on the cache line: "N from the picture cache", or its name
+// The record store on the cache line: "N remembered", or its name
 // and why it is off (damaged, read-only, full, locked, unavailable).
 inline constexpr int kFromPictureCache = 300380;
 inline constexpr int kPictureCacheName = 300381;

@@ -47,7 +47,7 @@ QString CompareCountText(std::int64_t done, std::int64_t total);
 QString CompareSummaryLabel(const RunTexts& texts, int matches, double seconds, std::int64_t done,
                             std::int64_t skipped);
 
-// What the record store did for the cache line: "N from the picture cache",
+// What the record store did for the cache line: "N remembered",
 // or why it is off. Empty without a store.
 QString StoreNoteText(const RunTexts& texts, bool has_store, DbFault fault, int from_store);
 
