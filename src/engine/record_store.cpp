@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
+#include <algorithm>
 #include <chrono>
 
 #include "engine/record_codec.h"
@@ -155,6 +156,12 @@ void RecordStore::Impl::RunJob(StoreOp::Kind kind, bool wait) {
 
 void RecordStore::Impl::NewRun() {
   const DbFault fault = fault_.load();
+  const int run = ++runs_;
+  // The run that met the damage said so; the new file serves the next one.
+  if (fault == DbFault::kDamaged && readable_.load() && damage_run_.load() < run) {
+    fault_ = DbFault::kNone;
+    return;
+  }
   if (fault != DbFault::kLocked && fault != DbFault::kFull) return;
   fault_ = DbFault::kNone;
   if (readable_.load()) {
@@ -179,6 +186,8 @@ void RecordStore::Impl::RequestReopen(bool recover) {
 void RecordStore::Impl::NoteFault(DbFault fault) {
   // A damaged file that was set aside stays the news until something worse.
   if (fault != DbFault::kNone) fault_ = fault;
+  // Found before the first run began (on opening), it is that run's news.
+  if (fault == DbFault::kDamaged) damage_run_ = std::max(runs_.load(), 1);
 }
 
 RecordStore::RecordStore(QString file, RecordStoreOptions options)

@@ -62,7 +62,8 @@ class RecordStore {
   // Why reads or writes are off (or that the file was damaged and started
   // anew); kNone while all is well.
   DbFault Fault() const;
-  // A run begins: a database that was locked or full is tried again.
+  // A run begins: a database that was locked or full is tried again, and a
+  // damaged one that was set aside and started anew is old news.
   void NewRun();
 
   // Bytes the database takes on disk, with its write-ahead log.

@@ -126,6 +126,8 @@ class RecordStore::Impl {
   std::atomic<bool> open_done_{false};
 
   std::atomic<DbFault> fault_{DbFault::kNone};
+  std::atomic<int> runs_{0};        // NewRun calls so far
+  std::atomic<int> damage_run_{0};  // the run whose cache line tells of the damage
   std::thread thread_;
 };
 

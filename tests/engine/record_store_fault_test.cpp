@@ -67,6 +67,10 @@ TEST_F(RecordStoreFaultTest, DamagedFileIsSetAsideAndANewOneStarted) {
       store->Flush();
       EXPECT_EQ(store->Fault(), DbFault::kDamaged);
       EXPECT_TRUE(QFileInfo(StoreFile() + QStringLiteral(".damaged")).isFile());
+      store->NewRun();  // found before the first run: that run tells of it
+      EXPECT_EQ(store->Fault(), DbFault::kDamaged);
+      store->NewRun();  // said once: the next run hears no more of it
+      EXPECT_EQ(store->Fault(), DbFault::kNone);
     }
     auto store = OpenStore();
     EXPECT_TRUE(ServedFromStore(store.get()));  // written into the new file
