@@ -11,12 +11,24 @@
 #include "compare_window/window/compare_window.h"
 #include "core/app_identity.h"
 #include "core/language_table.h"
+#include "core/record_store_location.h"
 #include "core/settings_store.h"
 
 namespace dupliora {
 namespace {
 
 constexpr int kCacheStatusPart = 4;
+
+// One store for all windows of the process, open while one of them holds it.
+std::shared_ptr<RecordStore> SharedRecordStore() {
+  static std::weak_ptr<RecordStore> shared;
+  std::shared_ptr<RecordStore> store = shared.lock();
+  if (!store) {
+    store = std::make_shared<RecordStore>(RecordStorePath(Settings(), Identity()));
+    shared = store;
+  }
+  return store;
+}
 
 QString NativeFolder(QStandardPaths::StandardLocation location) {
   return QDir::toNativeSeparators(QStandardPaths::writableLocation(location));
@@ -40,6 +52,8 @@ CompareWindowServices DefaultCompareWindowServices(QWidget* window_in_frame) {
   services.first_start_folders = {NativeFolder(QStandardPaths::DocumentsLocation),
                                   NativeFolder(QStandardPaths::PicturesLocation),
                                   QDir::toNativeSeparators(QDir::homePath())};
+  services.record_store = SharedRecordStore;
+  services.record_store_file = RecordStorePath(Settings(), Identity());
   return services;
 }
 

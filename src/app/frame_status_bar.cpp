@@ -30,8 +30,14 @@ FrameStatusBar::FrameStatusBar(QWidget* parent) : QStatusBar(parent) {
 
 void FrameStatusBar::SetPartText(int part, const QString& text) {
   if (part < 0 || part >= kStatusPartCount) return;
+  const bool was_empty = PartIsEmpty(part);
   parts_[part].text->setText(text);
   parts_[part].text->setToolTip(text);
+  if (PartIsEmpty(part) != was_empty) LayoutParts(client_width_);
+}
+
+bool FrameStatusBar::PartIsEmpty(int part) const {
+  return parts_[part].text->text().isEmpty() && parts_[part].icon->isHidden();
 }
 
 QString FrameStatusBar::PartText(int part) const {
@@ -43,16 +49,25 @@ void FrameStatusBar::SetPartIcon(int part, const QIcon& icon) {
   if (part < 0 || part >= kStatusPartCount) return;
   QLabel* label = parts_[part].icon;
   const int size = StatusIconSize(height());
+  const bool was_empty = PartIsEmpty(part);
   label->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(size, size));
   label->setVisible(!icon.isNull());
+  if (PartIsEmpty(part) != was_empty) LayoutParts(client_width_);
 }
 
+// The cache line (last part) also says what came from the record store; at
+// its own 200 pixels only the count fitted. The part before it shows nothing
+// in this program, so while it is empty the cache line takes its room.
 void FrameStatusBar::LayoutParts(int clientWidth) {
-  const auto edges = StatusPartRightEdges(clientWidth, height());
+  client_width_ = clientWidth;
+  auto edges = StatusPartRightEdges(clientWidth, height());
+  constexpr int kBeforeLast = kStatusPartCount - 2;
+  if (PartIsEmpty(kBeforeLast)) edges[kBeforeLast] = edges[kBeforeLast - 1];
   int left = 0;
   for (int i = 0; i + 1 < kStatusPartCount; ++i) {
     const int right = std::max(left, edges[i]);
     parts_[i].box->setFixedWidth(right - left);
+    parts_[i].box->setVisible(right > left);  // a hidden part leaves no gap between its neighbours
     left = right;
   }
   parts_[kStatusPartCount - 1].box->setMinimumWidth(0);

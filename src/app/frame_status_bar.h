@@ -32,7 +32,10 @@ class FrameStatusBar : public QStatusBar {
     QLabel* icon = nullptr;
     QLabel* text = nullptr;
   };
+  bool PartIsEmpty(int part) const;
+
   std::array<Part, kStatusPartCount> parts_;
+  int client_width_ = 0;
 };
 
 }  // namespace dupliora

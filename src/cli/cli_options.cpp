@@ -28,6 +28,9 @@ A path list is one or more folders or picture files separated by ';'.
       --threads=N          threads to use (default 0: all cores)
       --json               write one JSON document instead of lines
       --verbose            list every file left out, with its reason, on stderr
+      --cache=FILE         remember pictures in FILE (default: the user's cache
+                           folder), so an unchanged picture is not decoded again
+      --no-cache           neither read nor remember pictures
   -h, --help     display this help and exit
       --version  output version information and exit
 
@@ -93,6 +96,8 @@ CliParse ParseCliOptions(const QStringList& arguments) {
       {QStringLiteral("rule"), {}, n, QStringLiteral("1")},
       {QStringLiteral("threads"), {}, n, QStringLiteral("0")},
       {QStringLiteral("json"), {}},
+      {QStringLiteral("cache"), {}, QStringLiteral("FILE")},
+      {QStringLiteral("no-cache"), {}},
       {QStringLiteral("verbose"), {}},
       // Decodes without the guard of the decoder processes: only to measure it.
       {QStringLiteral("in-process"), {}},
@@ -128,6 +133,12 @@ CliParse ParseCliOptions(const QStringList& arguments) {
   options.json = parser.isSet(QStringLiteral("json"));
   options.verbose = parser.isSet(QStringLiteral("verbose"));
   options.run.in_process_decoding = parser.isSet(QStringLiteral("in-process"));
+  options.use_cache = !parser.isSet(QStringLiteral("no-cache"));
+  options.cache_file = parser.value(QStringLiteral("cache"));
+  if (parser.isSet(QStringLiteral("cache")) &&
+      (!options.use_cache || options.cache_file.isEmpty())) {
+    return UsageError(QStringLiteral("--cache takes a file and excludes --no-cache"));
+  }
   if (parser.isSet(QStringLiteral("against"))) {
     options.run.compare_mode = 1;
     options.path1_text = parser.value(QStringLiteral("against"));

@@ -15,8 +15,10 @@ struct CliOptions {
   QString path1_text;  // --against, two-folder mode
   QString path2_text;
   bool json = false;
-  bool verbose = false;  // list the files left out, with their reasons
-  int repeat = 1;        // runs in one process: the second one shows the cache
+  bool verbose = false;    // list the files left out, with their reasons
+  int repeat = 1;         // runs in one process: the second one shows the cache
+  bool use_cache = true;  // the record store, unless --no-cache
+  QString cache_file;     // --cache FILE; empty: the program's usual place
 };
 
 struct CliParse {

@@ -2,12 +2,14 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include <unistd.h>
 
+#include <QDir>
 #include <QGuiApplication>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "cli/cli_options.h"
 #include "cli/left_out_listing.h"
@@ -15,6 +17,7 @@
 #include "cli/terminal_sink.h"
 #include "core/app_identity.h"
 #include "core/language_table.h"
+#include "core/record_store_location.h"
 #include "engine/comparison_engine.h"
 #include "engine/run_progress.h"
 
@@ -53,9 +56,19 @@ void InstallStopSignals() {
 
 void ReportRepeat(int run, const RunSummary& s) {
   std::fprintf(stderr,
-               "run %d: loaded %d, decoded %d, from cache %d, load %lld ms, compare %lld ms\n", run,
-               s.loaded, s.decoded, s.from_cache, static_cast<long long>(s.load_ms),
-               static_cast<long long>(s.compare_ms));
+               "run %d: loaded %d, decoded %d, from cache %d (store %d), load %lld ms, "
+               "compare %lld ms\n",
+               run, s.loaded, s.decoded, s.from_cache, s.from_store,
+               static_cast<long long>(s.load_ms), static_cast<long long>(s.compare_ms));
+}
+
+std::shared_ptr<RecordStore> OpenRecordStore(const CliOptions& options) {
+  if (!options.use_cache) return nullptr;
+  const QString file =
+      !options.cache_file.isEmpty()
+          ? options.cache_file
+          : RecordStorePathBesideProgram(QCoreApplication::applicationFilePath(), Identity());
+  return std::make_shared<RecordStore>(file);
 }
 
 int ReportWriteFailure(int error) {
@@ -91,7 +104,9 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("dupliora-cli"));
   QCoreApplication::setApplicationVersion(Identity().versionText);
+  const std::shared_ptr<RecordStore> store = OpenRecordStore(options);
   ComparisonEngine engine;
+  engine.SetRecordStore(store);
   g_engine = &engine;
   if (g_signal != 0) engine.Shutdown();
 
@@ -110,6 +125,10 @@ int main(int argc, char** argv) {
     sink.Finish();
     if (options.repeat > 1) ReportRepeat(run, engine.LastSummary());
     if (engine.LastSummary().outcome != RunOutcome::kCompleted) break;
+  }
+  if (store && store->Fault() != DbFault::kNone) {  // said once, whatever the output mode
+    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(QDir::toNativeSeparators(store->File())),
+                 qUtf8Printable(StoreNoteText(texts, true, store->Fault(), 0)));
   }
   g_engine = nullptr;
   RunSummary summary = engine.LastSummary();

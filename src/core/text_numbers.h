@@ -89,6 +89,15 @@ inline constexpr int kLeftOutDamaged = 300397;
 inline constexpr int kLeftOutTooLarge = 300398;
 inline constexpr int kLeftOutCrashed = 300399;
 inline constexpr int kLeftOutTimedOut = 300400;
+// The record store on the cache line: "N remembered", or its name
+// and why it is off (damaged, read-only, full, locked, unavailable).
+inline constexpr int kFromPictureCache = 300380;
+inline constexpr int kPictureCacheName = 300381;
+inline constexpr int kPictureCacheDamaged = 300382;
+inline constexpr int kPictureCacheReadOnly = 300383;
+inline constexpr int kPictureCacheFull = 300384;
+inline constexpr int kPictureCacheLocked = 300385;
+inline constexpr int kPictureCacheUnavailable = 300386;
 inline constexpr std::array kRunTexts{
     kPathNotUsable,      kFolderScan,         kScanDone,           kScanRunning,
     kLoadedWord,         kPerSecond,          kSkippedComparisons, kComparisons,
@@ -96,7 +105,9 @@ inline constexpr std::array kRunTexts{
     kNoPicturesFound,    kIdlePrompt,         kSimilarity,         kLeftOut,
     kLeftOutPathTooLong, kLeftOutNameNotUtf8, kLeftOutSpecialFile, kLeftOutUnreadable,
     kLeftOutNotAPicture, kLeftOutTooSmall,    kLeftOutDamaged,     kLeftOutTooLarge,
-    kLeftOutCrashed,     kLeftOutTimedOut};
+    kLeftOutCrashed,     kLeftOutTimedOut,    kFromPictureCache,   kPictureCacheName,
+    kPictureCacheDamaged, kPictureCacheReadOnly, kPictureCacheFull, kPictureCacheLocked,
+    kPictureCacheUnavailable};
 
 // Comparison window: Start/Stop caption, path alert balloon, preview toolbars.
 inline constexpr int kStartCaption = 300338;
@@ -124,6 +135,9 @@ inline constexpr int kPreviewModeFirst = 300321;  // + preview_mode (0, 2)
 inline constexpr int kFileList = 300322;
 inline constexpr int kResultList = 300324;
 inline constexpr int kSubfolders = 300370;
+inline constexpr int kRememberPictures = 300410;    // the record store, in the sampling menu
+inline constexpr int kPictureCacheOnDisk = 300411;  // followed by a blank and the size
+inline constexpr int kClearPictureCache = 300412;
 constexpr int CompareModeText(int mode) { return kCompareModeFirst + mode; }
 constexpr int SignatureRuleText(int rule) { return kSignatureRuleTitle + rule; }
 constexpr int PreviewModeText(int mode) { return kPreviewModeFirst + mode; }
@@ -145,7 +159,10 @@ inline constexpr std::array kOptionTexts{CompareModeText(0),
                                          kFileList,
                                          PreviewModeText(2),
                                          kResultList,
-                                         kSubfolders};
+                                         kSubfolders,
+                                         kRememberPictures,
+                                         kPictureCacheOnDisk,
+                                         kClearPictureCache};
 
 // Result list: column titles (with " (1)" / " (2)" appended) and the mirror cells.
 inline constexpr int kPathColumn = 2006;

@@ -127,15 +127,20 @@ bool ComparisonEngine::Load(const RunOptions& options, const DecodeGuard& guard,
                             const RunTexts& texts, RunSink& sink) {
   records_.Clear();
   sink.StopProgressActivity();
+  // Held for this load only: the store closes (and writes out) with its last owner.
+  const std::shared_ptr<RecordStore> store = store_;
+  if (store) store->NewRun();
   const std::int64_t t0 = TickMs();
   if (options.compare_mode == 1) {
-    if (!LoadPass(files1_, PathField::kFirst, options, guard, texts, sink, t0)) return false;
+    if (!LoadPass(files1_, PathField::kFirst, options, guard, texts, sink, t0, store.get()))
+      return false;
     summary_.first_list = summary_.loaded;
   }
-  if (!LoadPass(files2_, PathField::kSecond, options, guard, texts, sink, t0)) return false;
+  if (!LoadPass(files2_, PathField::kSecond, options, guard, texts, sink, t0, store.get()))
+    return false;
   summary_.load_ms = TickMs() - t0;
   // Progress updates are throttled, so the last one may predate the last files.
-  sink.ShowCacheStatus(CacheStatusLine(cache_.size()));
+  ShowCacheStatus(texts, sink, store.get(), summary_.from_store);
   sink.SetText(RunText::kLabel1002,
                LoadSummaryText(texts, summary_.loaded, loaded_bytes_, summary_.load_ms));
   return true;
@@ -143,7 +148,7 @@ bool ComparisonEngine::Load(const RunOptions& options, const DecodeGuard& guard,
 
 bool ComparisonEngine::LoadPass(const FileList& files, PathField field, const RunOptions& options,
                                 const DecodeGuard& guard, const RunTexts& texts, RunSink& sink,
-                                std::int64_t t0) {
+                                std::int64_t t0, RecordStore* store) {
   sink.SetProgressRange(kProgressRange);
   if (files.empty()) {
     // The alert goes to the field whose list came up empty.
@@ -153,23 +158,32 @@ bool ComparisonEngine::LoadPass(const FileList& files, PathField field, const Ru
     return false;
   }
   const int count = static_cast<int>(files.size());
+  LoadCounts counts;
   const auto progress = [&](int k, const QString& path) {
     const double f = static_cast<double>(k) / count;
     sink.SetText(RunText::kLabel1002,
                  LoadProgressText(texts, RemainingTime(f, t0, TickMs()), k, count, path));
     sink.SetProgressPosition(static_cast<int>(f * kProgressRange));
-    sink.ShowCacheStatus(CacheStatusLine(cache_.size()));
+    ShowCacheStatus(texts, sink, store,
+                    summary_.from_store + std::atomic_ref(counts.from_store).load());
   };
-  LoadCounts counts;
   const bool completed =
-      LoadRecords(files, options.signature_rule, ThreadCount(options.threads), cache_,
+      LoadRecords(files, options.signature_rule, ThreadCount(options.threads), cache_, store,
                   stop_requested_, records_, counts, progress, &guard, &left_out_);
   summary_.loaded += counts.loaded;
+  summary_.from_store += counts.from_store;
   summary_.decoded += counts.decoded;
   summary_.from_cache += counts.from_cache;
   loaded_bytes_ += counts.loaded_bytes;
   if (!completed) summary_.outcome = RunOutcome::kStopped;
   return completed;
+}
+
+void ComparisonEngine::ShowCacheStatus(const RunTexts& texts, RunSink& sink, RecordStore* store,
+                                       int from_store) {
+  const DbFault fault = store != nullptr ? store->Fault() : DbFault::kNone;
+  store_note_ = StoreNoteText(texts, store != nullptr, fault, from_store);
+  sink.ShowCacheStatus(CacheStatusLine(cache_.size(), store_note_));
 }
 
 void ComparisonEngine::Compare(const RunOptions& options, const RunTexts& texts, RunSink& sink) {

@@ -6,10 +6,12 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "engine/file_list.h"
 #include "engine/image_cache.h"
 #include "engine/left_out.h"
+#include "engine/record_store.h"
 #include "engine/record_table.h"
 #include "engine/run_sink.h"
 
@@ -41,7 +43,8 @@ struct RunSummary {
   std::int64_t skipped = 0;
   int matches = 0;
   int decoded = 0;     // records made from their files in the load phase
-  int from_cache = 0;  // records the cache served
+  int from_cache = 0;  // records the session cache or the record store served
+  int from_store = 0;  // of those, the ones the record store served
   std::int64_t load_ms = 0;
   std::int64_t compare_ms = 0;
 };
@@ -74,9 +77,13 @@ class ComparisonEngine {
     closing_.store(true);
     stop_requested_.store(true);
   }
+  // Records are also looked up in and written to `store` (none: this window
+  // remembers nothing between sessions). Set it while no run is in progress.
+  void SetRecordStore(std::shared_ptr<RecordStore> store) { store_ = std::move(store); }
   bool IsStopRequested() const { return stop_requested_.load(); }
   std::size_t CacheSize() const { return cache_.size(); }
-  QString CacheStatus() const { return CacheStatusLine(cache_.size()); }
+  // The cache line as the last run left it.
+  QString CacheStatus() const { return CacheStatusLine(cache_.size(), store_note_); }
 
   const RunSummary& LastSummary() const { return summary_; }
   const AcceptedPaths& Paths() const { return paths_; }
@@ -90,9 +97,10 @@ class ComparisonEngine {
   bool Load(const RunOptions& options, const DecodeGuard& guard, const RunTexts& texts,
             RunSink& sink);
   bool LoadPass(const FileList& files, PathField field, const RunOptions& options,
-                const DecodeGuard& guard,
-                const RunTexts& texts, RunSink& sink, std::int64_t t0);
+                const DecodeGuard& guard, const RunTexts& texts, RunSink& sink, std::int64_t t0,
+                RecordStore* store);
   void Compare(const RunOptions& options, const RunTexts& texts, RunSink& sink);
+  void ShowCacheStatus(const RunTexts& texts, RunSink& sink, RecordStore* store, int from_store);
 
   std::atomic<bool> stop_requested_{false};
   std::atomic<bool> closing_{false};
@@ -101,6 +109,8 @@ class ComparisonEngine {
   FileList files2_;
   RecordTable records_;
   ImageCache cache_;
+  std::shared_ptr<RecordStore> store_;
+  QString store_note_;
   RunSummary summary_;
   LeftOutFiles left_out_;
   std::uint64_t loaded_bytes_ = 0;

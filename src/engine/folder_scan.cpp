@@ -19,9 +19,13 @@ namespace dupliora {
 namespace {
 
 FileEntry EntryOf(const struct stat& st) {
-  return {static_cast<std::uint64_t>(st.st_size),
-          FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec),
-          {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true}};
+  FileEntry entry;
+  entry.size = static_cast<std::uint64_t>(st.st_size);
+  entry.last_write = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+  entry.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+  entry.identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                    true};
+  return entry;
 }
 
 struct DirCloser {
@@ -34,6 +38,12 @@ std::uint64_t FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {
   constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
   return static_cast<std::uint64_t>((seconds + kSecondsFrom1601To1970) * 10000000LL +
                                     nanoseconds / 100);
+}
+
+std::optional<FileEntry> ReadFileEntry(const QString& path) {
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  return EntryOf(st);
 }
 
 bool IsPictureFile(const QString& path) { return ProbePictureFile(path).accepted; }

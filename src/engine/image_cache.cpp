@@ -6,18 +6,18 @@
 
 namespace dupliora {
 
-SharedRecord ImageCache::Find(const QString& path, const FileEntry& entry) const {
+SharedRecord ImageCache::Find(const QString& path, const FileEntry& entry, int rule) const {
   std::lock_guard lock(mutex_);
   const auto found = records_.find(path);
-  if (found == records_.end()) return nullptr;
-  const ImageRecord& record = *found->second;
+  if (found == records_.end() || found->second.rule != rule) return nullptr;
+  const ImageRecord& record = *found->second.record;
   if (record.file_size != entry.size || record.last_write != entry.last_write) return nullptr;
-  return found->second;
+  return found->second.record;
 }
 
-void ImageCache::Store(const QString& path, SharedRecord record) {
+void ImageCache::Store(const QString& path, int rule, SharedRecord record) {
   std::lock_guard lock(mutex_);
-  records_[path] = std::move(record);
+  records_[path] = {std::move(record), rule};
 }
 
 std::size_t ImageCache::size() const {
@@ -25,10 +25,13 @@ std::size_t ImageCache::size() const {
   return records_.size();
 }
 
-QString CacheStatusLine(std::size_t record_count) {
-  return QStringLiteral("Cache: %1 %2")
-      .arg(record_count)
-      .arg(FormatFileSize(static_cast<std::uint64_t>(record_count) * sizeof(ImageRecord)));
+QString CacheStatusLine(std::size_t record_count, const QString& note) {
+  QString line =
+      QStringLiteral("Cache: %1 %2")
+          .arg(record_count)
+          .arg(FormatFileSize(static_cast<std::uint64_t>(record_count) * sizeof(ImageRecord)));
+  if (!note.isEmpty()) line += QStringLiteral(" // ") + note;
+  return line;
 }
 
 }  // namespace dupliora

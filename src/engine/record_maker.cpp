@@ -2,7 +2,9 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "engine/record_maker.h"
 
+#include <QCryptographicHash>
 #include <QPainter>
+#include <QtEndian>
 
 #include "engine/decode_guard.h"
 #include "engine/record_path.h"
@@ -39,6 +41,14 @@ QImage CThumbBitmap::ExtractThumbnail(const QString& path, QSize size, int flags
   const Qt::AspectRatioMode mode =
       (flags & kKeepAspect) ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio;
   return ToDeviceBitmap(thumb.scaled(size, mode, Qt::SmoothTransformation));
+}
+
+std::int64_t CurrentRecordMakerVersion() {
+  const QByteArray name =
+      QByteArray::number(kRecordAlgorithmVersion) + "/Qt " + QByteArray(qVersion());
+  // 63 bits of a stable hash: SQLite integers are signed.
+  const QByteArray digest = QCryptographicHash::hash(name, QCryptographicHash::Sha256);
+  return static_cast<std::int64_t>(qFromBigEndian<quint64>(digest.constData()) >> 1);
 }
 
 RecordMaker::RecordMaker(int signature_rule, const DecodeGuard* guard)

@@ -6,12 +6,23 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 
 #include "engine/image_record.h"
 #include "engine/left_out.h"
 #include "engine/sample.h"
 
 namespace dupliora {
+
+// Bump with every change that can make a different record from the same
+// file: sampling, decoding, thumbnails, scaling or a new field. Records that
+// an earlier build stored are then never served again.
+inline constexpr int kRecordAlgorithmVersion = 1;
+
+// The version stored with each record: kRecordAlgorithmVersion together with
+// the Qt that decodes and scales at run time, so a Qt update (whose scaler or
+// decoders may round differently) is a new version too.
+std::int64_t CurrentRecordMakerVersion();
 
 // The thumbnail extractor of method 1: on Linux the freedesktop thumbnail
 // cache, scaled into the requested size keeping aspect (so only a square
@@ -36,6 +47,7 @@ class RecordMaker {
   // 2: library thumbnail, then drawing; 3: drawing only. With a guard that
   // is guarded, records are made in a decoder process; else in this one.
   explicit RecordMaker(int signature_rule, const DecodeGuard* guard = nullptr);
+  int signature_rule() const { return m_signature_rule; }
 
   // Record must be zero-filled by the caller; last_write/file_size are the
   // caller's. False for anything that cannot be made into a record, including

@@ -33,13 +33,27 @@ std::int64_t TickMs() {
 
 const std::vector<int>& RunTextNumbers() {
   static const std::vector<int> numbers = [] {
-    std::vector<int> list = {300000, 300001, 300002, 300003, 300102, 300330, 300331, 300332,
-                             300333, 300334, 300335, 300336, 300337, 300339, 300340};
+    std::vector<int> list = {300000, 300001, 300002, 300003, 300102, 300330, 300331,
+                             300332, 300333, 300334, 300335, 300336, 300337, 300339,
+                             300340, 300380, 300381, 300382, 300383, 300384, 300385,
+                             300386};
     list.push_back(kLeftOutTitleText);
     for (int k = 0; k < kLeftOutReasonCount; ++k) list.push_back(kFirstLeftOutReasonText + k);
     return list;
   }();
   return numbers;
+}
+
+QString StoreNoteText(const RunTexts& texts, bool has_store, DbFault fault, int from_store) {
+  constexpr int kFromStore = 300380;
+  constexpr int kStoreName = 300381;
+  constexpr int kFirstFaultText = 300382;  // + DbFault - 1, in the enum's order
+  if (!has_store) return {};
+  if (fault == DbFault::kNone)
+    return QStringLiteral("%1 %2").arg(from_store).arg(texts.Text(kFromStore));
+  const int reason =
+      kFirstFaultText + static_cast<int>(fault) - static_cast<int>(DbFault::kDamaged);
+  return QStringLiteral("%1: %2").arg(texts.Text(kStoreName), texts.Text(reason));
 }
 
 QString RemainingTime(double f, std::int64_t start_ms, std::int64_t now_ms) {

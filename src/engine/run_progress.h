@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/run_sink.h"
+#include "engine/sqlite_db.h"
 
 namespace dupliora {
 
@@ -45,6 +46,10 @@ QString CompareCountText(std::int64_t done, std::int64_t total);
 // Label 1003 after comparing.
 QString CompareSummaryLabel(const RunTexts& texts, int matches, double seconds, std::int64_t done,
                             std::int64_t skipped);
+
+// What the record store did for the cache line: "N remembered",
+// or why it is off. Empty without a store.
+QString StoreNoteText(const RunTexts& texts, bool has_store, DbFault fault, int from_store);
 
 // Status line 1004 after comparing.
 QString CompareSummaryStatus(const RunTexts& texts, int matches, std::int64_t done,

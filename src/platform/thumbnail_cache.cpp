@@ -2,11 +2,15 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "platform/thumbnail_cache.h"
 
+#include <sys/stat.h>
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QUrl>
+#include <QtEndian>
 #include <array>
 #include <string_view>
 
@@ -111,6 +115,22 @@ std::optional<QSize> ThumbnailCacheImageSize(const QString& path) {
     if (!size.isEmpty()) return size;
   }
   return std::nullopt;
+}
+
+std::int64_t ThumbnailCacheState(const QString& path) {
+  QCryptographicHash hash(QCryptographicHash::Sha1);
+  for (const SizeFolder& folder : kSizeFolders) {
+    const QString thumb = CachedThumbnailPath(path, QString::fromLatin1(folder.name));
+    hash.addData(QFile::encodeName(thumb));
+    struct stat st {};
+    if (::stat(QFile::encodeName(thumb).constData(), &st) != 0) continue;
+    const std::int64_t facts[] = {
+        static_cast<std::int64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
+        static_cast<std::int64_t>(st.st_mtim.tv_nsec), static_cast<std::int64_t>(st.st_ino)};
+    hash.addData(QByteArrayView(reinterpret_cast<const char*>(facts), sizeof facts));
+  }
+  const QByteArray digest = hash.result();
+  return static_cast<std::int64_t>(qFromBigEndian<quint64>(digest.constData()) >> 1) | 1;
 }
 
 QImage LoadCachedThumbnail(const QString& path, int requested_size) {

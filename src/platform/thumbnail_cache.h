@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 namespace dupliora {
@@ -26,6 +27,11 @@ QString CachedThumbnailPath(const QString& path, const QString& size_name);
 
 // Thumb::Image::Width/Height of a valid cached thumbnail.
 std::optional<QSize> ThumbnailCacheImageSize(const QString& path);
+
+// A number that changes whenever a cached thumbnail of `path` appears,
+// changes or goes (in any size folder); never 0. A record made with the help
+// of the cache is only as good as the thumbnails it saw.
+std::int64_t ThumbnailCacheState(const QString& path);
 
 // Best valid cached thumbnail (smallest >= requested, else largest); null if none.
 QImage LoadCachedThumbnail(const QString& path, int requested_size);

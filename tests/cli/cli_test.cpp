@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -58,10 +59,22 @@ void SavePicture(const QString& path, int seed, int width = 200, int height = 16
   ASSERT_TRUE(image.save(path));
 }
 
+// Gives the file a time an hour back: the store keeps no record of a file
+// changed moments ago.
+void Age(const QString& path) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                               QFileDevice::FileModificationTime));
+}
+
 class CliTest : public ::testing::Test {
  protected:
+  void TearDown() override { qunsetenv("XDG_CACHE_HOME"); }
   void SetUp() override {
     ASSERT_TRUE(QFile::exists(CliPath())) << CliPath().toStdString();
+    // The default record store lives there: never the user's own.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir_.filePath("xdg-cache")));
     ASSERT_TRUE(QDir(dir_.path()).mkpath("a/sub"));
     ASSERT_TRUE(QDir(dir_.path()).mkpath("b"));
     ASSERT_TRUE(QDir(dir_.path()).mkpath("empty"));
@@ -138,6 +151,39 @@ TEST_F(CliTest, TwoFolderJsonWithVariants) {
   EXPECT_EQ(pairs,
             (QStringList{"a/one.png|b/one_again.png|0", "a/sub/one_copy.png|b/one_again.png|0",
                          "a/two.png|b/two_turned.png|90"}));
+}
+
+TEST_F(CliTest, TwoProgramsAtOnceShareTheRecordStoreAndLoseNothing) {
+  for (const char* folder : {"x", "y", "shared"}) {
+    ASSERT_TRUE(QDir(dir_.path()).mkpath(folder));
+    for (int k = 0; k < 8; ++k) {
+      const QString path = Path(QStringLiteral("%1/%2.png").arg(folder).arg(k));
+      SavePicture(path, 100 + k + 10 * folder[0]);
+      Age(path);
+    }
+  }
+  const QString store = Path("store/records.sqlite");
+  QProcess one;
+  QProcess two;
+  one.start(CliPath(), {"--cache", store, Path("x") + ';' + Path("shared")});
+  two.start(CliPath(), {"--cache", store, Path("y") + ';' + Path("shared")});
+  ASSERT_TRUE(one.waitForFinished(120000) && two.waitForFinished(120000));
+  ASSERT_EQ(one.exitCode(), 0) << one.readAllStandardError().toStdString();
+  ASSERT_EQ(two.exitCode(), 0) << two.readAllStandardError().toStdString();
+  const QString all = Path("x") + ';' + Path("y") + ';' + Path("shared");
+  struct Case {
+    QStringList options;
+    QByteArray first_run;
+  } const cases[] = {
+      {{"--cache", store}, "run 1: loaded 24, decoded 0, from cache 24 (store 24)"},
+      {{"--no-cache"}, "run 1: loaded 24, decoded 24, from cache 0 (store 0)"},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = RunCli(c.options + QStringList{"--repeat", "2", all});
+    EXPECT_TRUE(run.err.contains(c.first_run)) << run.err.toStdString();
+  }
+  EXPECT_EQ(RunCli({"--cache", store, "--no-cache", all}).exit_code, 1);
+  EXPECT_EQ(RunCli({"--cache", "", all}).exit_code, 1);
 }
 
 // The CLI with stdout on a pipe that the test reads when it chooses: a full

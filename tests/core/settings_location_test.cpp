@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "core/app_identity.h"
+#include "core/record_store_location.h"
 #include "core/settings_store.h"
 #include "support/qt_print.h"
 
@@ -119,6 +120,44 @@ TEST_F(SettingsLocationTest, UnsetConfigRootFallsBackToTheProgramFolder) {
 TEST(AppIdentityTest, VersionTextFromRecord) {
   EXPECT_EQ(VersionTextFromRecord("5,58,0,0"), "5.58");
   EXPECT_EQ(VersionTextFromRecord("5,58,2,0"), "5.58.2");
+}
+
+// The record store follows the settings: beside them in portable mode, else
+// in the user's cache folder; the command-line tool finds the same place.
+TEST_F(SettingsLocationTest, RecordStoreLivesWhereTheSettingsSayAndTheCliFindsIt) {
+  const QByteArray xdg_before = qgetenv("XDG_CACHE_HOME");
+  const bool xdg_was_set = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
+  const QString home_cache = QDir::homePath() + "/.cache/Dupliora/records.sqlite";
+  const QString program = ProgramFolder() + "/dupliora-cli";
+  struct Case {
+    const char* label;
+    QString xdg;
+    QStringList beside;  // files beside the program
+    QString expected;
+  } const cases[] = {
+      {"cache variable", dir_.filePath("xdg"), {}, dir_.filePath("xdg/Dupliora/records.sqlite")},
+      {"relative variable is ignored", "relative/xdg", {}, home_cache},
+      {"no variable", "", {}, home_cache},
+      {"portable settings", "", {"Dupliora.ini"}, ProgramFolder() + "/records.sqlite"},
+      {"installed program", "", {"Dupliora.ini", "Dupliora_Uninstall.ini"}, home_cache},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    qputenv("XDG_CACHE_HOME", c.xdg.toUtf8());
+    for (const QString& name : {"Dupliora.ini", "Dupliora_Uninstall.ini"}) {
+      QFile::remove(ProgramFolder() + "/" + name);
+    }
+    for (const QString& name : c.beside) Touch(name);
+    EXPECT_EQ(RecordStorePathBesideProgram(program, identity_), c.expected);
+    store_ = CMyProfStr();
+    Init("dupliora");
+    EXPECT_EQ(RecordStorePath(store_, identity_), c.expected);
+  }
+  if (xdg_was_set) {
+    qputenv("XDG_CACHE_HOME", xdg_before);
+  } else {
+    qunsetenv("XDG_CACHE_HOME");
+  }
 }
 
 }  // namespace

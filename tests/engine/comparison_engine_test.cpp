@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include "engine/record_path.h"
+#include "record_store_test_support.h"
 #include "run_test_support.h"
 
 namespace dupliora {
@@ -103,6 +104,32 @@ TEST_F(ComparisonEngineTest, FindsTheCopyAndASecondRunTakesItFromTheCache) {
   EXPECT_EQ(engine_.LastSummary().decoded, 1);
   EXPECT_EQ(third.matches.size(), 3u);  // b now equals a and its copy
   EXPECT_EQ(engine_.CacheSize(), 3u);
+}
+
+TEST_F(ComparisonEngineTest, NextSessionTakesItsRecordsFromTheStoreAndARuleChangeMakesThemAgain) {
+  FillFolderOne();
+  for (const char* name : {"one/a.png", "one/sub/a_copy.png", "one/b.png"}) {
+    ASSERT_TRUE(AgeFile(root_ + name));
+  }
+  const QString file = root_ + "records.sqlite";
+  RecordingSink first;
+  engine_.SetRecordStore(std::make_shared<RecordStore>(file));
+  Run(first, {}, root_ + "one");
+  engine_.SetRecordStore(nullptr);  // the last owner closes it: all is written
+
+  ComparisonEngine next_session;
+  next_session.SetRecordStore(std::make_shared<RecordStore>(file));
+  RecordingSink second;
+  next_session.Run(options_, {}, root_ + "one", texts_, second);
+  EXPECT_EQ(next_session.LastSummary().from_store, 3);
+  EXPECT_EQ(next_session.LastSummary().decoded, 0);
+  EXPECT_EQ(MatchedNames(second), MatchedNames(first));
+  EXPECT_TRUE(second.cache_lines.last().endsWith(" // 3 T300380"));
+
+  // Samples of two rules never meet: the session cache does not serve rule 2's either.
+  options_.signature_rule = 3;
+  next_session.Run(options_, {}, root_ + "one", texts_, second);
+  EXPECT_EQ(next_session.LastSummary().decoded, 3);
 }
 
 TEST_F(ComparisonEngineTest, ChangedSingleFileIsNotServedStale) {

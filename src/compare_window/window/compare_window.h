@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include "compare_window/window/frame_client.h"
@@ -44,6 +45,10 @@ struct CompareWindowServices {
   QStringList first_start_folders;  // documents, pictures, home: the last one ends current
   // The folder picker, opened at a start folder; empty when cancelled.
   std::function<QString(QWidget* parent, const QString& start)> pick_folder;
+  // The record store the program's windows share, opened on first use, and
+  // its file (for the size the options show, without opening it).
+  std::function<std::shared_ptr<RecordStore>()> record_store;
+  QString record_store_file;
 };
 
 // The progress bar's range while the run shows activity only.
@@ -156,6 +161,9 @@ class CImgCmp2017 : public QWidget,
   void LoadOptions();
   void StoreOption(const OptionRecord& option);
   void AttachOptionMenu(OptionBar bar, int id, QToolButton* button);
+  // The shared record store, opened on first use; null without one.
+  std::shared_ptr<RecordStore> PictureStore();
+  void ClearPictureCache();
   void ApplyResultView();
   void ApplyPreviewMode();
   void WirePreviews();
@@ -196,6 +204,7 @@ class CImgCmp2017 : public QWidget,
   PathAlert* alert_ = nullptr;
   QTimer activity_timer_;
 
+  std::shared_ptr<RecordStore> record_store_;
   ComparisonEngine engine_;
   BlockingUiCall ui_call_;
   std::thread worker_;

@@ -52,6 +52,7 @@ void CImgCmp2017::StartWorker() {
   run.signature_rule = options_.m_signature_rule.value;
   RunTexts texts;
   for (int number : RunTextNumbers()) texts.by_number.insert(number, Text(number));
+  engine_.SetRecordStore(options_.m_remember_pictures.value != 0 ? PictureStore() : nullptr);
   worker_done_.store(false);
   worker_ = std::thread(&CImgCmp2017::WorkerMain, this, run, fields_[0]->Text(), fields_[1]->Text(),
                         std::move(texts));

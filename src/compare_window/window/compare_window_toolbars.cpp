@@ -65,7 +65,9 @@ void CImgCmp2017::AttachOptionMenu(OptionBar bar, int id, QToolButton* button) {
   button->setPopupMode(QToolButton::InstantPopup);
   connect(menu, &QMenu::aboutToShow, this, [this, bar, id, menu] {
     menu->clear();
-    for (const MenuItem& item : OptionMenu(bar, id, services_.text)) {
+    const PictureCacheFacts cache{options_.m_remember_pictures.value != 0,
+                                  RecordStore::SizeOnDisk(services_.record_store_file)};
+    for (const MenuItem& item : OptionMenu(bar, id, services_.text, cache)) {
       if (item.IsSeparator()) {
         menu->addSeparator();
         continue;
@@ -73,6 +75,8 @@ void CImgCmp2017::AttachOptionMenu(OptionBar bar, int id, QToolButton* button) {
       QAction* action = menu->addAction(item.text);
       action->setData(item.id);
       action->setEnabled(item.enabled);
+      action->setCheckable(item.checkable);
+      action->setChecked(item.checked);
     }
   });
   connect(menu, &QMenu::triggered, this,
@@ -82,9 +86,20 @@ void CImgCmp2017::AttachOptionMenu(OptionBar bar, int id, QToolButton* button) {
 void CImgCmp2017::ChooseOption(OptionBar bar, int button, int id) {
   const OptionChoice choice = ApplyMenuChoice(bar, button, id, options_, result_view_);
   if (choice.to_store != nullptr) StoreOption(*choice.to_store);
+  if (choice.clear_picture_cache) ClearPictureCache();
   if (choice.result_view_changed) ApplyResultView();
   if (choice.relayout) LayoutWindow();
   RefreshOptionTexts();
+}
+
+std::shared_ptr<RecordStore> CImgCmp2017::PictureStore() {
+  if (!record_store_ && services_.record_store) record_store_ = services_.record_store();
+  return record_store_;
+}
+
+// The store's own thread does it; the next menu shows the smaller size.
+void CImgCmp2017::ClearPictureCache() {
+  if (const std::shared_ptr<RecordStore> store = PictureStore()) store->ClearInBackground();
 }
 
 void CImgCmp2017::RefreshOptionTexts() {

@@ -5,6 +5,7 @@
 #include "compare_window/window_ids.h"
 #include "core/command_ids.h"
 #include "core/text_numbers.h"
+#include "engine/format.h"
 
 namespace dupliora {
 namespace {
@@ -24,7 +25,8 @@ std::vector<MenuItem> VariantMenu(int variant_text, const TextLookup& text) {
           {2, text(text::kNo)}};
 }
 
-std::vector<MenuItem> RulesMenu(int button, const TextLookup& text) {
+std::vector<MenuItem> RulesMenu(int button, const TextLookup& text,
+                                const PictureCacheFacts& cache) {
   switch (button) {
     case command::kButton1:
       return {{1, text(text::CompareModeText(0))}, {2, text(text::CompareModeText(1))}};
@@ -33,7 +35,12 @@ std::vector<MenuItem> RulesMenu(int button, const TextLookup& text) {
               Separator(),
               {1, text(text::SignatureRuleText(1))},
               {2, text(text::SignatureRuleText(2))},
-              {3, text(text::SignatureRuleText(3))}};
+              {3, text(text::SignatureRuleText(3))},
+              Separator(),
+              {kRememberPicturesItem, text(text::kRememberPictures), true, true, cache.remember},
+              {kPictureCacheSizeItem,
+               text(text::kPictureCacheOnDisk) + u' ' + FormatFileSize(cache.bytes_on_disk), false},
+              {kClearPictureCacheItem, text(text::kClearPictureCache)}};
     case command::kButton3:
       return VariantMenu(text::kRotated, text);
     case command::kButton4:
@@ -81,8 +88,12 @@ OptionChoice ApplyRulesChoice(int button, int id, WindowOptions& o) {
       choice.relayout = true;
       break;
     case command::kButton2:
-      target = &o.m_signature_rule;
-      target->value = id;
+      if (id == kClearPictureCacheItem) {
+        choice.clear_picture_cache = true;
+        return choice;
+      }
+      target = id == kRememberPicturesItem ? &o.m_remember_pictures : &o.m_signature_rule;
+      target->value = id == kRememberPicturesItem ? (target->value != 0 ? 0 : 1) : id;
       break;
     case command::kButton3:
     case command::kButton4:
@@ -116,18 +127,20 @@ OptionChoice ApplySearchChoice(int button, int id, WindowOptions& o, int& result
 }  // namespace
 
 std::vector<OptionRecord*> WindowOptions::Stored() {
-  return {&m_ShowListToolbar, &m_signature_rule, &m_search_rotated, &m_search_flipped,
-          &m_search_negative, &m_compare_mode,   &m_similarity,     &m_subfolder};
+  return {&m_ShowListToolbar, &m_signature_rule,  &m_search_rotated,
+          &m_search_flipped,  &m_search_negative, &m_compare_mode,
+          &m_similarity,      &m_subfolder,       &m_remember_pictures};
 }
 
 QString SimilarityText(const TextLookup& text, int percent) {
   return QStringLiteral("%1 %2 %").arg(text(text::kSimilarity), QString::number(percent));
 }
 
-std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& text) {
+std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& text,
+                                 const PictureCacheFacts& cache) {
   switch (bar) {
     case OptionBar::kRules:
-      return RulesMenu(button, text);
+      return RulesMenu(button, text, cache);
     case OptionBar::kSearch:
       return SearchMenu(button, text);
   }

@@ -16,7 +16,7 @@ struct OptionRecord {
   QString key;
 };
 
-// The ten options. Member names are the settings keys. Stored values are used
+// The options. Member names are the settings keys. Stored values are used
 // as they come, without clamping to the menu values.
 struct WindowOptions {
   OptionRecord m_compare_mode{0, QStringLiteral("m_compare_mode")};
@@ -27,6 +27,8 @@ struct WindowOptions {
   OptionRecord m_similarity{90, QStringLiteral("m_similarity")};
   OptionRecord m_subfolder{1, QStringLiteral("m_subfolder")};
   OptionRecord m_ShowListToolbar{1, QStringLiteral("m_ShowListToolbar")};
+  // Records are kept in the record store and taken from it in later sessions.
+  OptionRecord m_remember_pictures{1, QStringLiteral("m_remember_pictures")};
   // Held in memory only: every start begins with these values.
   OptionRecord m_LeftRightSel{1, QStringLiteral("m_LeftRightSel")};
   OptionRecord preview_mode{0, QStringLiteral("preview_mode")};
@@ -44,17 +46,31 @@ struct MenuItem {
   int id = 0;  // 0 for a separator
   QString text;
   bool enabled = true;
+  bool checkable = false;
+  bool checked = false;
   bool IsSeparator() const { return id == 0 && text.isEmpty(); }
 };
 
+// The picture cache closes the sampling menu (rules 32907): whether pictures
+// are remembered between sessions, the store's size, and clearing it.
+inline constexpr int kRememberPicturesItem = 10;
+inline constexpr int kPictureCacheSizeItem = 11;
+inline constexpr int kClearPictureCacheItem = 12;
+struct PictureCacheFacts {
+  bool remember = true;
+  std::uint64_t bytes_on_disk = 0;
+};
+
 // The drop-down menu of one toolbar button; empty when the button has none.
-std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& text);
+std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& text,
+                                 const PictureCacheFacts& cache = {});
 
 // What a confirmed menu choice changed.
 struct OptionChoice {
   const OptionRecord* to_store = nullptr;  // write this one to the settings file
   bool relayout = false;
   bool result_view_changed = false;
+  bool clear_picture_cache = false;
 };
 // m_result_view is not an option record: it lives in the window and starts at 0.
 OptionChoice ApplyMenuChoice(OptionBar bar, int button, int id, WindowOptions& options,

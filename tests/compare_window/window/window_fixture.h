@@ -39,6 +39,8 @@ class WindowTest : public ::testing::Test {
       picker_start_ = start;
       return picked_;
     };
+    s.record_store = record_store_;
+    s.record_store_file = record_store_file_;
     return s;
   }
   CImgCmp2017& Open(QSize size = {1024, 700}) {
@@ -59,6 +61,8 @@ class WindowTest : public ::testing::Test {
   QString cache_line_;
   QString picked_;
   QString picker_start_;
+  std::function<std::shared_ptr<RecordStore>()> record_store_;  // none unless a test sets one
+  QString record_store_file_;
 };
 
 // A picture with known content: a diagonal gradient, or bars when `bars` is set.

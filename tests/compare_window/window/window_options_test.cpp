@@ -49,6 +49,8 @@ TEST(ApplyMenuChoice, EachButtonSetsItsOption) {
       {"negative yes", OptionBar::kRules, command::kButton5, 1, "m_search_negative", 1, false},
       {"similarity 45", OptionBar::kSearch, command::kButton2, 45, "m_similarity", 45, false},
       {"subfolders no", OptionBar::kSearch, command::kButton3, 1, "m_subfolder", 0, true},
+      {"forget pictures", OptionBar::kRules, command::kButton2, kRememberPicturesItem,
+       "m_remember_pictures", 0, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -70,6 +72,23 @@ TEST(ApplyMenuChoice, MemoryOnlyChoicesStoreNothing) {
   EXPECT_EQ(result_view, 1);
   EXPECT_TRUE(c.result_view_changed);
   EXPECT_EQ(c.to_store, nullptr);
+  c = ApplyMenuChoice(OptionBar::kRules, command::kButton2, kClearPictureCacheItem, options,
+                      result_view);
+  EXPECT_TRUE(c.clear_picture_cache);
+  EXPECT_EQ(c.to_store, nullptr);
+  EXPECT_EQ(options.m_signature_rule.value, 1);
+}
+
+TEST(OptionMenu, SamplingMenuEndsWithThePictureCache) {
+  const auto items = OptionMenu(OptionBar::kRules, command::kButton2, NumberText, {false, 1500});
+  ASSERT_EQ(items.size(), 9u);
+  EXPECT_TRUE(items[5].IsSeparator());
+  EXPECT_EQ(items[6].text, "t300410");
+  EXPECT_TRUE(items[6].checkable);
+  EXPECT_FALSE(items[6].checked);
+  EXPECT_EQ(items[7].text, "t300411 1.5 KB");
+  EXPECT_FALSE(items[7].enabled);
+  EXPECT_EQ(items[8].id, kClearPictureCacheItem);
 }
 
 TEST(ApplyMenuChoice, TitlesDisabledItemsAndStrangeIdsChangeNothing) {
@@ -77,6 +96,7 @@ TEST(ApplyMenuChoice, TitlesDisabledItemsAndStrangeIdsChangeNothing) {
     OptionBar bar;
     int button, id;
   } rows[] = {{OptionBar::kRules, command::kButton2, 7},
+              {OptionBar::kRules, command::kButton2, kPictureCacheSizeItem},
               {OptionBar::kRules, command::kButton3, 7},
               {OptionBar::kSearch, command::kButton2, 87},
               {OptionBar::kSearch, command::kButton2, 0},

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -69,6 +71,36 @@ TEST_F(WindowRunTest, FullRunListsTheCopyAndWritesTheSummary) {
   ASSERT_TRUE(WaitForRun());
   EXPECT_EQ(w.ResultList()->RowCount(), 0);
   EXPECT_TRUE(w.Label(ids::kStatusLine)->text().startsWith("t300102: 0 / "));
+}
+
+TEST_F(WindowRunTest, RemembersPicturesBetweenSessionsUnlessToldNotTo) {
+  const QString folder = MakePictures();
+  for (const char* name : {"/a.png", "/sub/a_copy.png", "/bars.png"}) {
+    QFile file(folder + name);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+  }
+  record_store_file_ = dir_.filePath("cache/records.sqlite");
+  record_store_ = [this] { return std::make_shared<RecordStore>(record_store_file_); };
+  const auto run = [&](bool remember) {
+    CImgCmp2017& w = Open();  // a new window: an empty session cache
+    if (!remember) w.ChooseOption(OptionBar::kRules, command::kButton2, kRememberPicturesItem);
+    w.Field(ids::kPathField2)->SetText(folder);
+    w.StartOrStop();
+    EXPECT_TRUE(WaitForRun());
+    EXPECT_EQ(w.ResultList()->RowCount(), 1);
+    return cache_line_;
+  };
+  EXPECT_TRUE(run(true).endsWith(" // 0 t300380"));
+  EXPECT_TRUE(run(true).endsWith(" // 3 t300380"));  // the first window closed: all written
+  EXPECT_FALSE(run(false).contains("t300380"));
+  EXPECT_EQ(store_.ReadString("Dupliora", "m_remember_pictures"), "0");
+  CImgCmp2017& w = Open();
+  EXPECT_EQ(w.Options().m_remember_pictures.value, 0);
+  w.ChooseOption(OptionBar::kRules, command::kButton2, kRememberPicturesItem);
+  w.ChooseOption(OptionBar::kRules, command::kButton2, kClearPictureCacheItem);
+  EXPECT_TRUE(run(true).endsWith(" // 0 t300380"));  // closing the window finished the clearing
 }
 
 TEST_F(WindowRunTest, EscapeWithResultsAsksInTheProgramsLanguage) {

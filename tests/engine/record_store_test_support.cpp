@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+#include "record_store_test_support.h"
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
+#include "run_test_support.h"
+
+namespace dupliora {
+
+ScopedTmpfs::ScopedTmpfs(const QString& folder, int kilobytes) : folder_(folder) {
+  QDir().mkpath(folder);
+  const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+  if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options.constData()) ==
+      0) {
+    mounted_ = true;
+  } else {
+    skip_reason_ = QStringLiteral("cannot mount a tmpfs here: %1").arg(std::strerror(errno));
+  }
+}
+
+ScopedTmpfs::~ScopedTmpfs() {
+  if (mounted_) ::umount2(QFile::encodeName(folder_).constData(), MNT_DETACH);
+}
+
+bool ScopedTmpfs::MakeReadOnly() {
+  return ::mount(nullptr, QFile::encodeName(folder_).constData(), nullptr, MS_REMOUNT | MS_RDONLY,
+                 nullptr) == 0;
+}
+
+bool AgeFile(const QString& path) {
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
+  timespec times[2] = {st.st_atim, st.st_mtim};
+  times[1].tv_sec -= 3600;
+  return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+SyntheticRecord MakeSyntheticRecord(const QString& path, int seed) {
+  SyntheticRecord made;
+  made.path = path;
+  made.entry.size = 100000u + static_cast<std::uint64_t>(seed);
+  made.entry.mtime_ns = 1'600'000'000'000'000'000 + seed;
+  made.entry.last_write =
+      FileTimeFromUnix(made.entry.mtime_ns / 1'000'000'000, made.entry.mtime_ns % 1'000'000'000);
+  made.entry.identity.inode = 1000u + static_cast<std::uint64_t>(seed);
+  made.entry.identity.device = 42;
+  made.record = ZeroRecord();
+  *made.record = testing::PatternRecord(path, seed);
+  made.record->method = kMethodLibraryThumbnail;
+  made.record->thumb_bytes = static_cast<std::uint32_t>(seed);
+  made.record->file_size = made.entry.size;
+  made.record->last_write = made.entry.last_write;
+  return made;
+}
+
+}  // namespace dupliora
