@@ -50,7 +50,7 @@ TEST(PictureSourceTest, CameraRawIsTurnedUprightFromPreviewOrSensorData) {
     options.orientation = 6;
     options.preview = preview;
     ASSERT_TRUE(bench::WriteDng(path, landscape, options));
-    const QImage shown = LoadPaneSourcePicture(FileRequest(path, {400, 300}));
+    const QImage shown = Load(FileRequest(path, {400, 300}));
     ASSERT_EQ(shown.size(), QSize(150, 300));
     EXPECT_GT(QColor(shown.pixel(75, 20)).red(), 200);
     EXPECT_GT(QColor(shown.pixel(75, 280)).blue(), 200);
