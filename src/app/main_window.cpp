@@ -94,6 +94,25 @@ void CImgCompareMain::Start(const QString& commandLine) {
                                          GetString(text::kPortableMark), ArchitectureText()));
   QTimer::singleShot(0, this, [this] { OnCommand(command::kRestorePlacement); });
   status_->SetPartText(1, QStringLiteral("%1 msek").arg(start_time_.elapsed()));
+  if (Settings().Problem() != SettingsFileProblem::kNone) {
+    QTimer::singleShot(0, this, &CImgCompareMain::TellSettingsRefused);
+  }
+}
+
+// Once, after the window stands: the user learns why no setting sticks.
+void CImgCompareMain::TellSettingsRefused() {
+  const SettingsFileProblem problem = Settings().Problem();
+  const int reason = problem == SettingsFileProblem::kNotRegular ? text::kSettingsNotRegular
+                     : problem == SettingsFileProblem::kTooLarge ? text::kSettingsTooLarge
+                                                                 : text::kSettingsUnreadable;
+  const QString message = QStringList{GetString(text::kSettingsRefused),
+                                      QDir::toNativeSeparators(Settings().SettingsFilePath),
+                                      GetString(reason), GetString(text::kSettingsDefaultsUsed)}
+                              .join(QLatin1Char('\n'));
+  auto* box =
+      new QMessageBox(QMessageBox::Warning, Identity().productName, message, QMessageBox::Ok, this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
 }
 
 void CImgCompareMain::ShowVersionInStatus() {
@@ -214,11 +233,11 @@ void CImgCompareMain::SavePlacement() {
   if (!normal.isValid()) normal = geometry();
   const SettingsRect rect{normal.left(), normal.top(), normal.left() + normal.width(),
                           normal.top() + normal.height()};
-  Settings().WriteString(kStart, QStringLiteral("WinRC_MP"), FormatSettingsRect(rect));
   const int showCommand = isMaximized()   ? kShowMaximised
                           : isMinimized() ? kShowMinimised
                                           : kShowNormal;
-  Settings().WriteInt(kStart, QStringLiteral("showCmd"), showCommand);
+  Settings().WriteStrings(kStart, {{QStringLiteral("WinRC_MP"), FormatSettingsRect(rect)},
+                                   {QStringLiteral("showCmd"), QString::number(showCommand)}});
 }
 
 bool CImgCompareMain::AskBeforeClosing() {

@@ -68,6 +68,7 @@ class CImgCompareMain : public QMainWindow {
   void SendToLastChild(int id);
   bool AskBeforeClosing();
   void ShowVersionInStatus();
+  void TellSettingsRefused();
 
   QMdiArea* mdi_ = nullptr;
   FrameStatusBar* status_ = nullptr;

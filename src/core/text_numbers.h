@@ -164,6 +164,16 @@ inline constexpr std::array kActionTexts{
     kRemoveUnmarkedRows, kCopyOverPartner,  kMarkLarger,     kInvertMarks,        kSwapMarks,
     kFolderMissing};
 
+// The message at start-up when the settings file is refused: the title line,
+// one reason, and what follows from it.
+inline constexpr int kSettingsRefused = 500300;
+inline constexpr int kSettingsNotRegular = 500301;
+inline constexpr int kSettingsTooLarge = 500302;
+inline constexpr int kSettingsUnreadable = 500303;
+inline constexpr int kSettingsDefaultsUsed = 500304;
+inline constexpr std::array kSettingsTexts{kSettingsRefused, kSettingsNotRegular, kSettingsTooLarge,
+                                           kSettingsUnreadable, kSettingsDefaultsUsed};
+
 template <std::size_t... N>
 constexpr auto JoinTextNumbers(const std::array<int, N>&... groups) {
   std::array<int, (N + ...)> all{};
@@ -175,6 +185,6 @@ constexpr auto JoinTextNumbers(const std::array<int, N>&... groups) {
 // Every number above, once per group (a number may stand in several groups).
 inline constexpr auto kAllTextNumbers =
     JoinTextNumbers(kFrameTexts, kFrameMenuTexts, kLanguageNameTexts, kRunTexts, kWindowTexts,
-                    kOptionTexts, kResultListTexts, kActionTexts);
+                    kOptionTexts, kResultListTexts, kActionTexts, kSettingsTexts);
 
 }  // namespace dupliora::text

@@ -197,8 +197,8 @@ void ResultListView::OnHeaderClicked(int section) {
   SetSortColumn(section, descending);
   // Written for other tools of the family; this list never reads them back.
   if (write_setting_) {
-    write_setting_(kProgramSection, QStringLiteral("sort_col"), section);
-    write_setting_(kProgramSection, QStringLiteral("SortDescending"), descending ? 1 : 0);
+    write_setting_(kProgramSection, {{QStringLiteral("sort_col"), QString::number(section)},
+                                     {QStringLiteral("SortDescending"), descending ? "1" : "0"}});
   }
 }
 

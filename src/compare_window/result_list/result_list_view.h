@@ -13,6 +13,7 @@
 #include "compare_window/result_list/result_columns.h"
 #include "compare_window/result_list/result_edit_logic.h"
 #include "compare_window/result_list/result_model.h"
+#include "core/ini_document.h"
 
 class QToolBar;
 
@@ -22,8 +23,8 @@ class ResultCellEditor;
 class ResultHeaderView;
 class ResultItemDelegate;
 
-// Writes one integer setting: section, key, value.
-using ResultSettingWriter = std::function<void(const QString&, const QString&, int)>;
+// Writes settings that change together: section, then key and value pairs.
+using ResultSettingWriter = std::function<void(const QString& section, const IniEntries& values)>;
 
 inline constexpr int kPreviewRefreshMs = 100;
 inline constexpr int kHeldRowsMs = 100;

@@ -85,8 +85,8 @@ void CImgCmp2017::CreateControls() {
 
   list_ = Named(new ResultListView(this), ids::kResultList);
   list_->SetTextLookup(services_.text);
-  list_->SetSettingWriter([this](const QString& section, const QString& key, int value) {
-    if (services_.store != nullptr) services_.store->WriteInt(section, key, value);
+  list_->SetSettingWriter([this](const QString& section, const IniEntries& values) {
+    if (services_.store != nullptr) services_.store->WriteStrings(section, values);
   });
   list_->SetShowRowToolbars(options_.m_ShowListToolbar.value != 0);
   list_->SetLeftRightMarks(options_.m_LeftRightSel.value == 1);

@@ -22,7 +22,8 @@ constexpr int kSearchIconSize = 18;
 void CImgCmp2017::LoadOptions() {
   for (OptionRecord* option : options_.Stored()) {
     if (services_.store == nullptr) break;
-    option->value = services_.store->ReadInt(services_.options_section, option->key, option->value);
+    option->value = services_.store->ReadBounded(services_.options_section, option->key,
+                                                 option->value, option->minimum, option->maximum);
   }
   result_view_ = 0;
 }

@@ -10,26 +10,31 @@
 
 namespace dupliora {
 
-// One option of the comparison window: its value and its settings key.
+// One option of the comparison window: its value, its settings key and the
+// range of values it may take.
 struct OptionRecord {
   std::int32_t value = 0;
   QString key;
+  std::int32_t minimum = 0;
+  std::int32_t maximum = 1;
 };
 
-// The ten options. Member names are the settings keys. Stored values are used
-// as they come, without clamping to the menu values.
+// The ten options. Member names are the settings keys. A stored value is
+// clamped to the option's range, so a damaged file cannot set a similarity
+// of 0 that accepts every pair; a value between the menu's steps (87) is
+// kept, as the run takes any similarity in the range.
 struct WindowOptions {
   OptionRecord m_compare_mode{0, QStringLiteral("m_compare_mode")};
-  OptionRecord m_signature_rule{1, QStringLiteral("m_signature_rule")};
+  OptionRecord m_signature_rule{1, QStringLiteral("m_signature_rule"), 1, 3};
   OptionRecord m_search_rotated{0, QStringLiteral("m_search_rotated")};
   OptionRecord m_search_flipped{0, QStringLiteral("m_search_flipped")};
   OptionRecord m_search_negative{0, QStringLiteral("m_search_negative")};
-  OptionRecord m_similarity{90, QStringLiteral("m_similarity")};
+  OptionRecord m_similarity{90, QStringLiteral("m_similarity"), 40, 100};
   OptionRecord m_subfolder{1, QStringLiteral("m_subfolder")};
   OptionRecord m_ShowListToolbar{1, QStringLiteral("m_ShowListToolbar")};
   // Held in memory only: every start begins with these values.
   OptionRecord m_LeftRightSel{1, QStringLiteral("m_LeftRightSel")};
-  OptionRecord preview_mode{0, QStringLiteral("preview_mode")};
+  OptionRecord preview_mode{0, QStringLiteral("preview_mode"), 0, 2};
 
   // The options read from and written to the settings file, in reading order.
   std::vector<OptionRecord*> Stored();

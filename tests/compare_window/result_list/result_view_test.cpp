@@ -34,8 +34,8 @@ class ResultViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
     view_.resize(1000, 300);
-    view_.SetSettingWriter([this](const QString& section, const QString& key, int value) {
-      writes_.push_back({section, key, value});
+    view_.SetSettingWriter([this](const QString& section, const IniEntries& values) {
+      for (const auto& [key, value] : values) writes_.push_back({section, key, value.toInt()});
     });
     view_.show();
   }
