@@ -4,10 +4,11 @@
 # untouched for 30 s while its CPU time is read from /proc.
 #
 # Usage: bench/completer_idle_cpu.sh [BUILD_DIR] [DISPLAY] [SECONDS]
-# Needs Xvfb and xdotool. The window is started maximised on its own
-# 1600x1000 X server; the script types into the focused path field, or
-# clicks first at FIELD_XY ("x,y") when that is set. SHOT=file.png keeps a
-# screenshot taken after typing.
+# Needs Xvfb and xdotool. The window is started on its own 1600x1000 X
+# server; the script triple-clicks the path field at FIELD_XY ("x,y", where
+# the field lies on that screen) and types there. Check the screenshot
+# SHOT=file.png (taken after typing): without the click the keys may reach
+# no field and the figure means nothing.
 set -euo pipefail
 build=${1:-build}
 display=${2:-:11}
@@ -38,11 +39,9 @@ export DISPLAY=$display HOME=$work XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$
 app=$!
 pids+=($app)
 sleep 4
-if [[ -n "${FIELD_XY:-}" ]]; then
-  xdotool mousemove "${FIELD_XY%,*}" "${FIELD_XY#*,}" click 1
-  sleep 0.3
-fi
-xdotool key ctrl+a
+field=${FIELD_XY:-300,406}
+xdotool mousemove "${field%,*}" "${field#*,}" click --repeat 3 1
+sleep 0.3
 xdotool type --delay 40 "$work/busy/dir_1"
 sleep 1
 [[ -n "${SHOT:-}" ]] && import -display "$display" -window root "$SHOT"

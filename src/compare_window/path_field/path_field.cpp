@@ -3,14 +3,13 @@
 #include "compare_window/path_field/path_field.h"
 
 #include <QAbstractItemView>
-#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "compare_window/path_field/folder_completer.h"
 #include "compare_window/path_field/path_drop.h"
 #include "core/settings_store.h"
 
@@ -55,14 +54,7 @@ C2017ComboBoxEx::C2017ComboBoxEx(QWidget* parent, CMyProfStr& store)
 
 void C2017ComboBoxEx::SetSection(const QString& name) { section_ = name.left(kMaxSectionLength); }
 
-void C2017ComboBoxEx::SetAutoComplete() {
-  auto* model = new QFileSystemModel(this);
-  model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-  model->setRootPath(QString());
-  auto* completer = new QCompleter(model, this);
-  completer->setCompletionMode(QCompleter::PopupCompletion);
-  setCompleter(completer);
-}
+void C2017ComboBoxEx::SetAutoComplete() { setCompleter(new FolderCompleter(lineEdit())); }
 
 QString C2017ComboBoxEx::ReadValue(const QString& key) const {
   if (section_.isEmpty()) return {};
