@@ -77,11 +77,12 @@ inline constexpr int kRemaining = 300336;    // replaces "Remain"
 inline constexpr int kSimilarWord = 300337;  // replaces "Ähnliche:"
 inline constexpr int kNoPicturesFound = 300339;
 inline constexpr int kIdlePrompt = 300340;
+inline constexpr int kRunStopped = 300341;
 inline constexpr int kSimilarity = 300102;  // also the similarity column and menu
 inline constexpr std::array kRunTexts{
-    kPathNotUsable, kFolderScan,         kScanDone,        kScanRunning, kLoadedWord,
-    kPerSecond,     kSkippedComparisons, kComparisons,     kTimeWord,    kTotalTime,
-    kRemaining,     kSimilarWord,        kNoPicturesFound, kIdlePrompt,  kSimilarity};
+    kPathNotUsable,      kFolderScan,  kScanDone,   kScanRunning, kLoadedWord, kPerSecond,
+    kSkippedComparisons, kComparisons, kTimeWord,   kTotalTime,   kRemaining,  kSimilarWord,
+    kNoPicturesFound,    kIdlePrompt,  kSimilarity, kRunStopped};
 
 // Comparison window: Start/Stop caption, path alert balloon, preview toolbars.
 inline constexpr int kStartCaption = 300338;

@@ -65,23 +65,34 @@ bool ValidatePaths(int compare_mode, const QString& path1_text, const QString& p
 
 void ComparisonEngine::Run(const RunOptions& options, const QString& path1_text,
                            const QString& path2_text, const RunTexts& texts, RunSink& sink) {
-  sink.ClearResults();
   files1_.clear();
   files2_.clear();
   stop_requested_.store(false);
   summary_ = RunSummary{};
   loaded_bytes_ = 0;
-  sink.SetText(RunText::kStatus1004, texts.Text(300340));
+  // Paths first: a mistyped path keeps the previous results and their summary.
   if (!ValidatePaths(options.compare_mode, path1_text, path2_text, texts, sink, paths_)) {
     summary_.outcome = RunOutcome::kPathRejected;
     return;
   }
+  sink.ClearResults();
   sink.SetText(RunText::kLabel1003, kDots);
   sink.SetText(RunText::kLabel1002, kDots);
   sink.SetText(RunText::kStatus1004, kDots);
-  Scan(options, texts, sink);
-  if (!Load(options, texts, sink)) return;
-  Compare(options, texts, sink);
+  if (Scan(options, texts, sink) && Load(options, texts, sink)) Compare(options, texts, sink);
+  if (summary_.outcome == RunOutcome::kStopped) ReportStopped(texts, sink);
+}
+
+// The matches found so far stay; the status says the run was stopped and
+// nothing is left that looks like a run still going (remaining time, bar).
+void ComparisonEngine::ReportStopped(const RunTexts& texts, RunSink& sink) {
+  sink.StopProgressActivity();
+  sink.SetProgressRange(kProgressRange);
+  if (summary_.compare_ms == 0) {
+    sink.SetText(RunText::kLabel1002,
+                 LoadSummaryText(texts, summary_.loaded, loaded_bytes_, summary_.load_ms));
+  }
+  sink.SetText(RunText::kStatus1004, texts.Text(300341));
 }
 
 bool ComparisonEngine::Scan(const RunOptions& options, const RunTexts& texts, RunSink& sink) {
@@ -99,6 +110,11 @@ bool ComparisonEngine::Scan(const RunOptions& options, const RunTexts& texts, Ru
   };
   if (options.compare_mode == 1) scan_list(paths_.path1_text, files1_);
   scan_list(paths_.path2_text, files2_);
+  if (stop_requested_.load()) {
+    // A stopped scan lists only part of the folders: never "no pictures".
+    summary_.outcome = RunOutcome::kStopped;
+    return false;
+  }
   if (options.compare_mode == 1) {
     // A file in both lists is compared only as a member of the first.
     for (const auto& [path, entry] : files1_) files2_.erase(path);
@@ -115,18 +131,23 @@ bool ComparisonEngine::Load(const RunOptions& options, const RunTexts& texts, Ru
     if (!LoadPass(files1_, options, texts, sink, t0)) return false;
     summary_.first_list = summary_.loaded;
   }
-  if (!LoadPass(files2_, options, texts, sink, t0)) return false;
+  const bool completed = LoadPass(files2_, options, texts, sink, t0);
   summary_.load_ms = TickMs() - t0;
+  if (!completed) return false;
   // Progress updates are throttled, so the last one may predate the last files.
   sink.ShowCacheStatus(CacheStatusLine(cache_.size()));
-  sink.SetText(RunText::kLabel1002, LoadSummaryText(texts, summary_.loaded,
-                                                    loaded_bytes_, summary_.load_ms));
+  sink.SetText(RunText::kLabel1002,
+               LoadSummaryText(texts, summary_.loaded, loaded_bytes_, summary_.load_ms));
   return true;
 }
 
 bool ComparisonEngine::LoadPass(const FileList& files, const RunOptions& options,
                                 const RunTexts& texts, RunSink& sink, std::int64_t t0) {
   sink.SetProgressRange(kProgressRange);
+  if (stop_requested_.load()) {
+    summary_.outcome = RunOutcome::kStopped;
+    return false;
+  }
   if (files.empty()) {
     sink.SetText(RunText::kStatus1004, texts.Text(300339));
     sink.ShowPathAlert(PathField::kSecond, texts.Text(300339));
@@ -188,8 +209,8 @@ void ComparisonEngine::Compare(const RunOptions& options, const RunTexts& texts,
   sink.SetResultRedraw(true);
   sink.StopProgressActivity();
   const double seconds = summary_.compare_ms * 0.001;
-  sink.SetText(RunText::kLabel1003, CompareSummaryLabel(texts, counts.matches, seconds,
-                                                        counts.done, counts.skipped));
+  sink.SetText(RunText::kLabel1003,
+               CompareSummaryLabel(texts, counts.matches, seconds, counts.done, counts.skipped));
   sink.SetText(RunText::kStatus1004,
                CompareSummaryStatus(texts, counts.matches, counts.done,
                                     (summary_.load_ms + summary_.compare_ms) * 0.001));

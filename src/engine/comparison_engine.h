@@ -15,8 +15,8 @@
 namespace dupliora {
 
 struct RunOptions {
-  int similarity = 90;    // percent, 40..100
-  int compare_mode = 0;   // 0: the second list among itself; 1: first list against second
+  int similarity = 90;   // percent, 40..100
+  int compare_mode = 0;  // 0: the second list among itself; 1: first list against second
   bool search_rotated = false;
   bool search_flipped = false;
   bool search_negative = false;
@@ -76,6 +76,7 @@ class ComparisonEngine {
   bool LoadPass(const FileList& files, const RunOptions& options, const RunTexts& texts,
                 RunSink& sink, std::int64_t t0);
   void Compare(const RunOptions& options, const RunTexts& texts, RunSink& sink);
+  void ReportStopped(const RunTexts& texts, RunSink& sink);
 
   std::atomic<bool> stop_requested_{false};
   AcceptedPaths paths_;
