@@ -175,6 +175,16 @@ int ResultListView::SelectionMarkRow() const {
   return current.isValid() ? current.row() : -1;
 }
 
+int ResultListView::ShownRow() const {
+  const QItemSelection selection = selectionModel()->selection();
+  if (selection.isEmpty()) return -1;
+  const QModelIndex current = currentIndex();
+  if (current.isValid() && selectionModel()->isRowSelected(current.row(), QModelIndex())) {
+    return current.row();
+  }
+  return selection.last().bottom();
+}
+
 std::vector<int> ResultListView::SelectedRows() const {
   std::vector<int> rows;
   for (const QItemSelectionRange& range : selectionModel()->selection()) {
@@ -279,7 +289,7 @@ void ResultListView::ApplyMarkCommand(int command) {
 }
 
 void ResultListView::EmitPreviewRefresh() {
-  const int row = SelectionMarkRow();
+  const int row = ShownRow();
   const MatchResult* match = MatchAt(row);
   emit PreviewRefreshRequested(match, match && IsMarked(row, 0), match && IsMarked(row, 1));
 }
@@ -318,11 +328,11 @@ void ResultListView::keyPressEvent(QKeyEvent* event) {
 void ResultListView::selectionChanged(const QItemSelection& selected,
                                       const QItemSelection& deselected) {
   QTableView::selectionChanged(selected, deselected);
-  if (selected.isEmpty()) return;
-  // With several rows selected at once the current row, or else the last one, is shown.
-  int row = selected.last().bottom();
-  if (selected.contains(currentIndex())) row = currentIndex().row();
+  // A shrinking selection counts as much as a growing one: the panes must
+  // never stay on a row that is no longer selected.
+  const int row = ShownRow();
   PlaceRowToolbars(row);
+  if (row < 0) return;
   emit CurrentPairChanged(MatchAt(row), IsMarked(row, 0), IsMarked(row, 1));
 }
 

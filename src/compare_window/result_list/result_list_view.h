@@ -60,8 +60,11 @@ class ResultListView : public QTableView {
   const MatchResult* MatchAt(int row) const;
   // Shows held-back rows now (otherwise within kHeldRowsMs).
   void FlushHeldRows();
-  // The row the previews show: where the current selection was started.
+  // The current row: where the current selection was started.
   int SelectionMarkRow() const;
+  // The row the previews, captions and row toolbars show: the current row
+  // when it is selected, else the last selected row; -1 with no selection.
+  int ShownRow() const;
   const MatchResult* CurrentMatch() const { return MatchAt(SelectionMarkRow()); }
   std::vector<int> SelectedRows() const;
   ResultListModel* Model() const { return model_; }

@@ -282,6 +282,46 @@ TEST_F(ResultViewTest, SelectingARowShowsThePairAndPlacesTheToolbars) {
   EXPECT_FALSE(view_.RowToolbar(0)->isVisible());
 }
 
+// Panes, captions and row toolbars follow one row, and it is a selected one.
+TEST_F(ResultViewTest, ShownRowFollowsShrinkingAndGrowingSelections) {
+  AddRows();
+  AddRows();
+  view_.setFocus();
+  const auto click = [this](int row, Qt::KeyboardModifiers held = {}) {
+    QTest::mouseClick(view_.viewport(), Qt::LeftButton, held, view_.LabelRect(row, 0).center());
+  };
+  const auto ctrl_a_right = [this] {
+    view_.SelectAll();
+    QTest::keyClick(&view_, Qt::Key_Right);
+  };
+  const struct {
+    const char* label;
+    std::function<void()> act;
+    int shown;
+  } steps[] = {
+      {"ctrl-click 0, 2, 3",
+       [&] {
+         for (int r : {0, 2, 3}) click(r, Qt::ControlModifier);
+       },
+       3},
+      {"plain click on 0 shrinks to 0", [&] { click(0); }, 0},
+      {"click 1, Ctrl+A, Right", [&] { click(1), ctrl_a_right(); }, 1},
+      {"ctrl-click 1 away: last selected", [&] { click(1, Qt::ControlModifier); }, 5},
+  };
+  QSignalSpy shown(&view_, &ResultListView::CurrentPairChanged);
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.label);
+    step.act();
+    EXPECT_EQ(view_.ShownRow(), step.shown);
+    ASSERT_GT(shown.count(), 0);
+    EXPECT_EQ(shown.last().at(0).value<const MatchResult*>(), view_.MatchAt(step.shown));
+    EXPECT_EQ(view_.RowToolbar(0)->geometry().top(), view_.LabelRect(step.shown, 0).top() - 3);
+  }
+  view_.clearSelection();
+  EXPECT_EQ(view_.ShownRow(), -1);
+  EXPECT_FALSE(view_.RowToolbar(0)->isVisible());
+}
+
 TEST_F(ResultViewTest, MarkCommandsReachTheRows) {
   AddRows();
   view_.SetMarked(0, 0, true);
