@@ -78,6 +78,7 @@ CImgCompareMain::CImgCompareMain(QWidget* parent) : QMainWindow(parent) {
   mdi_->setDocumentMode(true);
   mdi_->setTabsMovable(true);
   setCentralWidget(mdi_);
+  setMinimumSize(kMinimumFrameSize);
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateTabBar(); });
 }
 
@@ -220,7 +221,12 @@ void CImgCompareMain::RestorePlacement() {
     return;
   }
   const SettingsRect& r = plan.normal;
-  setGeometry(FitOnScreens(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)));
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (plan.centred && primary != nullptr) {
+    setGeometry(CentredDefaultRect(primary->availableGeometry(), minimumSize()));
+  } else {
+    setGeometry(FitOnScreens(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)));
+  }
   if (plan.maximised) {
     showMaximized();
   } else {

@@ -92,7 +92,7 @@ void FolderScanner::ScanDirectory(const QString& folder, bool recurse) {
     }
     if (stop_.load(std::memory_order_relaxed)) break;
   }
-  ShowProgress(folder + QStringLiteral("*.*"));
+  ShowProgress(folder);
 }
 
 void FolderScanner::ShowProgress(const QString& pattern) {

@@ -14,6 +14,7 @@
 
 #include "app/app_run.h"
 #include "app/compare_window_services.h"
+#include "app/frame_layout.h"
 #include "app/frame_status_bar.h"
 #include "core/command_ids.h"
 #include "core/language_table.h"
@@ -103,13 +104,15 @@ TEST_F(MainWindowTest, LanguageCommandSwitchesAndIsStored) {
 
 TEST_F(MainWindowTest, PlacementIsSavedOnCloseAndRestoredNextTime) {
   Settings().WriteInt("Start", "Max", 2);
-  Settings().WriteString("Start", "WinRC_MP", "50;60;750;560");
+  Settings().WriteString("Start", "WinRC_MP", "50;60;1050;760");
   auto window = Started();
   EXPECT_FALSE(window->isMaximized());
-  EXPECT_EQ(window->geometry(), QRect(50, 60, 700, 500));
-  window->setGeometry(70, 80, 640, 480);
+  EXPECT_EQ(window->geometry(), QRect(50, 60, 1000, 700));
+  window->setGeometry(70, 80, 640, 480);  // below the minimum: kept at the minimum
   EXPECT_TRUE(window->close());
-  EXPECT_EQ(Settings().ReadRect("Start", "WinRC_MP"), (SettingsRect{70, 80, 710, 560}));
+  EXPECT_EQ(
+      Settings().ReadRect("Start", "WinRC_MP"),
+      (SettingsRect{70, 80, 70 + kMinimumFrameSize.width(), 80 + kMinimumFrameSize.height()}));
   EXPECT_EQ(Settings().ReadInt("Start", "showCmd", 0), 1);
 }
 

@@ -16,6 +16,7 @@
 #include "compare_window/previews/preview_panes.h"
 #include "compare_window/result_list/result_list_view.h"
 #include "compare_window/window/button_bar.h"
+#include "compare_window/window/elided_label.h"
 #include "compare_window/window/ploder.h"
 #include "compare_window/window/yes_no_box.h"
 #include "compare_window/window_ids.h"
@@ -34,7 +35,7 @@ W* Named(W* widget, int id) {
 }
 
 QLabel* MakeLabel(QWidget* parent, int id, Qt::Alignment align) {
-  auto* label = Named(new QLabel(kLabelStartText, parent), id);
+  auto* label = Named(new ElidedLabel(kLabelStartText, parent), id);
   label->setAlignment(align | Qt::AlignVCenter);
   label->setTextFormat(Qt::PlainText);
   // Long paths must not widen the window: the layout decides the width.
