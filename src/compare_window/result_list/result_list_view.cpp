@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/result_list/result_list_view.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
@@ -18,7 +19,8 @@
 namespace dupliora {
 namespace {
 
-const QString kProgramSection = QStringLiteral("Program");
+constexpr int kMaxStoredColumnWidth = 10000;  // a larger stored width is a damaged file
+
 constexpr int kMinRowHeight = 20;
 
 }  // namespace
@@ -87,7 +89,12 @@ void ResultListView::SetUpHeader() {
   connect(header_, &QHeaderView::sectionClicked, this, &ResultListView::OnHeaderClicked);
   connect(header_, &ResultHeaderView::CheckBoxClicked, this,
           &ResultListView::OnHeaderCheckBoxClicked);
-  connect(header_, &QHeaderView::sectionResized, this, &ResultListView::RefreshRowToolbars);
+  connect(header_, &QHeaderView::sectionResized, this, &ResultListView::OnSectionResized);
+  save_widths_timer_.setSingleShot(true);
+  save_widths_timer_.setInterval(400);
+  connect(&save_widths_timer_, &QTimer::timeout, this, [this] {
+    if (write_setting_) write_setting_(kProgramSection, {{kColumnWidthsKey, StoredColumnWidths()}});
+  });
 }
 
 void ResultListView::SetTextLookup(ResultTextLookup lookup) {
@@ -200,6 +207,35 @@ void ResultListView::SetSortColumn(int column, bool descending) {
   model_->SetSortColumn(column, descending);
   header_->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
   RefreshRowToolbars();
+}
+
+void ResultListView::OnSectionResized() {
+  RefreshRowToolbars();
+  // Only the user's drags are kept; widths the program sets are not settings.
+  if (QGuiApplication::mouseButtons() & Qt::LeftButton) save_widths_timer_.start();
+}
+
+QString ResultListView::StoredColumnWidths() const {
+  QStringList widths;
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    widths << QString::number(header_->sectionSize(column));
+  }
+  return widths.join(u';');
+}
+
+void ResultListView::RestoreColumnWidths(const QString& stored) {
+  const QStringList parts = stored.split(u';');
+  if (parts.size() != model_->columnCount()) return;
+  std::vector<int> widths;
+  for (const QString& part : parts) {
+    bool ok = false;
+    const int width = part.toInt(&ok);
+    if (!ok || width < 0 || width > kMaxStoredColumnWidth) return;
+    widths.push_back(width);
+  }
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    header_->resizeSection(column, widths[column]);
+  }
 }
 
 void ResultListView::OnHeaderClicked(int section) {
@@ -322,7 +358,26 @@ void ResultListView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  // Home and End (with Ctrl too) select the first or last row, so the
+  // previews follow; Shift+Home/End still extend the selection.
+  const bool home_end = event->key() == Qt::Key_Home || event->key() == Qt::Key_End;
+  if (home_end && (held & ~Qt::ControlModifier) == Qt::NoModifier && model()->rowCount() > 0) {
+    const QModelIndex target = moveCursor(event->key() == Qt::Key_Home ? MoveHome : MoveEnd, held);
+    selectionModel()->setCurrentIndex(
+        target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(target);
+    event->accept();
+    return;
+  }
   QTableView::keyPressEvent(event);
+}
+
+QModelIndex ResultListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  if ((action == MoveHome || action == MoveEnd) && model()->rowCount() > 0) {
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    return model()->index(action == MoveHome ? 0 : model()->rowCount() - 1, column);
+  }
+  return QTableView::moveCursor(action, modifiers);
 }
 
 void ResultListView::selectionChanged(const QItemSelection& selected,

@@ -76,6 +76,10 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
       if (IsPathColumn(column)) return MarkIcon(table_.IsMarked(index.row(), column));
       return {};
+    case Qt::ToolTipRole:  // the whole path, whatever the column's width
+      if (IsPathColumn(column))
+        return FormatResultCell(&table_.Row(index.row()).match, column, text_);
+      return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(ResultColumnLayoutOf(column).alignment);
     default:

@@ -89,6 +89,10 @@ void CImgCmp2017::CreateControls() {
   list_->SetSettingWriter([this](const QString& section, const IniEntries& values) {
     if (services_.store != nullptr) services_.store->WriteStrings(section, values);
   });
+  if (services_.store != nullptr) {
+    list_->RestoreColumnWidths(
+        services_.store->ReadString(kProgramSection, QString::fromLatin1(kColumnWidthsKey), {}));
+  }
   list_->SetShowRowToolbars(options_.m_ShowListToolbar.value != 0);
   list_->SetLeftRightMarks(options_.m_LeftRightSel.value == 1);
   alert_ = new PathAlert(

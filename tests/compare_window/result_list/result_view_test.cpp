@@ -307,12 +307,19 @@ TEST_F(ResultViewTest, ShownRowFollowsShrinkingAndGrowingSelections) {
       {"plain click on 0 shrinks to 0", [&] { click(0); }, 0},
       {"click 1, Ctrl+A, Right", [&] { click(1), ctrl_a_right(); }, 1},
       {"ctrl-click 1 away: last selected", [&] { click(1, Qt::ControlModifier); }, 5},
+      {"Home", [&] { QTest::keyClick(&view_, Qt::Key_Home); }, 0},
+      {"End", [&] { QTest::keyClick(&view_, Qt::Key_End); }, 5},
+      {"Ctrl+Home", [&] { QTest::keyClick(&view_, Qt::Key_Home, Qt::ControlModifier); }, 0},
+      {"Ctrl+End", [&] { QTest::keyClick(&view_, Qt::Key_End, Qt::ControlModifier); }, 5},
   };
   QSignalSpy shown(&view_, &ResultListView::CurrentPairChanged);
   for (const auto& step : steps) {
     SCOPED_TRACE(step.label);
     step.act();
     EXPECT_EQ(view_.ShownRow(), step.shown);
+    if (std::string_view(step.label).find("Home") != std::string_view::npos) {
+      EXPECT_EQ(view_.SelectedRows(), std::vector<int>{0});  // selected alone
+    }
     ASSERT_GT(shown.count(), 0);
     EXPECT_EQ(shown.last().at(0).value<const MatchResult*>(), view_.MatchAt(step.shown));
     EXPECT_EQ(view_.RowToolbar(0)->geometry().top(), view_.LabelRect(step.shown, 0).top() - 3);
@@ -320,6 +327,35 @@ TEST_F(ResultViewTest, ShownRowFollowsShrinkingAndGrowingSelections) {
   view_.clearSelection();
   EXPECT_EQ(view_.ShownRow(), -1);
   EXPECT_FALSE(view_.RowToolbar(0)->isVisible());
+}
+
+TEST_F(ResultViewTest, StoredColumnWidthsRoundTripAndDamagedOnesChangeNothing) {
+  QStringList widths;
+  for (int column = 0; column < view_.Model()->columnCount(); ++column) {
+    widths << QString::number(40 + column);
+  }
+  const QString good = widths.join(';');
+  view_.RestoreColumnWidths(good);
+  EXPECT_EQ(view_.StoredColumnWidths(), good);
+  QStringList too_wide = widths, not_a_number = widths;
+  too_wide[1] = "99999";
+  not_a_number[2] = "x";
+  for (const QString& damaged :
+       {QString(), QString("40;41"), too_wide.join(';'), not_a_number.join(';'), good + ";50"}) {
+    SCOPED_TRACE(damaged.toStdString());
+    view_.RestoreColumnWidths(damaged);
+    EXPECT_EQ(view_.StoredColumnWidths(), good);
+  }
+}
+
+TEST_F(ResultViewTest, PathCellsCarryTheWholePathInTheirTooltip) {
+  AddRows();
+  const auto tip = [this](int column) {
+    return view_.Model()->index(1, column).data(Qt::ToolTipRole).toString();
+  };
+  EXPECT_EQ(tip(0), "/pics/a1.jpg");
+  EXPECT_EQ(tip(1), "/pics/b1.png");
+  EXPECT_TRUE(tip(2).isEmpty());
 }
 
 TEST_F(ResultViewTest, MarkCommandsReachTheRows) {
