@@ -18,6 +18,7 @@
 
 #include "app/frame_status_bar.h"
 #include "app/help_window.h"
+#include "app/menu_translation.h"
 #include "compare_window/window/yes_no_box.h"
 #include "core/command_ids.h"
 #include "core/language_table.h"
@@ -204,6 +205,7 @@ void CImgCompareMain::OnCommand(int id) {
 
 void CImgCompareMain::SetLanguage(int id) {
   dupliora::SetLanguage(id);
+  InstallQtTranslations(id);
   Retranslate();
   emit languageChanged(id);
 }

@@ -19,8 +19,9 @@ inline constexpr int kStatusReady = 18;
 inline constexpr int kPortableMark = 39;
 inline constexpr int kChildFrameTitle = 128;
 inline constexpr int kLanguageButton = 500006;
-inline constexpr std::array kFrameTexts{kStatusReady, kPortableMark, kChildFrameTitle,
-                                        kLanguageButton};
+inline constexpr int kEnglishTextsMark = 300342;  // after a language without texts of its own
+inline constexpr std::array kFrameTexts{kStatusReady, kEnglishTextsMark, kPortableMark,
+                                        kChildFrameTitle, kLanguageButton};
 
 // Main window menus. The item captions are numbered after their command ids;
 // the menu titles (with an & mnemonic), the about item and the close question
@@ -135,12 +136,13 @@ inline constexpr std::array kOptionTexts{CompareModeText(0),
 
 // Result list: column titles (with " (1)" / " (2)" appended) and the mirror cells.
 inline constexpr int kPathColumn = 2006;
-inline constexpr int kSizeColumn = 2001;
+inline constexpr int kSizeColumn = 2001;      // pixel size
+inline constexpr int kFileSizeColumn = 2007;  // bytes
 inline constexpr int kBrightnessColumn = 300105;
 inline constexpr int kFlipUpsideDown = 300204;  // flip code 1
 inline constexpr int kFlipLeftRight = 300203;   // flip code 2
-inline constexpr std::array kResultListTexts{kPathColumn, kSizeColumn, kBrightnessColumn,
-                                             kFlipUpsideDown, kFlipLeftRight};
+inline constexpr std::array kResultListTexts{kPathColumn,       kSizeColumn,     kFileSizeColumn,
+                                             kBrightnessColumn, kFlipUpsideDown, kFlipLeftRight};
 
 // Context menu of the result list and the copy/move target check.
 inline constexpr int kOptionsMenu = 58;

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
@@ -95,11 +98,27 @@ TEST_F(MainWindowTest, LanguageCommandSwitchesAndIsStored) {
   // The comparison window follows the frame's signal.
   EXPECT_EQ(start->text(), GetString(text::kStartCaption));
   EXPECT_EQ(window->StatusPartText(0), "Bereit");
+  // Qt's own texts follow where Qt ships them; languages without texts are marked.
+  if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm")) {
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+  }
+  const auto language_text = [&window](int id) {
+    for (QAction* action : window->findChildren<QAction*>()) {
+      if (action->data().toInt() == command::kLanguageFirst + id) return action->text();
+    }
+    return QString();
+  };
+  const QString mark = GetString(text::kEnglishTextsMark);
+  EXPECT_FALSE(language_text(0).endsWith(mark));
+  EXPECT_FALSE(language_text(1).endsWith(mark));
+  EXPECT_TRUE(language_text(2).endsWith(mark));
   EXPECT_EQ(Settings().ReadInt("Start", "m_lang_id", -1), 0);
   window.reset();
   Languages().SetCurrentLanguage(1);
   auto again = Started();  // a restart reads the stored language
   EXPECT_EQ(again->menuBar()->actions().front()->text(), "&Datei");
+  again->OnCommand(command::kLanguageFirst + 1);
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
 }
 
 TEST_F(MainWindowTest, PlacementIsSavedOnCloseAndRestoredNextTime) {

@@ -104,7 +104,7 @@ TEST_F(ResultViewTest, CellAndHeaderTexts) {
   EXPECT_EQ(view_.Model()->headerData(9, Qt::Horizontal, Qt::DisplayRole).toString(), "#300109");
 }
 
-TEST_F(ResultViewTest, LanguageRefreshRetitlesOnlyTheFirstSixColumns) {
+TEST_F(ResultViewTest, LanguageRefreshRetitlesEveryColumn) {
   QString language = "en";
   view_.SetTextLookup([&language](int n) { return QStringLiteral("%1-%2").arg(language).arg(n); });
   language = "de";
@@ -113,8 +113,9 @@ TEST_F(ResultViewTest, LanguageRefreshRetitlesOnlyTheFirstSixColumns) {
     return view_.Model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
   };
   EXPECT_EQ(title(5), "de-2001 (2)");
-  EXPECT_EQ(title(6), "en-300105 (1)");
-  EXPECT_EQ(title(11), "en-2001 (1)");
+  EXPECT_EQ(title(6), "de-300105 (1)");
+  EXPECT_EQ(title(11), "de-2007 (1)");  // file size, told apart from the pixel size
+  EXPECT_EQ(title(12), "de-2007 (2)");
 }
 
 TEST(ResultViewColumns, DiagnosticColumnsFollowTheMarkerFile) {
