@@ -94,9 +94,13 @@ inline constexpr int kBalloonText = 60006;
 inline constexpr int kShowInFileManager = 1016;
 inline constexpr int kDelete = 57014;
 inline constexpr int kOpen = 1022;
-inline constexpr std::array kWindowTexts{kStartCaption, kStopCaption, kPathAlertTitle,
-                                         kBalloonTitle, kBalloonText, kShowInFileManager,
-                                         kDelete,       kOpen};
+inline constexpr int kFolderListFirst = 300343;  // + 0 or 1: the path fields in two-list mode
+inline constexpr int kBrowseTip = 300345;        // "..."
+inline constexpr int kBrowseAppendTip = 300346;  // "...+"
+inline constexpr std::array kWindowTexts{
+    kStartCaption,    kStopCaption,         kPathAlertTitle, kBalloonTitle,
+    kBalloonText,     kShowInFileManager,   kDelete,         kOpen,
+    kFolderListFirst, kFolderListFirst + 1, kBrowseTip,      kBrowseAppendTip};
 
 // Option drop-down menus and the toolbar buttons that show the option values.
 inline constexpr int kCompareModeFirst = 300311;    // + m_compare_mode (0, 1)

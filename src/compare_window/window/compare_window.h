@@ -82,6 +82,7 @@ class CImgCmp2017 : public QWidget,
 
   void SetControlsEnabled(bool enable);
   void RefreshOptionTexts();
+  void RefreshPathFieldTexts();
   void RefreshLanguageTexts();
   void LayoutWindow();
   void ShowPathAlert(int field_id, const QString& message);

@@ -2,10 +2,13 @@
 // SPDX-FileCopyrightText: Dupliora developers
 // The option toolbars: the stored options, their drop-down menus and the
 // button texts that show the current values.
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
 
+#include "compare_window/path_field/path_field.h"
 #include "compare_window/previews/preview_panes.h"
 #include "compare_window/window/button_bar.h"
 #include "compare_window/window/compare_window.h"
@@ -66,6 +69,7 @@ void CImgCmp2017::AttachOptionMenu(OptionBar bar, int id, QToolButton* button) {
   button->setPopupMode(QToolButton::InstantPopup);
   connect(menu, &QMenu::aboutToShow, this, [this, bar, id, menu] {
     menu->clear();
+    const int current = CurrentMenuId(bar, id, options_, result_view_);
     for (const MenuItem& item : OptionMenu(bar, id, services_.text)) {
       if (item.IsSeparator()) {
         menu->addSeparator();
@@ -74,6 +78,8 @@ void CImgCmp2017::AttachOptionMenu(OptionBar bar, int id, QToolButton* button) {
       QAction* action = menu->addAction(item.text);
       action->setData(item.id);
       action->setEnabled(item.enabled);
+      action->setCheckable(item.enabled);
+      action->setChecked(item.enabled && item.id == current);
     }
   });
   connect(menu, &QMenu::triggered, this,
@@ -95,6 +101,20 @@ void CImgCmp2017::RefreshOptionTexts() {
   for (int i = 0; i < t.rules.size(); ++i) rules_bar_->SetButtonText(rule_ids[i], t.rules[i]);
   for (int i = 0; i < t.search.size(); ++i) search_bar_->SetButtonText(rule_ids[i], t.search[i]);
   previews_->RefreshTexts();
+  RefreshPathFieldTexts();
+}
+
+// In two-list mode each field says which list it holds (in its tooltip, and
+// in the field itself while empty); with one list there is nothing to tell.
+void CImgCmp2017::RefreshPathFieldTexts() {
+  const bool two_lists = options_.m_compare_mode.value == 1;
+  for (int i = 0; i < 2; ++i) {
+    const QString list = two_lists ? Text(text::kFolderListFirst + i) : QString();
+    fields_[i]->setToolTip(list);
+    fields_[i]->lineEdit()->setPlaceholderText(list);
+    browse_[i]->setToolTip(Text(text::kBrowseTip));
+    browse_append_[i]->setToolTip(Text(text::kBrowseAppendTip));
+  }
 }
 
 }  // namespace dupliora

@@ -55,6 +55,10 @@ struct MenuItem {
 // The drop-down menu of one toolbar button; empty when the button has none.
 std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& text);
 
+// The menu id that stands for the current value of a button's option (the
+// one its menu ticks); 0 when the button has no menu.
+int CurrentMenuId(OptionBar bar, int button, const WindowOptions& options, int result_view);
+
 // What a confirmed menu choice changed.
 struct OptionChoice {
   const OptionRecord* to_store = nullptr;  // write this one to the settings file

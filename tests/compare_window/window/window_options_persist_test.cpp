@@ -97,6 +97,8 @@ TEST_F(WindowOptionsTest, LayoutFollowsTheSizeAndTheCompareMode) {
   EXPECT_EQ(l.field2.left, 4);
   w.ChooseOption(OptionBar::kRules, command::kButton1, 2);
   EXPECT_FALSE(w.Field(ids::kPathField1)->isHidden());
+  EXPECT_EQ(w.Field(ids::kPathField1)->toolTip(), "t300343");
+  EXPECT_EQ(w.Field(ids::kPathField2)->toolTip(), "t300344");
   EXPECT_FALSE(w.findChild<QPushButton*>("1018")->isHidden());
   EXPECT_EQ(w.Field(ids::kPathField2)->geometry().left(), 800);
 }
@@ -152,6 +154,10 @@ TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
   EXPECT_EQ(w.Options().m_similarity.value, 45);
   EXPECT_EQ(store_.ReadInt("Dupliora", "m_similarity", 0), 45);
   EXPECT_EQ(w.SearchBar()->Button(command::kButton2)->text(), "t300102 45 %");
+  emit menu->aboutToShow();  // the menu ticks the value chosen, nothing else
+  for (int i = 0; i < menu->actions().size(); ++i)
+    EXPECT_EQ(menu->actions().at(i)->isChecked(), i == 11);
+  EXPECT_TRUE(w.Field(ids::kPathField2)->toolTip().isEmpty());  // one list: nothing to tell
 
   QMenu* mode = w.RulesBar()->Button(command::kButton1)->menu();
   emit mode->aboutToShow();
@@ -160,6 +166,8 @@ TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
   mode->actions().at(1)->trigger();
   EXPECT_EQ(w.Options().m_compare_mode.value, 1);
   EXPECT_FALSE(w.Field(ids::kPathField1)->isHidden());
+  EXPECT_EQ(w.Field(ids::kPathField1)->toolTip(), "t300343");
+  EXPECT_EQ(w.Field(ids::kPathField2)->toolTip(), "t300344");
   EXPECT_EQ(w.SearchBar()->Button(command::kButton4)->menu(), nullptr);
 }
 
