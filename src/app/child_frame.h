@@ -30,8 +30,15 @@ class CImgChildFrame : public QMdiSubWindow, public CShowImage2017 {
   void ShowFirst(const QString& path) override;
   void ShowSecond(const QString& path) override;
 
+  // The frame closes: its own question stands for this child's.
+  void CloseWithoutQuestion();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   QPointer<QWidget> client_;
+  bool ask_before_closing_ = true;
 };
 
 }  // namespace dupliora

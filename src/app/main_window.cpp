@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QScreen>
@@ -28,6 +29,8 @@
 namespace dupliora {
 
 namespace {
+
+constexpr const char* kChildNumberProperty = "dupliora_child_number";
 
 const QString kStart = QStringLiteral("Start");
 constexpr int kVersionTimerMs = 4000;
@@ -78,8 +81,13 @@ CImgCompareMain::CImgCompareMain(QWidget* parent) : QMainWindow(parent) {
   // Tabs from the second child on; until then the child fills the area.
   mdi_->setDocumentMode(true);
   mdi_->setTabsMovable(true);
+  mdi_->setTabsClosable(true);
   setCentralWidget(mdi_);
   setMinimumSize(kMinimumFrameSize);
+  no_child_note_ = new QLabel(mdi_);
+  no_child_note_->setAlignment(Qt::AlignCenter);
+  no_child_note_->setWordWrap(true);
+  no_child_note_->hide();
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateTabBar(); });
 }
 
@@ -124,6 +132,8 @@ void CImgCompareMain::ShowVersionInStatus() {
 
 CImgChildFrame* CImgCompareMain::CreateChild(const QString& /*text*/) {
   auto* child = new CImgChildFrame();
+  child->setProperty(kChildNumberProperty, ++children_made_);
+  child->setWindowTitle(ChildTitle(child));
   last_child_ = child;
   // A maximised child needs no frame or title bar of its own: the main window has them.
   mdi_->addSubWindow(child, Qt::SubWindow | Qt::FramelessWindowHint);
@@ -144,11 +154,23 @@ void CImgCompareMain::UpdateTitle() {
 // would still keep its band of empty space, so the tabbed view starts only
 // with the second child.
 void CImgCompareMain::UpdateTabBar() {
-  const bool several = mdi_->subWindowList().size() > 1;
+  const qsizetype count = mdi_->subWindowList().size();
+  const bool several = count > 1;
   if (several && mdi_->viewMode() != QMdiArea::TabbedView) {
     mdi_->setViewMode(QMdiArea::TabbedView);
   }
   if (auto* tabs = mdi_->findChild<QTabBar*>()) tabs->setVisible(several);
+  // Without a comparison window the commands have nothing to act on: say
+  // how to get one rather than showing a grey area.
+  no_child_note_->setText(GetString(text::kNoComparisonWindow));
+  no_child_note_->setGeometry(mdi_->rect());
+  no_child_note_->setVisible(count == 0);
+  if (count == 0) no_child_note_->raise();
+}
+
+QString CImgCompareMain::ChildTitle(const QWidget* child) const {
+  return GetString(text::kChildFrameTitle) + QLatin1Char(' ') +
+         QString::number(child->property(kChildNumberProperty).toInt());
 }
 
 void CImgCompareMain::SendToLastChild(int id) {
@@ -270,13 +292,20 @@ void CImgCompareMain::closeEvent(QCloseEvent* event) {
     return;
   }
   SavePlacement();
-  mdi_->closeAllSubWindows();
+  for (QMdiSubWindow* child : mdi_->subWindowList()) {
+    if (auto* frame = qobject_cast<CImgChildFrame*>(child)) {
+      frame->CloseWithoutQuestion();
+    } else {
+      child->close();
+    }
+  }
   event->accept();
   emit frameClosed();
 }
 
 void CImgCompareMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  no_child_note_->setGeometry(mdi_->rect());
   status_->LayoutParts(width());
   if (!admin_icon_checked_) {
     admin_icon_checked_ = true;

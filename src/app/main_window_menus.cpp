@@ -126,11 +126,11 @@ void CImgCompareMain::Retranslate() {
   language_button_->setText(GetString(text::kLanguageButton));
   status_->SetPartText(0, GetString(text::kStatusReady));  // part 0 only ever says ready
   for (QMdiSubWindow* child : mdi_->subWindowList()) {
-    if (qobject_cast<CImgChildFrame*>(child))
-      child->setWindowTitle(GetString(text::kChildFrameTitle));
+    if (qobject_cast<CImgChildFrame*>(child)) child->setWindowTitle(ChildTitle(child));
   }
   UpdateChecks();
   UpdateTitle();
+  UpdateTabBar();  // the note shown without comparison windows
 }
 
 }  // namespace dupliora

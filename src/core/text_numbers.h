@@ -19,9 +19,10 @@ inline constexpr int kStatusReady = 18;
 inline constexpr int kPortableMark = 39;
 inline constexpr int kChildFrameTitle = 128;
 inline constexpr int kLanguageButton = 500006;
-inline constexpr int kEnglishTextsMark = 300342;  // after a language without texts of its own
-inline constexpr std::array kFrameTexts{kStatusReady, kEnglishTextsMark, kPortableMark,
-                                        kChildFrameTitle, kLanguageButton};
+inline constexpr int kEnglishTextsMark = 300342;    // after a language without texts of its own
+inline constexpr int kNoComparisonWindow = 300348;  // the frame without comparison windows
+inline constexpr std::array kFrameTexts{kStatusReady,  kEnglishTextsMark, kNoComparisonWindow,
+                                        kPortableMark, kChildFrameTitle,  kLanguageButton};
 
 // Main window menus. The item captions are numbered after their command ids;
 // the menu titles (with an & mnemonic), the about item and the close question
@@ -97,6 +98,7 @@ inline constexpr int kOpen = 1022;
 inline constexpr int kFolderListFirst = 300343;  // + 0 or 1: the path fields in two-list mode
 inline constexpr int kBrowseTip = 300345;        // "..."
 inline constexpr int kBrowseAppendTip = 300346;  // "...+"
+inline constexpr int kDiscardQuestion = 300347;  // Escape in a comparison window with results
 inline constexpr std::array kWindowTexts{
     kStartCaption,    kStopCaption,         kPathAlertTitle, kBalloonTitle,
     kBalloonText,     kShowInFileManager,   kDelete,         kOpen,

@@ -7,8 +7,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
@@ -36,7 +38,9 @@ class RecordingClient : public QWidget, public ComparisonCommands {
     received.push_back(id);
     return true;
   }
+  bool ConfirmDiscard() override { return may_close; }
   std::vector<int> received;
+  bool may_close = true;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -193,6 +197,35 @@ TEST_F(MainWindowTest, AOneChildFillsTheAreaAndTabsComeWithTheSecond) {
   ASSERT_NE(tabs, nullptr);
   EXPECT_TRUE(tabs->isVisible());
   EXPECT_EQ(tabs->count(), 2);
+  EXPECT_TRUE(tabs->tabsClosable());
+  const QString title = GetString(text::kChildFrameTitle);
+  EXPECT_EQ(tabs->tabText(0), title + " 1");
+  EXPECT_EQ(tabs->tabText(1), title + " 2");
+}
+
+// A child closes on its own only when its client agrees; the last one gone,
+// the frame says how to open another.
+TEST_F(MainWindowTest, ChildrenAskBeforeClosingAndTheEmptyFrameSaysWhatToDo) {
+  std::vector<RecordingClient*> clients;
+  SetChildClientFactory([&](QWidget* parent) {
+    clients.push_back(new RecordingClient(parent));
+    return clients.back();
+  });
+  auto window = Started();
+  window->show();
+  QMdiSubWindow* child = window->MdiArea()->subWindowList().front();
+  clients[0]->may_close = false;
+  EXPECT_FALSE(child->close());
+  clients[0]->may_close = true;
+  EXPECT_TRUE(child->close());
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QApplication::processEvents();
+  auto* note = window->MdiArea()->findChild<QLabel*>();
+  ASSERT_NE(note, nullptr);
+  EXPECT_TRUE(note->isVisible());
+  EXPECT_EQ(note->text(), GetString(text::kNoComparisonWindow));
+  window->OnCommand(command::kNewComparison);
+  EXPECT_FALSE(note->isVisible());
 }
 
 TEST_F(MainWindowTest, HelpReturnsOneWithoutAMainWindow) {

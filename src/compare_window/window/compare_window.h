@@ -90,7 +90,7 @@ class CImgCmp2017 : public QWidget,
   // A confirmed option menu choice (the menus return their choice here).
   void ChooseOption(OptionBar bar, int button, int id);
   // Escape: asks first when results or a run would be lost.
-  bool ConfirmDiscard();
+  bool ConfirmDiscard() override;
   void SelectAllRows();
   // The program's language changed: every text of the window follows.
   void OnLanguageChanged();
