@@ -162,10 +162,18 @@ void CImgCompareMain::UpdateTabBar() {
   if (auto* tabs = mdi_->findChild<QTabBar*>()) tabs->setVisible(several);
   // Without a comparison window the commands have nothing to act on: say
   // how to get one rather than showing a grey area.
-  no_child_note_->setText(GetString(text::kNoComparisonWindow));
+  no_child_note_->setText(NoComparisonWindowNote());
   no_child_note_->setGeometry(mdi_->rect());
   no_child_note_->setVisible(count == 0);
   if (count == 0) no_child_note_->raise();
+}
+
+// "No comparison window is open." and the menu path that opens one, in the
+// words the menus show.
+QString CImgCompareMain::NoComparisonWindowNote() const {
+  const auto plain = [](int number) { return GetString(number).remove(QLatin1Char('&')); };
+  return GetString(text::kNoComparisonWindow) + QLatin1Char('\n') + plain(text::kMenuFile) +
+         QStringLiteral(" > ") + plain(command::kNewComparison);
 }
 
 QString CImgCompareMain::ChildTitle(const QWidget* child) const {

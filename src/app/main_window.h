@@ -68,6 +68,7 @@ class CImgCompareMain : public QMainWindow {
   void UpdateChecks();
   void UpdateTabBar();
   QString ChildTitle(const QWidget* child) const;
+  QString NoComparisonWindowNote() const;
   void SendToLastChild(int id);
   bool AskBeforeClosing();
   void ShowVersionInStatus();

@@ -100,9 +100,9 @@ inline constexpr int kBrowseTip = 300345;        // "..."
 inline constexpr int kBrowseAppendTip = 300346;  // "...+"
 inline constexpr int kDiscardQuestion = 300347;  // Escape in a comparison window with results
 inline constexpr std::array kWindowTexts{
-    kStartCaption,    kStopCaption,         kPathAlertTitle, kBalloonTitle,
-    kBalloonText,     kShowInFileManager,   kDelete,         kOpen,
-    kFolderListFirst, kFolderListFirst + 1, kBrowseTip,      kBrowseAppendTip};
+    kStartCaption,      kStopCaption,     kPathAlertTitle, kBalloonTitle,    kBalloonText,
+    kShowInFileManager, kDelete,          kOpen,           kFolderListFirst, kFolderListFirst + 1,
+    kBrowseTip,         kBrowseAppendTip, kDiscardQuestion};
 
 // Option drop-down menus and the toolbar buttons that show the option values.
 inline constexpr int kCompareModeFirst = 300311;    // + m_compare_mode (0, 1)

@@ -223,7 +223,7 @@ TEST_F(MainWindowTest, ChildrenAskBeforeClosingAndTheEmptyFrameSaysWhatToDo) {
   auto* note = window->MdiArea()->findChild<QLabel*>();
   ASSERT_NE(note, nullptr);
   EXPECT_TRUE(note->isVisible());
-  EXPECT_EQ(note->text(), GetString(text::kNoComparisonWindow));
+  EXPECT_EQ(note->text(), GetString(text::kNoComparisonWindow) + "\nFile > New comparison window");
   window->OnCommand(command::kNewComparison);
   EXPECT_FALSE(note->isVisible());
 }
