@@ -44,7 +44,7 @@ inline constexpr SettingsRect kDefaultWindowRect{0, 0, 800, 600};
 
 // The smallest frame at which every control of a comparison window and
 // eight list rows stay usable (measured with the desktop's default fonts).
-inline constexpr QSize kMinimumFrameSize{880, 660};
+inline constexpr QSize kMinimumFrameSize{880, 740};
 
 // A first window: 70 % of the available area, centred so that the title bar
 // the window manager adds stays on screen; never below `minimum`.

@@ -127,10 +127,10 @@ TEST_F(MainWindowTest, LanguageCommandSwitchesAndIsStored) {
 
 TEST_F(MainWindowTest, PlacementIsSavedOnCloseAndRestoredNextTime) {
   Settings().WriteInt("Start", "Max", 2);
-  Settings().WriteString("Start", "WinRC_MP", "50;60;1050;760");
+  Settings().WriteString("Start", "WinRC_MP", "50;60;1050;860");
   auto window = Started();
   EXPECT_FALSE(window->isMaximized());
-  EXPECT_EQ(window->geometry(), QRect(50, 60, 1000, 700));
+  EXPECT_EQ(window->geometry(), QRect(50, 60, 1000, 800));
   window->setGeometry(70, 80, 640, 480);  // below the minimum: kept at the minimum
   EXPECT_TRUE(window->close());
   EXPECT_EQ(
