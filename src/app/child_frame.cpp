@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "app/child_frame.h"
 
+#include <QCloseEvent>
+
 #include "core/command_ids.h"
 #include "core/language_table.h"
 #include "core/text_numbers.h"
@@ -30,6 +32,20 @@ CImgChildFrame::CImgChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
 
 ComparisonCommands* CImgChildFrame::Commands() const {
   return dynamic_cast<ComparisonCommands*>(client_.data());
+}
+
+void CImgChildFrame::CloseWithoutQuestion() {
+  ask_before_closing_ = false;
+  close();
+}
+
+void CImgChildFrame::closeEvent(QCloseEvent* event) {
+  ComparisonCommands* commands = Commands();
+  if (ask_before_closing_ && commands != nullptr && !commands->ConfirmDiscard()) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
 }
 
 void CImgChildFrame::ShowFirst(const QString& path) {

@@ -32,8 +32,15 @@ class CImgChildFrame : public QMdiSubWindow, public CShowImage2017 {
   // Forwarded to the client when it implements StartPathReceiver.
   void TakeStartPaths(const QString& path_list);
 
+  // The frame closes: its own question stands for this child's.
+  void CloseWithoutQuestion();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   QPointer<QWidget> client_;
+  bool ask_before_closing_ = true;
 };
 
 }  // namespace dupliora

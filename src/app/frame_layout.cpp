@@ -73,8 +73,16 @@ PlacementPlan PlanPlacementRestore(int startMode, int savedShowCommand,
   plan.normal = savedRect.value_or(SettingsRect{});
   if (plan.normal.right <= plan.normal.left || plan.normal.bottom <= plan.normal.top) {
     plan.normal = kDefaultWindowRect;
+    plan.centred = true;
   }
   return plan;
+}
+
+QRect CentredDefaultRect(const QRect& available, const QSize& minimum) {
+  const QSize size = (available.size() * 0.7).expandedTo(minimum).boundedTo(available.size());
+  QRect rect(QPoint(), size);
+  rect.moveCenter(available.center());
+  return rect;
 }
 
 }  // namespace dupliora

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <array>
 #include <optional>
@@ -40,9 +41,18 @@ std::optional<QString> StartPathsFromCommandLine(const QString& commandLine);
 struct PlacementPlan {
   bool keepRectangle = false;  // start mode 0: shown normally where the system puts it
   bool maximised = false;
-  SettingsRect normal;  // left, top, right, bottom
+  SettingsRect normal;   // left, top, right, bottom
+  bool centred = false;  // nothing usable saved: CentredDefaultRect() on the primary screen
 };
 inline constexpr SettingsRect kDefaultWindowRect{0, 0, 800, 600};
+
+// The smallest frame at which every control of a comparison window and
+// eight list rows stay usable (measured with the desktop's default fonts).
+inline constexpr QSize kMinimumFrameSize{880, 740};
+
+// A first window: 70 % of the available area, centred so that the title bar
+// the window manager adds stays on screen; never below `minimum`.
+QRect CentredDefaultRect(const QRect& available, const QSize& minimum);
 
 PlacementPlan PlanPlacementRestore(int startMode, int savedShowCommand,
                                    std::optional<SettingsRect> savedRect);

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QScreen>
@@ -18,6 +19,7 @@
 
 #include "app/frame_status_bar.h"
 #include "app/help_window.h"
+#include "app/menu_translation.h"
 #include "compare_window/window/yes_no_box.h"
 #include "core/command_ids.h"
 #include "core/language_table.h"
@@ -27,6 +29,8 @@
 namespace dupliora {
 
 namespace {
+
+constexpr const char* kChildNumberProperty = "dupliora_child_number";
 
 const QString kStart = QStringLiteral("Start");
 constexpr int kVersionTimerMs = 4000;
@@ -77,7 +81,13 @@ CImgCompareMain::CImgCompareMain(QWidget* parent) : QMainWindow(parent) {
   // Tabs from the second child on; until then the child fills the area.
   mdi_->setDocumentMode(true);
   mdi_->setTabsMovable(true);
+  mdi_->setTabsClosable(true);
   setCentralWidget(mdi_);
+  setMinimumSize(kMinimumFrameSize);
+  no_child_note_ = new QLabel(mdi_);
+  no_child_note_->setAlignment(Qt::AlignCenter);
+  no_child_note_->setWordWrap(true);
+  no_child_note_->hide();
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateTabBar(); });
 }
 
@@ -94,6 +104,25 @@ void CImgCompareMain::Start(const QString& commandLine) {
                                          GetString(text::kPortableMark), ArchitectureText()));
   QTimer::singleShot(0, this, [this] { OnCommand(command::kRestorePlacement); });
   status_->SetPartText(1, QStringLiteral("%1 msek").arg(start_time_.elapsed()));
+  if (Settings().Problem() != SettingsFileProblem::kNone) {
+    QTimer::singleShot(0, this, &CImgCompareMain::TellSettingsRefused);
+  }
+}
+
+// Once, after the window stands: the user learns why no setting sticks.
+void CImgCompareMain::TellSettingsRefused() {
+  const SettingsFileProblem problem = Settings().Problem();
+  const int reason = problem == SettingsFileProblem::kNotRegular ? text::kSettingsNotRegular
+                     : problem == SettingsFileProblem::kTooLarge ? text::kSettingsTooLarge
+                                                                 : text::kSettingsUnreadable;
+  const QString message = QStringList{GetString(text::kSettingsRefused),
+                                      QDir::toNativeSeparators(Settings().SettingsFilePath),
+                                      GetString(reason), GetString(text::kSettingsDefaultsUsed)}
+                              .join(QLatin1Char('\n'));
+  auto* box =
+      new QMessageBox(QMessageBox::Warning, Identity().productName, message, QMessageBox::Ok, this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
 }
 
 void CImgCompareMain::ShowVersionInStatus() {
@@ -105,6 +134,8 @@ void CImgCompareMain::ShowVersionInStatus() {
 // with go into the new child's path field, ready for Start.
 CImgChildFrame* CImgCompareMain::CreateChild(const QString& text) {
   auto* child = new CImgChildFrame();
+  child->setProperty(kChildNumberProperty, ++children_made_);
+  child->setWindowTitle(ChildTitle(child));
   if (const auto paths = StartPathsFromCommandLine(text)) child->TakeStartPaths(*paths);
   last_child_ = child;
   // A maximised child needs no frame or title bar of its own: the main window has them.
@@ -126,11 +157,31 @@ void CImgCompareMain::UpdateTitle() {
 // would still keep its band of empty space, so the tabbed view starts only
 // with the second child.
 void CImgCompareMain::UpdateTabBar() {
-  const bool several = mdi_->subWindowList().size() > 1;
+  const qsizetype count = mdi_->subWindowList().size();
+  const bool several = count > 1;
   if (several && mdi_->viewMode() != QMdiArea::TabbedView) {
     mdi_->setViewMode(QMdiArea::TabbedView);
   }
   if (auto* tabs = mdi_->findChild<QTabBar*>()) tabs->setVisible(several);
+  // Without a comparison window the commands have nothing to act on: say
+  // how to get one rather than showing a grey area.
+  no_child_note_->setText(NoComparisonWindowNote());
+  no_child_note_->setGeometry(mdi_->rect());
+  no_child_note_->setVisible(count == 0);
+  if (count == 0) no_child_note_->raise();
+}
+
+// "No comparison window is open." and the menu path that opens one, in the
+// words the menus show.
+QString CImgCompareMain::NoComparisonWindowNote() const {
+  const auto plain = [](int number) { return GetString(number).remove(QLatin1Char('&')); };
+  return GetString(text::kNoComparisonWindow) + QLatin1Char('\n') + plain(text::kMenuFile) +
+         QStringLiteral(" > ") + plain(command::kNewComparison);
+}
+
+QString CImgCompareMain::ChildTitle(const QWidget* child) const {
+  return GetString(text::kChildFrameTitle) + QLatin1Char(' ') +
+         QString::number(child->property(kChildNumberProperty).toInt());
 }
 
 void CImgCompareMain::SendToLastChild(int id) {
@@ -187,6 +238,7 @@ void CImgCompareMain::OnCommand(int id) {
 
 void CImgCompareMain::SetLanguage(int id) {
   dupliora::SetLanguage(id);
+  InstallQtTranslations(id);
   Retranslate();
   emit languageChanged(id);
 }
@@ -204,7 +256,12 @@ void CImgCompareMain::RestorePlacement() {
     return;
   }
   const SettingsRect& r = plan.normal;
-  setGeometry(FitOnScreens(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)));
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (plan.centred && primary != nullptr) {
+    setGeometry(CentredDefaultRect(primary->availableGeometry(), minimumSize()));
+  } else {
+    setGeometry(FitOnScreens(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)));
+  }
   if (plan.maximised) {
     showMaximized();
   } else {
@@ -217,11 +274,11 @@ void CImgCompareMain::SavePlacement() {
   if (!normal.isValid()) normal = geometry();
   const SettingsRect rect{normal.left(), normal.top(), normal.left() + normal.width(),
                           normal.top() + normal.height()};
-  Settings().WriteString(kStart, QStringLiteral("WinRC_MP"), FormatSettingsRect(rect));
   const int showCommand = isMaximized()   ? kShowMaximised
                           : isMinimized() ? kShowMinimised
                                           : kShowNormal;
-  Settings().WriteInt(kStart, QStringLiteral("showCmd"), showCommand);
+  Settings().WriteStrings(kStart, {{QStringLiteral("WinRC_MP"), FormatSettingsRect(rect)},
+                                   {QStringLiteral("showCmd"), QString::number(showCommand)}});
 }
 
 bool CImgCompareMain::AskBeforeClosing() {
@@ -246,13 +303,20 @@ void CImgCompareMain::closeEvent(QCloseEvent* event) {
     return;
   }
   SavePlacement();
-  mdi_->closeAllSubWindows();
+  for (QMdiSubWindow* child : mdi_->subWindowList()) {
+    if (auto* frame = qobject_cast<CImgChildFrame*>(child)) {
+      frame->CloseWithoutQuestion();
+    } else {
+      child->close();
+    }
+  }
   event->accept();
   emit frameClosed();
 }
 
 void CImgCompareMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  no_child_note_->setGeometry(mdi_->rect());
   status_->LayoutParts(width());
   if (!admin_icon_checked_) {
     admin_icon_checked_ = true;

@@ -14,6 +14,8 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 
+class QLabel;
+
 namespace dupliora {
 
 class FrameStatusBar;
@@ -65,9 +67,12 @@ class CImgCompareMain : public QMainWindow {
   void UpdateTitle();
   void UpdateChecks();
   void UpdateTabBar();
+  QString ChildTitle(const QWidget* child) const;
+  QString NoComparisonWindowNote() const;
   void SendToLastChild(int id);
   bool AskBeforeClosing();
   void ShowVersionInStatus();
+  void TellSettingsRefused();
 
   QMdiArea* mdi_ = nullptr;
   FrameStatusBar* status_ = nullptr;
@@ -78,6 +83,8 @@ class CImgCompareMain : public QMainWindow {
   QAction* ask_before_closing_ = nullptr;
   QAction* language_button_ = nullptr;
   QPointer<CImgChildFrame> last_child_;
+  QLabel* no_child_note_ = nullptr;  // shown while no comparison window is open
+  int children_made_ = 0;            // numbers the tabs
   QElapsedTimer start_time_;
   std::function<bool()> confirm_close_;
   bool placement_restored_ = false;

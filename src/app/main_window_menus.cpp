@@ -116,14 +116,21 @@ void CImgCompareMain::UpdateChecks() {
 
 void CImgCompareMain::Retranslate() {
   TranslateMenuBar(menuBar());
+  // The language names were just set from their numbers; mark those without texts.
+  for (QAction* language : languages_->actions()) {
+    const int id = language->data().toInt() - command::kLanguageFirst;
+    if (!HasLanguageTexts(id)) {
+      language->setText(language->text() + QLatin1Char(' ') + GetString(text::kEnglishTextsMark));
+    }
+  }
   language_button_->setText(GetString(text::kLanguageButton));
   status_->SetPartText(0, GetString(text::kStatusReady));  // part 0 only ever says ready
   for (QMdiSubWindow* child : mdi_->subWindowList()) {
-    if (qobject_cast<CImgChildFrame*>(child))
-      child->setWindowTitle(GetString(text::kChildFrameTitle));
+    if (qobject_cast<CImgChildFrame*>(child)) child->setWindowTitle(ChildTitle(child));
   }
   UpdateChecks();
   UpdateTitle();
+  UpdateTabBar();  // the note shown without comparison windows
 }
 
 }  // namespace dupliora

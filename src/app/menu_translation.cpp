@@ -3,8 +3,12 @@
 #include "app/menu_translation.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTranslator>
+#include <memory>
 
 #include "core/language_table.h"
 
@@ -46,6 +50,25 @@ void TranslateMenu(QMenu* menu) {
 
 void TranslateMenuBar(QMenuBar* bar) {
   if (bar != nullptr) TranslateActions(bar->actions());
+}
+
+bool InstallQtTranslations(int language_id) {
+  static QTranslator* installed = nullptr;
+  if (installed != nullptr) {
+    QCoreApplication::removeTranslator(installed);
+    delete installed;
+    installed = nullptr;
+  }
+  // Only languages with texts of our own: a German Qt dialog inside an
+  // English program would be stranger than an English one.
+  if (LanguageCode(language_id) != QStringLiteral("DE")) return false;
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(QStringLiteral("qtbase_de"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    return false;
+  }
+  installed = translator.release();
+  return QCoreApplication::installTranslator(installed);
 }
 
 }  // namespace dupliora

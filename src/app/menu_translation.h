@@ -18,4 +18,9 @@ void TranslateMenu(QMenu* menu);
 void TranslateMenuBar(QMenuBar* bar);
 void TranslateActions(const QList<QAction*>& actions);
 
+// Qt's own texts (standard buttons, file dialogs, context menus of text
+// fields) follow the program's language where Qt ships them; other
+// languages get Qt's English. Returns whether a translation was installed.
+bool InstallQtTranslations(int language_id);
+
 }  // namespace dupliora

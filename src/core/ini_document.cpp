@@ -249,6 +249,17 @@ void IniDocument::RemoveSection(const QString& section) {
   lines_ = kept;
 }
 
+void IniDocument::RemoveKeys(const QString& section,
+                             const std::function<bool(const QString& key)>& remove) {
+  QList<Line> kept;
+  bool inside = false;
+  for (const Line& line : lines_) {
+    if (line.kind == Kind::kSection) inside = SameName(line.name, section);
+    if (!inside || line.kind != Kind::kEntry || !remove(line.name)) kept.append(line);
+  }
+  lines_ = kept;
+}
+
 bool IniDocument::ReplaceSection(const QString& section, const IniEntries& entries) {
   if (!IsStorableSection(section)) return false;
   for (const auto& entry : entries) {

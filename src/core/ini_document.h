@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace dupliora {
@@ -36,6 +37,8 @@ class IniDocument {
   // False when the names cannot be stored (see IsStorableSection/IsStorableKey).
   bool SetValue(const QString& section, const QString& key, const QString& value);
   void RemoveSection(const QString& section);
+  // Removes the entries of the section whose key `remove` accepts.
+  void RemoveKeys(const QString& section, const std::function<bool(const QString& key)>& remove);
   bool ReplaceSection(const QString& section, const IniEntries& entries);
 
   static bool IsStorableSection(const QString& section);

@@ -73,6 +73,10 @@ QString LoadLanguageResource(const QString& code) {
   return QString::fromUtf8(file.readAll());
 }
 
+bool HasLanguageTexts(int id) {
+  return id >= 0 && id < kLanguageIdCount && !LoadLanguageResource(LanguageCode(id)).isEmpty();
+}
+
 LanguageTable::LanguageTable(Loader loader) : loader_(std::move(loader)) {}
 
 void LanguageTable::Reload() {

@@ -31,6 +31,10 @@ std::optional<int> CaptionStringNumber(const QString& caption);
 // empty when the program carries no text for it.
 QString LoadLanguageResource(const QString& code);
 
+// Whether the program has texts of its own for a language id; the others
+// show English texts.
+bool HasLanguageTexts(int id);
+
 // Texts by number in the current user-interface language, with English as
 // the fallback and a visible marker for missing numbers.
 class LanguageTable {

@@ -63,6 +63,7 @@ bool CMyProfStr::ProbeSettingsFile(const QString& candidate) {
   // An old probe value that happens to match would hide a file we cannot write.
   if (ReadInt(QStringLiteral("Start"), QStringLiteral("chk_ini"), 0) == written) ++written;
   WriteInt(QStringLiteral("Start"), QStringLiteral("chk_ini"), written);
+  cache_ = {};  // the value must come back from the file, not from memory
   const int read = ReadInt(QStringLiteral("Start"), QStringLiteral("chk_ini"), 0);
   SettingsFilePath = remembered;
   return read == written;

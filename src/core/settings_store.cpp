@@ -7,14 +7,13 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
 #include <limits>
 
 namespace dupliora {
 
 namespace {
 
-// A settings file is a few kilobytes; anything this large is not ours and is left alone.
-constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
 // Writers hold the lock for a few milliseconds; a holder that died is detected at once.
 constexpr int kLockWaitMs = 5000;
 constexpr int kStaleLockMs = 10000;
@@ -54,35 +53,66 @@ int LeadingInteger(const QString& text) {
   return int(std::min(value, qint64(std::numeric_limits<int>::max())));
 }
 
-std::optional<IniDocument> CMyProfStr::Load(const QString& file) const {
-  if (file.isEmpty()) return std::nullopt;
-  QFile in(file);
-  if (!in.exists()) return IniDocument();
-  if (in.size() > kMaxFileBytes || !in.open(QIODevice::ReadOnly)) return std::nullopt;
-  return IniDocument::Parse(in.readAll());
+const IniDocument* CMyProfStr::Current(const QString& file) const {
+  if (file.isEmpty()) return nullptr;
+  const SettingsFileStamp stamp = StampOf(file);
+  if (cache_.path == file && cache_.stamp == stamp) {
+    return cache_.document ? &*cache_.document : nullptr;
+  }
+  // The stamp is taken before reading: a change during the read shows at the next call.
+  const SettingsFileRead read = ReadSettingsFile(file, kMaxSettingsFileBytes);
+  cache_.path = file;
+  cache_.stamp = stamp;
+  cache_.problem = read.problem;
+  cache_.document.reset();
+  if (read.problem == SettingsFileProblem::kNone) cache_.document = IniDocument::Parse(read.bytes);
+  return cache_.document ? &*cache_.document : nullptr;
 }
 
-template <typename Edit>
-bool CMyProfStr::Update(const QString& file, Edit edit) {
+SettingsFileProblem CMyProfStr::Problem() const {
+  Current(SettingsFilePath);
+  return cache_.path == SettingsFilePath ? cache_.problem : SettingsFileProblem::kNone;
+}
+
+bool CMyProfStr::Update(const QString& file, const std::function<bool(IniDocument&)>& edit) {
   if (file.isEmpty()) return false;
   QLockFile lock(file + QStringLiteral(".lock"));
   lock.setStaleLockTime(kStaleLockMs);
   if (!lock.tryLock(kLockWaitMs)) return false;
   if (!MayReplace(file)) return false;
-  std::optional<IniDocument> doc = Load(file);
-  if (!doc || !edit(*doc)) return false;
+  // Always read afresh under the lock: another instance may have written
+  // since, and on a file system with coarse times the stamp could miss it.
+  cache_.path.clear();
+  const IniDocument* current = Current(file);
+  if (current == nullptr) return false;  // a file that was not read is never written over
+  IniDocument doc = *current;
+  if (!edit(doc)) return false;
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly)) return false;
-  const QByteArray bytes = doc->Serialise();
-  if (out.write(bytes) != bytes.size()) return false;
-  return out.commit();
+  const QByteArray bytes = doc.Serialise();
+  if (out.write(bytes) != bytes.size() || !out.commit()) return false;
+  // Still under the lock, so the stamp is that of the file just written.
+  cache_ = {file, StampOf(file), std::move(doc), SettingsFileProblem::kNone};
+  return true;
+}
+
+bool CMyProfStr::Edit(const std::function<bool(IniDocument&)>& edit) {
+  return Update(SettingsFilePath, edit);
 }
 
 QString CMyProfStr::ReadString(const QString& section, const QString& key,
                                const QString& defaultValue) const {
-  const std::optional<IniDocument> doc = Load(SettingsFilePath);
-  if (!doc) return defaultValue;
+  const IniDocument* doc = Current(SettingsFilePath);
+  if (doc == nullptr) return defaultValue;
   return doc->Value(section, key).value_or(defaultValue);
+}
+
+int CMyProfStr::ReadBounded(const QString& section, const QString& key, int defaultValue,
+                            int minimum, int maximum) const {
+  bool whole = false;
+  const int value = ReadString(section, key).trimmed().toInt(&whole);
+  if (!whole) return defaultValue;
+  return std::clamp(value, minimum, maximum);
 }
 
 int CMyProfStr::ReadInt(const QString& section, const QString& key, int defaultValue, int minimum,
@@ -105,6 +135,15 @@ bool CMyProfStr::WriteString(const QString& section, const QString& key, const Q
                 [&](IniDocument& doc) { return doc.SetValue(section, key, value); });
 }
 
+bool CMyProfStr::WriteStrings(const QString& section, const IniEntries& values) {
+  return Update(SettingsFilePath, [&](IniDocument& doc) {
+    for (const auto& [key, value] : values) {
+      if (!doc.SetValue(section, key, value)) return false;
+    }
+    return true;
+  });
+}
+
 std::optional<SettingsRect> CMyProfStr::ReadRect(const QString& section, const QString& key) const {
   const QStringList fields = ReadString(section, key).split(QLatin1Char(';'));
   if (fields.size() < 4) return std::nullopt;
@@ -113,7 +152,7 @@ std::optional<SettingsRect> CMyProfStr::ReadRect(const QString& section, const Q
 }
 
 IniEntries CMyProfStr::ReadSectionEntries(const QString& section) const {
-  const std::optional<IniDocument> doc = Load(SettingsFilePath);
+  const IniDocument* doc = Current(SettingsFilePath);
   return doc ? doc->SectionEntries(section) : IniEntries();
 }
 

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "core/ini_document.h"
+#include "core/settings_file.h"
 
 namespace dupliora {
 
@@ -35,12 +37,19 @@ struct SettingsEnvironment {
 };
 SettingsEnvironment DefaultSettingsEnvironment();
 
-// The settings file: typed reads and writes by section and key. There is no
-// cache: every call reads the file, every write replaces it atomically
-// (temporary file and rename) under a lock file beside it, so a crash or a
-// second running instance can never leave a half-written or lost file.
-// Damaged lines are never interpreted and are written back as they were.
-// Reads of anything missing or unreadable give the default.
+// The settings file: typed reads and writes by section and key. The file is
+// parsed once and kept; a read only asks the file system whether the file
+// changed since (another instance may have written it), about 150 reads at
+// start-up cost one parse. Every write replaces the file atomically
+// (temporary file and rename) under a lock file beside it, after reading it
+// afresh, so a crash or a second running instance can never leave a
+// half-written file or lose the other's keys. Keys that change together go
+// in one write. Damaged lines are never interpreted and are written back as
+// they were. Reads of anything missing or unreadable give the default.
+//
+// A path that is no regular file (a FIFO, a device, a symlink to one) or a
+// file larger than kMaxSettingsFileBytes is not read and never written over:
+// the program runs on its defaults and Problem() says why.
 class CMyProfStr {
  public:
   virtual ~CMyProfStr() = default;
@@ -57,6 +66,14 @@ class CMyProfStr {
   bool WriteInt(const QString& section, const QString& key, int value);
   bool WriteString(const QString& section, const QString& key, const QString& value,
                    const QString& file = {});
+  // Several keys of one section in one write.
+  bool WriteStrings(const QString& section, const IniEntries& values);
+  // Any change of the document in one write; `edit` returns false to write nothing.
+  bool Edit(const std::function<bool(IniDocument&)>& edit);
+  // A value of a setting with a fixed range: missing or not a whole number
+  // gives the default, anything else is clamped to minimum..maximum.
+  int ReadBounded(const QString& section, const QString& key, int defaultValue, int minimum,
+                  int maximum) const;
   // Empty unless the text holds at least four ";"-separated fields.
   std::optional<SettingsRect> ReadRect(const QString& section, const QString& key) const;
 
@@ -81,10 +98,21 @@ class CMyProfStr {
   void InitSettingsLocation(const SettingsEnvironment& environment, AppIdentity& identity);
   void InitSettingsLocation();  // the running program and the process-wide identity
 
+  // Why the settings file was refused; kNone when it was read or does not exist yet.
+  SettingsFileProblem Problem() const;
+
  private:
-  std::optional<IniDocument> Load(const QString& file) const;
-  template <typename Edit>
-  bool Update(const QString& file, Edit edit);
+  struct Cache {
+    QString path;
+    SettingsFileStamp stamp;
+    std::optional<IniDocument> document;  // empty: the file was refused
+    SettingsFileProblem problem = SettingsFileProblem::kNone;
+  };
+  // The document of `file`, read again only when the file changed; null when refused.
+  const IniDocument* Current(const QString& file) const;
+  bool Update(const QString& file, const std::function<bool(IniDocument&)>& edit);
+
+  mutable Cache cache_;
 };
 
 // The process-wide store.

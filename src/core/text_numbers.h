@@ -19,8 +19,10 @@ inline constexpr int kStatusReady = 18;
 inline constexpr int kPortableMark = 39;
 inline constexpr int kChildFrameTitle = 128;
 inline constexpr int kLanguageButton = 500006;
-inline constexpr std::array kFrameTexts{kStatusReady, kPortableMark, kChildFrameTitle,
-                                        kLanguageButton};
+inline constexpr int kEnglishTextsMark = 300342;    // after a language without texts of its own
+inline constexpr int kNoComparisonWindow = 300348;  // the frame without comparison windows
+inline constexpr std::array kFrameTexts{kStatusReady,  kEnglishTextsMark, kNoComparisonWindow,
+                                        kPortableMark, kChildFrameTitle,  kLanguageButton};
 
 // Main window menus. The item captions are numbered after their command ids;
 // the menu titles (with an & mnemonic), the about item and the close question
@@ -77,6 +79,7 @@ inline constexpr int kRemaining = 300336;    // replaces "Remain"
 inline constexpr int kSimilarWord = 300337;  // replaces "Ähnliche:"
 inline constexpr int kNoPicturesFound = 300339;
 inline constexpr int kIdlePrompt = 300340;
+inline constexpr int kRunStopped = 300341;
 inline constexpr int kSimilarity = 300102;  // also the similarity column and menu
 inline constexpr int kLeftOut = 300390;     // then the reasons, 300391 to 300400
 inline constexpr int kLeftOutPathTooLong = 300391;
@@ -107,7 +110,7 @@ inline constexpr std::array kRunTexts{
     kLeftOutNotAPicture, kLeftOutTooSmall,    kLeftOutDamaged,     kLeftOutTooLarge,
     kLeftOutCrashed,     kLeftOutTimedOut,    kFromPictureCache,   kPictureCacheName,
     kPictureCacheDamaged, kPictureCacheReadOnly, kPictureCacheFull, kPictureCacheLocked,
-    kPictureCacheUnavailable};
+    kPictureCacheUnavailable, kRunStopped};
 
 // Comparison window: Start/Stop caption, path alert balloon, preview toolbars.
 inline constexpr int kStartCaption = 300338;
@@ -118,9 +121,14 @@ inline constexpr int kBalloonText = 60006;
 inline constexpr int kShowInFileManager = 1016;
 inline constexpr int kDelete = 57014;
 inline constexpr int kOpen = 1022;
-inline constexpr std::array kWindowTexts{kStartCaption, kStopCaption, kPathAlertTitle,
-                                         kBalloonTitle, kBalloonText, kShowInFileManager,
-                                         kDelete,       kOpen};
+inline constexpr int kFolderListFirst = 300343;  // + 0 or 1: the path fields in two-list mode
+inline constexpr int kBrowseTip = 300345;        // "..."
+inline constexpr int kBrowseAppendTip = 300346;  // "...+"
+inline constexpr int kDiscardQuestion = 300347;  // Escape in a comparison window with results
+inline constexpr std::array kWindowTexts{
+    kStartCaption,      kStopCaption,     kPathAlertTitle, kBalloonTitle,    kBalloonText,
+    kShowInFileManager, kDelete,          kOpen,           kFolderListFirst, kFolderListFirst + 1,
+    kBrowseTip,         kBrowseAppendTip, kDiscardQuestion};
 
 // Option drop-down menus and the toolbar buttons that show the option values.
 inline constexpr int kCompareModeFirst = 300311;    // + m_compare_mode (0, 1)
@@ -166,12 +174,13 @@ inline constexpr std::array kOptionTexts{CompareModeText(0),
 
 // Result list: column titles (with " (1)" / " (2)" appended) and the mirror cells.
 inline constexpr int kPathColumn = 2006;
-inline constexpr int kSizeColumn = 2001;
+inline constexpr int kSizeColumn = 2001;      // pixel size
+inline constexpr int kFileSizeColumn = 2007;  // bytes
 inline constexpr int kBrightnessColumn = 300105;
 inline constexpr int kFlipUpsideDown = 300204;  // flip code 1
 inline constexpr int kFlipLeftRight = 300203;   // flip code 2
-inline constexpr std::array kResultListTexts{kPathColumn, kSizeColumn, kBrightnessColumn,
-                                             kFlipUpsideDown, kFlipLeftRight};
+inline constexpr std::array kResultListTexts{kPathColumn,       kSizeColumn,     kFileSizeColumn,
+                                             kBrightnessColumn, kFlipUpsideDown, kFlipLeftRight};
 
 // Context menu of the result list and the copy/move target check.
 inline constexpr int kOptionsMenu = 58;
@@ -196,6 +205,16 @@ inline constexpr std::array kActionTexts{
     kRemoveUnmarkedRows, kCopyOverPartner,  kMarkLarger,     kInvertMarks,        kSwapMarks,
     kFolderMissing};
 
+// The message at start-up when the settings file is refused: the title line,
+// one reason, and what follows from it.
+inline constexpr int kSettingsRefused = 500300;
+inline constexpr int kSettingsNotRegular = 500301;
+inline constexpr int kSettingsTooLarge = 500302;
+inline constexpr int kSettingsUnreadable = 500303;
+inline constexpr int kSettingsDefaultsUsed = 500304;
+inline constexpr std::array kSettingsTexts{kSettingsRefused, kSettingsNotRegular, kSettingsTooLarge,
+                                           kSettingsUnreadable, kSettingsDefaultsUsed};
+
 template <std::size_t... N>
 constexpr auto JoinTextNumbers(const std::array<int, N>&... groups) {
   std::array<int, (N + ...)> all{};
@@ -207,6 +226,6 @@ constexpr auto JoinTextNumbers(const std::array<int, N>&... groups) {
 // Every number above, once per group (a number may stand in several groups).
 inline constexpr auto kAllTextNumbers =
     JoinTextNumbers(kFrameTexts, kFrameMenuTexts, kLanguageNameTexts, kRunTexts, kWindowTexts,
-                    kOptionTexts, kResultListTexts, kActionTexts);
+                    kOptionTexts, kResultListTexts, kActionTexts, kSettingsTexts);
 
 }  // namespace dupliora::text

@@ -70,7 +70,6 @@ bool ValidatePaths(int compare_mode, const QString& path1_text, const QString& p
 
 void ComparisonEngine::Run(const RunOptions& options, const QString& path1_text,
                            const QString& path2_text, const RunTexts& texts, RunSink& sink) {
-  sink.ClearResults();
   files1_.clear();
   files2_.clear();
   stop_requested_.store(false);
@@ -79,18 +78,32 @@ void ComparisonEngine::Run(const RunOptions& options, const QString& path1_text,
   summary_ = RunSummary{};
   left_out_.Clear();
   loaded_bytes_ = 0;
-  sink.SetText(RunText::kStatus1004, texts.Text(300340));
+  // Paths first: a mistyped path keeps the previous results and their summary.
   if (!ValidatePaths(options.compare_mode, path1_text, path2_text, texts, sink, paths_)) {
     summary_.outcome = RunOutcome::kPathRejected;
     return;
   }
+  sink.ClearResults();
   sink.SetText(RunText::kLabel1003, kDots);
   sink.SetText(RunText::kLabel1002, kDots);
   sink.SetText(RunText::kStatus1004, kDots);
   const DecodeGuard guard(stop_requested_, options.in_process_decoding);
-  Scan(options, guard, texts, sink);
-  if (!Load(options, guard, texts, sink)) return;
-  Compare(options, texts, sink);
+  if (Scan(options, guard, texts, sink) && Load(options, guard, texts, sink)) {
+    Compare(options, texts, sink);
+  }
+  if (summary_.outcome == RunOutcome::kStopped) ReportStopped(texts, sink);
+}
+
+// The matches found so far stay; the status says the run was stopped and
+// nothing is left that looks like a run still going (remaining time, bar).
+void ComparisonEngine::ReportStopped(const RunTexts& texts, RunSink& sink) {
+  sink.StopProgressActivity();
+  sink.SetProgressRange(kProgressRange);
+  if (summary_.compare_ms == 0) {
+    sink.SetText(RunText::kLabel1002,
+                 LoadSummaryText(texts, summary_.loaded, loaded_bytes_, summary_.load_ms));
+  }
+  sink.SetText(RunText::kStatus1004, texts.Text(300341));
 }
 
 bool ComparisonEngine::Scan(const RunOptions& options, const DecodeGuard& guard,
@@ -111,6 +124,11 @@ bool ComparisonEngine::Scan(const RunOptions& options, const DecodeGuard& guard,
   };
   if (options.compare_mode == 1) scan_list(paths_.path1_text, files1_);
   scan_list(paths_.path2_text, files2_);
+  if (stop_requested_.load()) {
+    // A stopped scan lists only part of the folders: never "no pictures".
+    summary_.outcome = RunOutcome::kStopped;
+    return false;
+  }
   if (options.compare_mode == 1) {
     // A file in both lists is compared only as a member of the first, by
     // what it is rather than how it is spelled: X against X/, a symlink to X
@@ -136,9 +154,10 @@ bool ComparisonEngine::Load(const RunOptions& options, const DecodeGuard& guard,
       return false;
     summary_.first_list = summary_.loaded;
   }
-  if (!LoadPass(files2_, PathField::kSecond, options, guard, texts, sink, t0, store.get()))
-    return false;
+  const bool completed =
+      LoadPass(files2_, PathField::kSecond, options, guard, texts, sink, t0, store.get());
   summary_.load_ms = TickMs() - t0;
+  if (!completed) return false;
   // Progress updates are throttled, so the last one may predate the last files.
   ShowCacheStatus(texts, sink, store.get(), summary_.from_store);
   sink.SetText(RunText::kLabel1002,
@@ -150,6 +169,10 @@ bool ComparisonEngine::LoadPass(const FileList& files, PathField field, const Ru
                                 const DecodeGuard& guard, const RunTexts& texts, RunSink& sink,
                                 std::int64_t t0, RecordStore* store) {
   sink.SetProgressRange(kProgressRange);
+  if (stop_requested_.load()) {
+    summary_.outcome = RunOutcome::kStopped;
+    return false;
+  }
   if (files.empty()) {
     // The alert goes to the field whose list came up empty.
     sink.SetText(RunText::kStatus1004, WithLeftOut(texts.Text(300339), texts, left_out_));

@@ -101,6 +101,7 @@ class ComparisonEngine {
                 RecordStore* store);
   void Compare(const RunOptions& options, const RunTexts& texts, RunSink& sink);
   void ShowCacheStatus(const RunTexts& texts, RunSink& sink, RecordStore* store, int from_store);
+  void ReportStopped(const RunTexts& texts, RunSink& sink);
 
   std::atomic<bool> stop_requested_{false};
   std::atomic<bool> closing_{false};

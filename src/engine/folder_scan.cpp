@@ -108,7 +108,7 @@ std::vector<QString> FolderScanner::ReadDirectory(const QString& folder, bool re
     }
     if (stop_.load(std::memory_order_relaxed)) break;
   }
-  ShowProgress(folder + QStringLiteral("*.*"));
+  ShowProgress(folder);
   return subfolders;
 }
 

@@ -13,6 +13,10 @@ namespace dupliora {
 namespace {
 
 // A rate or share whose divisor is 0 reads 0, never inf or nan.
+// A phase shorter than this (a cached rerun) has no meaningful rate: it
+// would read as "142.7 GB / sec"; its rates show as "--".
+constexpr double kShortestTimedMs = 10.0;
+
 double Ratio(double numerator, double denominator) {
   if (denominator == 0.0) return 0.0;
   const double value = numerator / denominator;
@@ -36,7 +40,7 @@ const std::vector<int>& RunTextNumbers() {
     std::vector<int> list = {300000, 300001, 300002, 300003, 300102, 300330, 300331,
                              300332, 300333, 300334, 300335, 300336, 300337, 300339,
                              300340, 300380, 300381, 300382, 300383, 300384, 300385,
-                             300386};
+                             300386, 300341};
     list.push_back(kLeftOutTitleText);
     for (int k = 0; k < kLeftOutReasonCount; ++k) list.push_back(kFirstLeftOutReasonText + k);
     return list;
@@ -80,12 +84,14 @@ QString LoadProgressText(const RunTexts& texts, const QString& remaining, int k,
 QString LoadSummaryText(const RunTexts& texts, int loaded, std::uint64_t loaded_bytes,
                         std::int64_t elapsed_ms) {
   const double e = static_cast<double>(elapsed_ms);
+  const bool timed = e >= kShortestTimedMs;
   const double bytes_per_second = Ratio(static_cast<double>(loaded_bytes), e) * 1000.0;
   const QString text = QString::asprintf(
-      "IST:%d  %s // %s / sec // %.1f  / sec // Time %.1f sec", loaded,
+      "IST:%d  %s // %s / sec // %s  / sec // Time %.1f sec", loaded,
       qUtf8Printable(FormatFileSize(loaded_bytes)),
-      qUtf8Printable(FormatFileSize(static_cast<std::uint64_t>(bytes_per_second))),
-      Ratio(loaded * 1000.0, e), e * 0.001);
+      timed ? qUtf8Printable(FormatFileSize(static_cast<std::uint64_t>(bytes_per_second))) : "--",
+      timed ? qUtf8Printable(QString::asprintf("%.1f", Ratio(loaded * 1000.0, e))) : "--",
+      e * 0.001);
   return Replaced(
       text,
       {{"/ sec", texts.Text(300331)}, {"Time", texts.Text(300334)}, {"IST", texts.Text(300330)}});
@@ -107,10 +113,12 @@ QString CompareCountText(std::int64_t done, std::int64_t total) {
 
 QString CompareSummaryLabel(const RunTexts& texts, int matches, double seconds, std::int64_t done,
                             std::int64_t skipped) {
+  const bool timed = seconds * 1000.0 >= kShortestTimedMs;
+  const QString rate =
+      timed ? FormatNumber(Ratio(static_cast<double>(done), seconds), 1) : QStringLiteral("--");
   const QString text = QString::asprintf(
       "Ähnliche: %d, time: %f sec. // %s / sec // Unnecessary comparisons: %s / %.2f %%", matches,
-      seconds, qUtf8Printable(FormatNumber(Ratio(static_cast<double>(done), seconds), 1)),
-      qUtf8Printable(FormatNumber(static_cast<double>(skipped), 0)),
+      seconds, qUtf8Printable(rate), qUtf8Printable(FormatNumber(static_cast<double>(skipped), 0)),
       Ratio(static_cast<double>(skipped) * 100.0, static_cast<double>(done)));
   return Replaced(text, {{"/ sec", texts.Text(300331)},
                          {"Unnecessary comparisons", texts.Text(300332)},

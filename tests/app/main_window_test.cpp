@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
@@ -14,6 +19,7 @@
 
 #include "app/app_run.h"
 #include "app/compare_window_services.h"
+#include "app/frame_layout.h"
 #include "app/frame_status_bar.h"
 #include "core/command_ids.h"
 #include "core/language_table.h"
@@ -33,8 +39,10 @@ class RecordingClient : public QWidget, public ComparisonCommands, public StartP
     return true;
   }
   void TakeStartPaths(const QString& path_list) override { start_paths.push_back(path_list); }
+  bool ConfirmDiscard() override { return may_close; }
   std::vector<int> received;
   QStringList start_paths;
+  bool may_close = true;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -101,22 +109,40 @@ TEST_F(MainWindowTest, LanguageCommandSwitchesAndIsStored) {
   // The comparison window follows the frame's signal.
   EXPECT_EQ(start->text(), GetString(text::kStartCaption));
   EXPECT_EQ(window->StatusPartText(0), "Bereit");
+  // Qt's own texts follow where Qt ships them; languages without texts are marked.
+  if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm")) {
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+  }
+  const auto language_text = [&window](int id) {
+    for (QAction* action : window->findChildren<QAction*>()) {
+      if (action->data().toInt() == command::kLanguageFirst + id) return action->text();
+    }
+    return QString();
+  };
+  const QString mark = GetString(text::kEnglishTextsMark);
+  EXPECT_FALSE(language_text(0).endsWith(mark));
+  EXPECT_FALSE(language_text(1).endsWith(mark));
+  EXPECT_TRUE(language_text(2).endsWith(mark));
   EXPECT_EQ(Settings().ReadInt("Start", "m_lang_id", -1), 0);
   window.reset();
   Languages().SetCurrentLanguage(1);
   auto again = Started();  // a restart reads the stored language
   EXPECT_EQ(again->menuBar()->actions().front()->text(), "&Datei");
+  again->OnCommand(command::kLanguageFirst + 1);
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
 }
 
 TEST_F(MainWindowTest, PlacementIsSavedOnCloseAndRestoredNextTime) {
   Settings().WriteInt("Start", "Max", 2);
-  Settings().WriteString("Start", "WinRC_MP", "50;60;750;560");
+  Settings().WriteString("Start", "WinRC_MP", "50;60;1050;860");
   auto window = Started();
   EXPECT_FALSE(window->isMaximized());
-  EXPECT_EQ(window->geometry(), QRect(50, 60, 700, 500));
-  window->setGeometry(70, 80, 640, 480);
+  EXPECT_EQ(window->geometry(), QRect(50, 60, 1000, 800));
+  window->setGeometry(70, 80, 640, 480);  // below the minimum: kept at the minimum
   EXPECT_TRUE(window->close());
-  EXPECT_EQ(Settings().ReadRect("Start", "WinRC_MP"), (SettingsRect{70, 80, 710, 560}));
+  EXPECT_EQ(
+      Settings().ReadRect("Start", "WinRC_MP"),
+      (SettingsRect{70, 80, 70 + kMinimumFrameSize.width(), 80 + kMinimumFrameSize.height()}));
   EXPECT_EQ(Settings().ReadInt("Start", "showCmd", 0), 1);
 }
 
@@ -195,6 +221,35 @@ TEST_F(MainWindowTest, AOneChildFillsTheAreaAndTabsComeWithTheSecond) {
   ASSERT_NE(tabs, nullptr);
   EXPECT_TRUE(tabs->isVisible());
   EXPECT_EQ(tabs->count(), 2);
+  EXPECT_TRUE(tabs->tabsClosable());
+  const QString title = GetString(text::kChildFrameTitle);
+  EXPECT_EQ(tabs->tabText(0), title + " 1");
+  EXPECT_EQ(tabs->tabText(1), title + " 2");
+}
+
+// A child closes on its own only when its client agrees; the last one gone,
+// the frame says how to open another.
+TEST_F(MainWindowTest, ChildrenAskBeforeClosingAndTheEmptyFrameSaysWhatToDo) {
+  std::vector<RecordingClient*> clients;
+  SetChildClientFactory([&](QWidget* parent) {
+    clients.push_back(new RecordingClient(parent));
+    return clients.back();
+  });
+  auto window = Started();
+  window->show();
+  QMdiSubWindow* child = window->MdiArea()->subWindowList().front();
+  clients[0]->may_close = false;
+  EXPECT_FALSE(child->close());
+  clients[0]->may_close = true;
+  EXPECT_TRUE(child->close());
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QApplication::processEvents();
+  auto* note = window->MdiArea()->findChild<QLabel*>();
+  ASSERT_NE(note, nullptr);
+  EXPECT_TRUE(note->isVisible());
+  EXPECT_EQ(note->text(), GetString(text::kNoComparisonWindow) + "\nFile > New comparison window");
+  window->OnCommand(command::kNewComparison);
+  EXPECT_FALSE(note->isVisible());
 }
 
 TEST_F(MainWindowTest, HelpReturnsOneWithoutAMainWindow) {

@@ -2,10 +2,14 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "core/settings_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -163,6 +167,79 @@ TEST_F(SettingsStoreTest, UserCounterLivesInTheFileOnlyInPerUserMode) {
   EXPECT_FALSE(store_.WriteUserCounter("Dupliora_Id", 9));
   store_.PortableMode = false;
   EXPECT_EQ(store_.ReadUserCounter("Dupliora_Id", 7), 4);
+}
+
+// Special files and oversized files are neither read (no hang, no endless
+// read) nor written over; the program then runs on its defaults.
+TEST_F(SettingsStoreTest, SpecialAndOversizedFilesAreRefusedAndLeftAlone) {
+  const QString fifo = dir_.filePath("fifo.ini");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString zero = dir_.filePath("zero.ini");
+  ASSERT_TRUE(QFile::link("/dev/zero", zero));
+  const QString large = dir_.filePath("large.ini");
+  PutFile(large, "[Start]\nMax=1\n");
+  ASSERT_TRUE(QFile(large).resize(kMaxSettingsFileBytes + 1));
+  const QString folder = dir_.filePath("folder.ini");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const struct {
+    QString path;
+    SettingsFileProblem problem;
+  } rows[] = {{fifo, SettingsFileProblem::kNotRegular},
+              {zero, SettingsFileProblem::kNotRegular},
+              {large, SettingsFileProblem::kTooLarge},
+              {folder, SettingsFileProblem::kNotRegular}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path.toStdString());
+    const QFileInfo before(row.path);
+    store_.SettingsFilePath = row.path;
+    EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 3);
+    EXPECT_EQ(store_.Problem(), row.problem);
+    EXPECT_FALSE(store_.WriteInt("Start", "Max", 2));
+    EXPECT_FALSE(store_.WriteStrings("Path1", {{"last_entry", "/x"}}));
+    EXPECT_FALSE(store_.ProbeSettingsFile(row.path));
+    const QFileInfo after(row.path);
+    EXPECT_EQ(after.isSymLink(), before.isSymLink());
+    EXPECT_EQ(after.isFile(), before.isFile());
+    EXPECT_EQ(after.size(), before.size());
+  }
+  store_.SettingsFilePath = dir_.filePath("Dupliora.ini");
+  EXPECT_EQ(store_.Problem(), SettingsFileProblem::kNone) << "a missing file is fine";
+}
+
+// The file is parsed once: an unchanged file (same size, time and inode) is
+// not read again, while a write by anyone else is seen at the next read.
+TEST_F(SettingsStoreTest, ReadsUseTheParsedFileUntilItChanges) {
+  Put("[Start]\nMax=1\n");
+  EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 1);
+  const QByteArray name = QFile::encodeName(store_.SettingsFilePath);
+  struct stat before {};
+  ASSERT_EQ(stat(name.constData(), &before), 0);
+  {
+    QFile file(store_.SettingsFilePath);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));  // same inode, same size
+    file.write("[Start]\nMax=2\n");
+  }
+  const struct timespec times[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(utimensat(AT_FDCWD, name.constData(), times, 0), 0);
+  EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 1) << "not parsed again";
+  CMyProfStr other;
+  other.SettingsFilePath = store_.SettingsFilePath;
+  ASSERT_TRUE(other.WriteInt("Start", "close_ask", 1));
+  EXPECT_EQ(store_.ReadInt("Start", "close_ask", 0), 1);
+  EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 2) << "the other writer read the file afresh";
+}
+
+TEST_F(SettingsStoreTest, GroupsOfKeysGoInOneWrite) {
+  Put("[Path1]\nentry_000=a\nentry_070=stale\n");
+  ASSERT_TRUE(store_.WriteStrings("Path1", {{"last_entry", "b"}, {"entry_000", "b"}}));
+  EXPECT_EQ(store_.ReadSection("Path1"), "entry_000=b\r\nentry_070=stale\r\nlast_entry=b\r\n");
+  EXPECT_FALSE(store_.WriteStrings("Path1", {{"ok", "1"}, {"bad=key", "2"}}));
+  EXPECT_EQ(store_.ReadString("Path1", "ok", "<absent>"), "<absent>") << "all or nothing";
+  ASSERT_TRUE(store_.Edit([](IniDocument& doc) {
+    doc.RemoveKeys("Path1", [](const QString& key) { return key.startsWith("entry_07"); });
+    return true;
+  }));
+  EXPECT_EQ(store_.ReadSection("Path1"), "entry_000=b\r\nlast_entry=b\r\n");
 }
 
 // Helper mode for the test below: runs only inside the spawned processes.

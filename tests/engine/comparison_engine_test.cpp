@@ -161,33 +161,12 @@ TEST_F(ComparisonEngineTest, UnusablePathsAndEmptyListsEndTheRun) {
   const QString file = root_ + "two/x.png";
   const RunOutcome rejected = RunOutcome::kPathRejected;
   const Case cases[] = {
-      {"second missing",
-       0,
-       {},
-       missing,
-       rejected,
-       PathField::kSecond,
-       "T300340",
+      {"second missing", 0, {}, missing, rejected, PathField::kSecond, {}, "T300000\n" + missing},
+      {"second empty", 0, {}, ";", rejected, PathField::kSecond, {}, "T300000\n"},
+      {"short names are paths", 0, {}, "/a", rejected, PathField::kSecond, {}, "T300000\n/a"},
+      {"first missing", 1, missing, root_ + "two", rejected, PathField::kFirst, {},
        "T300000\n" + missing},
-      {"second empty", 0, {}, ";", rejected, PathField::kSecond, "T300340", "T300000\n"},
-      {"short names are paths",
-       0,
-       {},
-       "/a",
-       rejected,
-       PathField::kSecond,
-       "T300340",
-       "T300000\n/a"},
-      {"first missing", 1, missing, root_ + "two", rejected, PathField::kFirst, "T300340",
-       "T300000\n" + missing},
-      {"last entry a file",
-       0,
-       {},
-       file,
-       rejected,
-       PathField::kSecond,
-       "T300340",
-       "T300000\n" + file},
+      {"last entry a file", 0, {}, file, rejected, PathField::kSecond, {}, "T300000\n" + file},
       {"no picture",
        0,
        {},
@@ -223,7 +202,9 @@ TEST_F(ComparisonEngineTest, UnusablePathsAndEmptyListsEndTheRun) {
     if (c.outcome == rejected) {
       EXPECT_EQ(sink.alerts[0].second, c.alert);
     }
+    // A rejected path costs nothing: the list and its summary stay.
     EXPECT_EQ(sink.Last(RunText::kStatus1004), c.status);
+    EXPECT_EQ(sink.clears, c.outcome == rejected ? 0 : 1);
   }
 }
 
@@ -331,19 +312,32 @@ TEST_F(ComparisonEngineTest, BadInputAmongGoodPictures) {
   EXPECT_EQ(again.matches.size(), 1u);
 }
 
-TEST_F(ComparisonEngineTest, StopDuringLoadWritesNoSummary) {
+TEST_F(ComparisonEngineTest, StopIsReportedAsStoppedAndNeverAsAnEmptyList) {
   for (int i = 0; i < 40; ++i) {
     ASSERT_TRUE(SavePattern(root_ + QStringLiteral("one/%1.png").arg(i, 3, 10, QChar(u'0')), i));
   }
   options_.threads = 1;
-  RecordingSink sink;
-  sink.on_cache_line = [this] { engine_.RequestStop(); };
-  Run(sink, {}, root_ + "one");
-  EXPECT_EQ(engine_.LastSummary().outcome, RunOutcome::kStopped);
-  EXPECT_LT(engine_.LastSummary().loaded, 40);
-  EXPECT_TRUE(sink.matches.empty());
-  EXPECT_EQ(sink.Last(RunText::kLabel1003), ".............");
-  EXPECT_FALSE(sink.sorted);
+  for (const bool in_scan : {true, false}) {
+    SCOPED_TRACE(in_scan ? "stop right after start" : "stop while loading");
+    RecordingSink sink;
+    if (in_scan) {
+      sink.on_text = [this](RunText target) {
+        if (target == RunText::kLabel1002) engine_.RequestStop();
+      };
+    } else {
+      sink.on_cache_line = [this] { engine_.RequestStop(); };
+    }
+    Run(sink, {}, root_ + "one");
+    EXPECT_EQ(engine_.LastSummary().outcome, RunOutcome::kStopped);
+    EXPECT_LT(engine_.LastSummary().loaded, 40);
+    EXPECT_TRUE(sink.alerts.empty());
+    EXPECT_TRUE(sink.matches.empty());
+    EXPECT_EQ(sink.Last(RunText::kLabel1003), ".............");
+    EXPECT_EQ(sink.Last(RunText::kStatus1004), "T300341");
+    EXPECT_FALSE(sink.texts[RunText::kStatus1004].contains("T300339"));
+    EXPECT_FALSE(sink.Last(RunText::kLabel1002).contains("T300336"));  // no time remaining
+    EXPECT_FALSE(sink.sorted);
+  }
 }
 
 }  // namespace

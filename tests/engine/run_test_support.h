@@ -17,8 +17,14 @@ namespace dupliora::testing {
 // A sink that keeps what the run showed.
 class RecordingSink : public RunSink {
  public:
-  void ClearResults() override { matches.clear(); }
-  void SetText(RunText target, const QString& text) override { texts[target].push_back(text); }
+  void ClearResults() override {
+    matches.clear();
+    ++clears;
+  }
+  void SetText(RunText target, const QString& text) override {
+    texts[target].push_back(text);
+    if (on_text) on_text(target);
+  }
   void ShowPathAlert(PathField field, const QString& message) override {
     alerts.push_back({field, message});
   }
@@ -49,7 +55,9 @@ class RecordingSink : public RunSink {
   std::vector<bool> redraw;
   QStringList cache_lines;
   bool sorted = false;
+  int clears = 0;
   std::function<void()> on_cache_line;
+  std::function<void(RunText)> on_text;
 };
 
 // Texts that name their number, so a test sees which text went where.

@@ -3,13 +3,13 @@
 #include "compare_window/path_field/path_field.h"
 
 #include <QAbstractItemView>
-#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileSystemModel>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "compare_window/path_field/folder_completer.h"
 #include "compare_window/path_field/path_drop.h"
 #include "core/settings_store.h"
 
@@ -23,6 +23,20 @@ const QString kLastEntryKey = QStringLiteral("last_entry");
 }  // namespace
 
 QString HistoryEntryKey(int n) { return QString::asprintf("entry_%03d", n); }
+
+namespace {
+
+// "entry_" and a number of at least three digits, as HistoryEntryKey writes them.
+std::optional<int> HistoryEntryNumber(const QString& key) {
+  static const QString prefix = QStringLiteral("entry_");
+  if (!key.startsWith(prefix, Qt::CaseInsensitive) || key.size() < prefix.size() + 3) return {};
+  bool ok = false;
+  const int number = key.mid(prefix.size()).toInt(&ok);
+  if (!ok || !key.back().isDigit() || !key.at(prefix.size()).isDigit()) return {};
+  return number;
+}
+
+}  // namespace
 
 C2017ComboBoxEx::C2017ComboBoxEx(QWidget* parent, CMyProfStr& store)
     : QComboBox(parent), store_(store) {
@@ -40,22 +54,31 @@ C2017ComboBoxEx::C2017ComboBoxEx(QWidget* parent, CMyProfStr& store)
 
 void C2017ComboBoxEx::SetSection(const QString& name) { section_ = name.left(kMaxSectionLength); }
 
-void C2017ComboBoxEx::SetAutoComplete() {
-  auto* model = new QFileSystemModel(this);
-  model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-  model->setRootPath(QString());
-  auto* completer = new QCompleter(model, this);
-  completer->setCompletionMode(QCompleter::PopupCompletion);
-  setCompleter(completer);
-}
+void C2017ComboBoxEx::SetAutoComplete() { setCompleter(new FolderCompleter(lineEdit())); }
 
 QString C2017ComboBoxEx::ReadValue(const QString& key) const {
   if (section_.isEmpty()) return {};
   return store_.ReadString(section_, key);
 }
 
-void C2017ComboBoxEx::WriteValue(const QString& key, const QString& value) {
-  if (!section_.isEmpty()) store_.WriteString(section_, key, value);
+// One store write for the whole history: the last entry (when given), the
+// entries that are read back (the first 64), and no stale key past them.
+void C2017ComboBoxEx::StoreHistory(const std::optional<QString>& last_entry) {
+  if (section_.isEmpty()) return;
+  IniEntries values;
+  if (last_entry) values.append({kLastEntryKey, *last_entry});
+  const int stored = std::min(count(), kEntriesRead);
+  for (int n = 0; n < stored; ++n) values.append({HistoryEntryKey(n), itemText(n)});
+  store_.Edit([&](IniDocument& doc) {
+    doc.RemoveKeys(section_, [stored](const QString& key) {
+      const std::optional<int> number = HistoryEntryNumber(key);
+      return number && *number >= stored;
+    });
+    for (const auto& [key, value] : values) {
+      if (!doc.SetValue(section_, key, value)) return false;
+    }
+    return true;
+  });
 }
 
 void C2017ComboBoxEx::LoadHistory() {
@@ -95,22 +118,30 @@ void C2017ComboBoxEx::SelectByPrefix(const QString& prefix) {
 
 void C2017ComboBoxEx::FillFirstStartDefaults(const QStringList& folders) {
   if (!ReadValue(kLastEntryKey).isEmpty()) return;
-  for (const QString& folder : folders) AddEntry(folder);
+  // A folder that is not there (no Documents on a fresh account) would only
+  // meet the user as a red alert at the first Start.
+  bool any = false;
+  for (const QString& folder : folders) {
+    if (!QFileInfo(folder).isDir()) continue;
+    PutOnTop(folder);
+    any = true;
+  }
+  if (any) StoreHistory(currentText());
 }
 
 void C2017ComboBoxEx::AddEntry(const QString& text) {
   if (text.isEmpty()) return;
-  WriteValue(kLastEntryKey, text);
+  PutOnTop(text);
+  StoreHistory(text);
+}
+
+void C2017ComboBoxEx::PutOnTop(const QString& text) {
+  if (text.isEmpty()) return;
   const int existing = findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (existing >= 0) removeItem(existing);
   insertItem(0, text);
   setCurrentIndex(0);
   setEditText(text);
-  WriteEntries();
-}
-
-void C2017ComboBoxEx::WriteEntries() {
-  for (int n = 0; n < count(); ++n) WriteValue(HistoryEntryKey(n), itemText(n));
 }
 
 void C2017ComboBoxEx::DeleteHighlightedEntry() {
@@ -121,9 +152,7 @@ void C2017ComboBoxEx::DeleteHighlightedEntry() {
   const QString text = currentText();
   removeItem(row);
   setEditText(text);
-  WriteEntries();
-  // A shorter history must not leave its old last entry behind.
-  WriteValue(HistoryEntryKey(count()), QString());
+  StoreHistory(std::nullopt);  // a shorter history leaves no old last entry behind
 }
 
 bool C2017ComboBoxEx::eventFilter(QObject* watched, QEvent* event) {

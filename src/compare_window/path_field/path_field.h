@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QPalette>
 #include <QString>
+#include <optional>
 
 namespace dupliora {
 
@@ -12,7 +13,8 @@ class CMyProfStr;
 
 // An editable folder field that remembers the folders used in it. Its
 // history lives in one settings section: "last_entry" and "entry_000",
-// "entry_001", ...; 64 entries are read, every entry is written.
+// "entry_001", ...; 64 entries are read, and the same 64 are written, in one
+// store write. The list in memory may grow longer until the next start.
 class C2017ComboBoxEx : public QComboBox {
   Q_OBJECT
 
@@ -26,7 +28,7 @@ class C2017ComboBoxEx : public QComboBox {
   void SetAutoComplete();
   void LoadHistory();
   // Before the first LoadHistory of a field that has never been used: puts
-  // the given folders into the history in turn, the last one current.
+  // the given folders that exist into the history in turn, the last one current.
   void FillFirstStartDefaults(const QStringList& folders);
   // Makes the text current and the top of the history.
   void AddEntry(const QString& text);
@@ -54,8 +56,8 @@ class C2017ComboBoxEx : public QComboBox {
 
  private:
   QString ReadValue(const QString& key) const;
-  void WriteValue(const QString& key, const QString& value);
-  void WriteEntries();
+  void PutOnTop(const QString& text);
+  void StoreHistory(const std::optional<QString>& last_entry);
   void SelectByPrefix(const QString& prefix);
 
   CMyProfStr& store_;

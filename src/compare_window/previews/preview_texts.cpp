@@ -13,11 +13,12 @@ QString PreviewCaption(bool marked, std::uint32_t width, std::uint32_t height,
          FormatFileSize(file_size) + u' ' + mark;
 }
 
-QString RatioBoxText(int similarity, int rotation, int flip) {
+QString RatioBoxText(int similarity, int rotation, int flip, bool negative) {
   const QString flip_text = flip == 1   ? QStringLiteral("HF")
                             : flip == 2 ? QStringLiteral("VF")
                                         : QStringLiteral("==");
-  return QStringLiteral(u"%1 %\n %2 \u00b0\n").arg(similarity).arg(rotation) + flip_text;
+  return QStringLiteral(u"%1 %\n %2 \u00b0\n").arg(similarity).arg(rotation) + flip_text +
+         (negative ? QStringLiteral("\nNEG") : QString());
 }
 
 PreviewTexts BuildPreviewTexts(const PreviewRow& row) {
@@ -31,7 +32,7 @@ PreviewTexts BuildPreviewTexts(const PreviewRow& row) {
       PreviewCaption(row.first_marked, first.width, first.height, first.file_size);
   texts.second_caption =
       PreviewCaption(row.second_marked, second.width, second.height, second.file_size);
-  texts.ratio = RatioBoxText(match->similarity, match->rotation, match->flip);
+  texts.ratio = RatioBoxText(match->similarity, match->rotation, match->flip, match->negative != 0);
   return texts;
 }
 

@@ -38,8 +38,9 @@ struct PreviewTexts {
 QString PreviewCaption(bool marked, std::uint32_t width, std::uint32_t height,
                        std::uint64_t file_size);
 
-// Three lines: similarity, rotation, and the flip ("HF", "VF" or "==").
-QString RatioBoxText(int similarity, int rotation, int flip);
+// Three lines: similarity, rotation, and the flip ("HF", "VF" or "=="); a
+// negative pair adds a fourth, "NEG", as its result row says so too.
+QString RatioBoxText(int similarity, int rotation, int flip, bool negative = false);
 
 PreviewTexts BuildPreviewTexts(const PreviewRow& row);
 

@@ -86,11 +86,13 @@ QString ResultColumnTitle(int column, const ResultTextLookup& text) {
     case 3:
       return QStringLiteral("Ratio %");
     case 4:
-    case 11:
       return text(text::kSizeColumn) + kFirstSuffix;
     case 5:
-    case 12:
       return text(text::kSizeColumn) + kSecondSuffix;
+    case 11:  // bytes, told apart from the pixel size of columns 4 and 5
+      return text(text::kFileSizeColumn) + kFirstSuffix;
+    case 12:
+      return text(text::kFileSizeColumn) + kSecondSuffix;
     case 6:
       return text(text::kBrightnessColumn) + kFirstSuffix;
     case 7:

@@ -47,17 +47,19 @@ void ResultListView::SetUpRowToolbars() {
 
 void ResultListView::SetShowRowToolbars(bool show) {
   show_row_toolbars_ = show;
-  PlaceRowToolbars(SelectionMarkRow());
+  PlaceRowToolbars(ShownRow());
 }
 
 void ResultListView::HideRowToolbars() {
-  for (QToolBar* bar : row_toolbars_) bar->hide();
+  for (QToolBar* bar : row_toolbars_) {
+    if (bar != nullptr) bar->hide();  // none yet while the constructor sets the model
+  }
   toolbar_rects_ = {};
   toolbar_row_ = -1;
 }
 
 void ResultListView::RefreshRowToolbars() {
-  if (toolbar_row_ >= 0) PlaceRowToolbars(SelectionMarkRow());
+  if (toolbar_row_ >= 0) PlaceRowToolbars(ShownRow());
 }
 
 void ResultListView::PlaceRowToolbars(int row) {

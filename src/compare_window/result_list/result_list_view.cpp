@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/result_list/result_list_view.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
@@ -18,7 +19,8 @@
 namespace dupliora {
 namespace {
 
-const QString kProgramSection = QStringLiteral("Program");
+constexpr int kMaxStoredColumnWidth = 10000;  // a larger stored width is a damaged file
+
 constexpr int kMinRowHeight = 20;
 
 }  // namespace
@@ -87,7 +89,12 @@ void ResultListView::SetUpHeader() {
   connect(header_, &QHeaderView::sectionClicked, this, &ResultListView::OnHeaderClicked);
   connect(header_, &ResultHeaderView::CheckBoxClicked, this,
           &ResultListView::OnHeaderCheckBoxClicked);
-  connect(header_, &QHeaderView::sectionResized, this, &ResultListView::RefreshRowToolbars);
+  connect(header_, &QHeaderView::sectionResized, this, &ResultListView::OnSectionResized);
+  save_widths_timer_.setSingleShot(true);
+  save_widths_timer_.setInterval(400);
+  connect(&save_widths_timer_, &QTimer::timeout, this, [this] {
+    if (write_setting_) write_setting_(kProgramSection, {{kColumnWidthsKey, StoredColumnWidths()}});
+  });
 }
 
 void ResultListView::SetTextLookup(ResultTextLookup lookup) {
@@ -175,6 +182,16 @@ int ResultListView::SelectionMarkRow() const {
   return current.isValid() ? current.row() : -1;
 }
 
+int ResultListView::ShownRow() const {
+  const QItemSelection selection = selectionModel()->selection();
+  if (selection.isEmpty()) return -1;
+  const QModelIndex current = currentIndex();
+  if (current.isValid() && selectionModel()->isRowSelected(current.row(), QModelIndex())) {
+    return current.row();
+  }
+  return selection.last().bottom();
+}
+
 std::vector<int> ResultListView::SelectedRows() const {
   std::vector<int> rows;
   for (const QItemSelectionRange& range : selectionModel()->selection()) {
@@ -192,13 +209,42 @@ void ResultListView::SetSortColumn(int column, bool descending) {
   RefreshRowToolbars();
 }
 
+void ResultListView::OnSectionResized() {
+  RefreshRowToolbars();
+  // Only the user's drags are kept; widths the program sets are not settings.
+  if (QGuiApplication::mouseButtons() & Qt::LeftButton) save_widths_timer_.start();
+}
+
+QString ResultListView::StoredColumnWidths() const {
+  QStringList widths;
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    widths << QString::number(header_->sectionSize(column));
+  }
+  return widths.join(u';');
+}
+
+void ResultListView::RestoreColumnWidths(const QString& stored) {
+  const QStringList parts = stored.split(u';');
+  if (parts.size() != model_->columnCount()) return;
+  std::vector<int> widths;
+  for (const QString& part : parts) {
+    bool ok = false;
+    const int width = part.toInt(&ok);
+    if (!ok || width < 0 || width > kMaxStoredColumnWidth) return;
+    widths.push_back(width);
+  }
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    header_->resizeSection(column, widths[column]);
+  }
+}
+
 void ResultListView::OnHeaderClicked(int section) {
   const bool descending = !SortDescending();
   SetSortColumn(section, descending);
   // Written for other tools of the family; this list never reads them back.
   if (write_setting_) {
-    write_setting_(kProgramSection, QStringLiteral("sort_col"), section);
-    write_setting_(kProgramSection, QStringLiteral("SortDescending"), descending ? 1 : 0);
+    write_setting_(kProgramSection, {{QStringLiteral("sort_col"), QString::number(section)},
+                                     {QStringLiteral("SortDescending"), descending ? "1" : "0"}});
   }
 }
 
@@ -279,7 +325,7 @@ void ResultListView::ApplyMarkCommand(int command) {
 }
 
 void ResultListView::EmitPreviewRefresh() {
-  const int row = SelectionMarkRow();
+  const int row = ShownRow();
   const MatchResult* match = MatchAt(row);
   emit PreviewRefreshRequested(match, match && IsMarked(row, 0), match && IsMarked(row, 1));
 }
@@ -312,17 +358,36 @@ void ResultListView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  // Home and End (with Ctrl too) select the first or last row, so the
+  // previews follow; Shift+Home/End still extend the selection.
+  const bool home_end = event->key() == Qt::Key_Home || event->key() == Qt::Key_End;
+  if (home_end && (held & ~Qt::ControlModifier) == Qt::NoModifier && model()->rowCount() > 0) {
+    const QModelIndex target = moveCursor(event->key() == Qt::Key_Home ? MoveHome : MoveEnd, held);
+    selectionModel()->setCurrentIndex(
+        target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(target);
+    event->accept();
+    return;
+  }
   QTableView::keyPressEvent(event);
+}
+
+QModelIndex ResultListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  if ((action == MoveHome || action == MoveEnd) && model()->rowCount() > 0) {
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    return model()->index(action == MoveHome ? 0 : model()->rowCount() - 1, column);
+  }
+  return QTableView::moveCursor(action, modifiers);
 }
 
 void ResultListView::selectionChanged(const QItemSelection& selected,
                                       const QItemSelection& deselected) {
   QTableView::selectionChanged(selected, deselected);
-  if (selected.isEmpty()) return;
-  // With several rows selected at once the current row, or else the last one, is shown.
-  int row = selected.last().bottom();
-  if (selected.contains(currentIndex())) row = currentIndex().row();
+  // A shrinking selection counts as much as a growing one: the panes must
+  // never stay on a row that is no longer selected.
+  const int row = ShownRow();
   PlaceRowToolbars(row);
+  if (row < 0) return;
   emit CurrentPairChanged(MatchAt(row), IsMarked(row, 0), IsMarked(row, 1));
 }
 

@@ -13,6 +13,7 @@
 #include "compare_window/result_list/result_columns.h"
 #include "compare_window/result_list/result_edit_logic.h"
 #include "compare_window/result_list/result_model.h"
+#include "core/ini_document.h"
 
 class QToolBar;
 
@@ -22,8 +23,11 @@ class ResultCellEditor;
 class ResultHeaderView;
 class ResultItemDelegate;
 
-// Writes one integer setting: section, key, value.
-using ResultSettingWriter = std::function<void(const QString&, const QString&, int)>;
+// Writes settings that change together: section, then key and value pairs.
+// Where the list keeps its settings (sort keys, column widths).
+inline const QString kProgramSection = QStringLiteral("Program");
+inline constexpr char kColumnWidthsKey[] = "list_column_widths";
+using ResultSettingWriter = std::function<void(const QString& section, const IniEntries& values)>;
 
 inline constexpr int kPreviewRefreshMs = 100;
 inline constexpr int kHeldRowsMs = 100;
@@ -59,14 +63,21 @@ class ResultListView : public QTableView {
   const MatchResult* MatchAt(int row) const;
   // Shows held-back rows now (otherwise within kHeldRowsMs).
   void FlushHeldRows();
-  // The row the previews show: where the current selection was started.
+  // The current row: where the current selection was started.
   int SelectionMarkRow() const;
+  // The row the previews, captions and row toolbars show: the current row
+  // when it is selected, else the last selected row; -1 with no selection.
+  int ShownRow() const;
   const MatchResult* CurrentMatch() const { return MatchAt(SelectionMarkRow()); }
   std::vector<int> SelectedRows() const;
   ResultListModel* Model() const { return model_; }
 
   // Sorting.
   void SetSortColumn(int column, bool descending);
+  // Column widths the user set, as stored under kColumnWidthsKey ("w0;w1;...").
+  // Widths are restored as given, a malformed text changes nothing.
+  void RestoreColumnWidths(const QString& stored);
+  QString StoredColumnWidths() const;
   void SortByColumn(int column, bool descending) { SetSortColumn(column, descending); }
   // The order after a run: most similar pairs first.
   void SortBySimilarity() { SetSortColumn(kSimilarityColumn, true); }
@@ -117,6 +128,7 @@ class ResultListView : public QTableView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
  private:
@@ -138,6 +150,7 @@ class ResultListView : public QTableView {
   void MoveEditor(EditMove move);
   int PageRows() const;
   std::vector<int> ColumnWidths() const;
+  void OnSectionResized();
 
   ResultListModel* model_;
   ResultHeaderView* header_;
@@ -151,6 +164,7 @@ class ResultListView : public QTableView {
   // every insertion costs the view time in proportion to all its rows.
   std::vector<MatchResult> held_rows_;
   QTimer held_rows_timer_;
+  QTimer save_widths_timer_;  // a drag resizes many times: one write when it rests
   bool redraw_ = true;
   ResultTextLookup text_ = DefaultResultText;
   ResultSettingWriter write_setting_;

@@ -11,7 +11,6 @@ namespace {
 
 // Beyond this many separate row ranges one reset is cheaper than many removals.
 constexpr int kMaxRemovedRanges = 64;
-constexpr int kLanguageTitleColumns = 6;
 
 // Contiguous ranges of the given rows, last range first.
 std::vector<std::pair<int, int>> DescendingRanges(std::vector<int> rows, int row_count) {
@@ -51,10 +50,11 @@ void ResultListModel::SetTextLookup(ResultTextLookup lookup) {
 }
 
 void ResultListModel::RefreshLanguageTexts() {
-  for (int column = 0; column < kLanguageTitleColumns; ++column) {
+  // Every title follows the language, not the first six only.
+  for (int column = 0; column < column_count_; ++column) {
     titles_[column] = ResultColumnTitle(column, text_);
   }
-  emit headerDataChanged(Qt::Horizontal, 0, kLanguageTitleColumns - 1);
+  emit headerDataChanged(Qt::Horizontal, 0, column_count_ - 1);
 }
 
 int ResultListModel::rowCount(const QModelIndex& parent) const {
@@ -75,6 +75,10 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
       return FormatResultCell(&table_.Row(index.row()).match, column, text_);
     case Qt::DecorationRole:
       if (IsPathColumn(column)) return MarkIcon(table_.IsMarked(index.row(), column));
+      return {};
+    case Qt::ToolTipRole:  // the whole path, whatever the column's width
+      if (IsPathColumn(column))
+        return FormatResultCell(&table_.Row(index.row()).match, column, text_);
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(ResultColumnLayoutOf(column).alignment);

@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QStyle>
 
+#include "compare_window/result_list/result_columns.h"
+
 namespace dupliora {
 namespace {
 
@@ -54,6 +56,12 @@ const QPixmap& MarkPixmap(bool marked) {
 const QIcon& MarkIcon(bool marked) {
   static const QIcon icons[2] = {UntintedIcon(MarkPixmap(false)), UntintedIcon(MarkPixmap(true))};
   return icons[marked ? 1 : 0];
+}
+
+void ResultItemDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                         const QModelIndex& index) const {
+  QStyledItemDelegate::initStyleOption(option, index);
+  if (IsPathColumn(index.column())) option->textElideMode = Qt::ElideMiddle;
 }
 
 QRect ResultItemDelegate::DecorationRect(const QStyleOptionViewItem& option,

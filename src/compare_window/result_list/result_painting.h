@@ -30,6 +30,10 @@ class ResultItemDelegate : public QStyledItemDelegate {
   QRect DecorationRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
   QRect LabelRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
+ protected:
+  // Paths are cut in the middle, so the file name always shows.
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
  private:
   QRect SubElementRect(int element, const QStyleOptionViewItem& option,
                        const QModelIndex& index) const;

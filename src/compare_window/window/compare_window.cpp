@@ -16,6 +16,7 @@
 #include "compare_window/previews/preview_panes.h"
 #include "compare_window/result_list/result_list_view.h"
 #include "compare_window/window/button_bar.h"
+#include "compare_window/window/elided_label.h"
 #include "compare_window/window/ploder.h"
 #include "compare_window/window/yes_no_box.h"
 #include "compare_window/window_ids.h"
@@ -34,7 +35,7 @@ W* Named(W* widget, int id) {
 }
 
 QLabel* MakeLabel(QWidget* parent, int id, Qt::Alignment align) {
-  auto* label = Named(new QLabel(kLabelStartText, parent), id);
+  auto* label = Named(new ElidedLabel(kLabelStartText, parent), id);
   label->setAlignment(align | Qt::AlignVCenter);
   label->setTextFormat(Qt::PlainText);
   // Long paths must not widen the window: the layout decides the width.
@@ -85,9 +86,13 @@ void CImgCmp2017::CreateControls() {
 
   list_ = Named(new ResultListView(this), ids::kResultList);
   list_->SetTextLookup(services_.text);
-  list_->SetSettingWriter([this](const QString& section, const QString& key, int value) {
-    if (services_.store != nullptr) services_.store->WriteInt(section, key, value);
+  list_->SetSettingWriter([this](const QString& section, const IniEntries& values) {
+    if (services_.store != nullptr) services_.store->WriteStrings(section, values);
   });
+  if (services_.store != nullptr) {
+    list_->RestoreColumnWidths(
+        services_.store->ReadString(kProgramSection, QString::fromLatin1(kColumnWidthsKey), {}));
+  }
   list_->SetShowRowToolbars(options_.m_ShowListToolbar.value != 0);
   list_->SetLeftRightMarks(options_.m_LeftRightSel.value == 1);
   alert_ = new PathAlert(

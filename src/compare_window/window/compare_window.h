@@ -88,6 +88,7 @@ class CImgCmp2017 : public QWidget,
 
   void SetControlsEnabled(bool enable);
   void RefreshOptionTexts();
+  void RefreshPathFieldTexts();
   void RefreshLanguageTexts();
   void LayoutWindow();
   void ShowPathAlert(int field_id, const QString& message);
@@ -95,7 +96,7 @@ class CImgCmp2017 : public QWidget,
   // A confirmed option menu choice (the menus return their choice here).
   void ChooseOption(OptionBar bar, int button, int id);
   // Escape: asks first when results or a run would be lost.
-  bool ConfirmDiscard();
+  bool ConfirmDiscard() override;
   void SelectAllRows();
   // The program's language changed: every text of the window follows.
   void OnLanguageChanged();

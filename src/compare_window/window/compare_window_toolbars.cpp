@@ -2,10 +2,13 @@
 // SPDX-FileCopyrightText: Dupliora developers
 // The option toolbars: the stored options, their drop-down menus and the
 // button texts that show the current values.
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
 
+#include "compare_window/path_field/path_field.h"
 #include "compare_window/previews/preview_panes.h"
 #include "compare_window/window/button_bar.h"
 #include "compare_window/window/compare_window.h"
@@ -22,7 +25,8 @@ constexpr int kSearchIconSize = 18;
 void CImgCmp2017::LoadOptions() {
   for (OptionRecord* option : options_.Stored()) {
     if (services_.store == nullptr) break;
-    option->value = services_.store->ReadInt(services_.options_section, option->key, option->value);
+    option->value = services_.store->ReadBounded(services_.options_section, option->key,
+                                                 option->value, option->minimum, option->maximum);
   }
   result_view_ = 0;
 }
@@ -67,6 +71,7 @@ void CImgCmp2017::AttachOptionMenu(OptionBar bar, int id, QToolButton* button) {
     menu->clear();
     const PictureCacheFacts cache{options_.m_remember_pictures.value != 0,
                                   RecordStore::SizeOnDisk(services_.record_store_file)};
+    const int current = CurrentMenuId(bar, id, options_, result_view_);
     for (const MenuItem& item : OptionMenu(bar, id, services_.text, cache)) {
       if (item.IsSeparator()) {
         menu->addSeparator();
@@ -75,8 +80,11 @@ void CImgCmp2017::AttachOptionMenu(OptionBar bar, int id, QToolButton* button) {
       QAction* action = menu->addAction(item.text);
       action->setData(item.id);
       action->setEnabled(item.enabled);
-      action->setCheckable(item.checkable);
-      action->setChecked(item.checked);
+      // The picture cache's items tick themselves (only the on/off switch
+      // does); every other enabled item is one value of the button's option.
+      const bool cache_item = item.id >= kRememberPicturesItem && item.id <= kClearPictureCacheItem;
+      action->setCheckable(cache_item ? item.checkable : item.enabled);
+      action->setChecked(cache_item ? item.checked : item.enabled && item.id == current);
     }
   });
   connect(menu, &QMenu::triggered, this,
@@ -109,6 +117,20 @@ void CImgCmp2017::RefreshOptionTexts() {
   for (int i = 0; i < t.rules.size(); ++i) rules_bar_->SetButtonText(rule_ids[i], t.rules[i]);
   for (int i = 0; i < t.search.size(); ++i) search_bar_->SetButtonText(rule_ids[i], t.search[i]);
   previews_->RefreshTexts();
+  RefreshPathFieldTexts();
+}
+
+// In two-list mode each field says which list it holds (in its tooltip, and
+// in the field itself while empty); with one list there is nothing to tell.
+void CImgCmp2017::RefreshPathFieldTexts() {
+  const bool two_lists = options_.m_compare_mode.value == 1;
+  for (int i = 0; i < 2; ++i) {
+    const QString list = two_lists ? Text(text::kFolderListFirst + i) : QString();
+    fields_[i]->setToolTip(list);
+    fields_[i]->lineEdit()->setPlaceholderText(list);
+    browse_[i]->setToolTip(Text(text::kBrowseTip));
+    browse_append_[i]->setToolTip(Text(text::kBrowseAppendTip));
+  }
 }
 
 }  // namespace dupliora

@@ -61,7 +61,7 @@ void CImgCmp2017::ApplyPreviewMode() {
 
 void CImgCmp2017::ShowCurrentPair(const MatchResult* match, bool first_marked, bool second_marked,
                                   bool full) {
-  const int row = list_->SelectionMarkRow();
+  const int row = list_->ShownRow();
   PreviewRow data;
   data.match = match;
   data.first_marked = first_marked;

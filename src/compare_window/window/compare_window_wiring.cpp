@@ -70,19 +70,20 @@ void CImgCmp2017::keyPressEvent(QKeyEvent* event) {
   if (!enter && !escape) return QWidget::keyPressEvent(event);
   StopFileViews();
   event->accept();
-  if (enter || !ConfirmDiscard()) return;  // Enter only stops the file views
-  emit CloseRequested();
+  if (enter) return;  // Enter only stops the file views
+  // The child frame asks ConfirmDiscard() as it closes, as for its tab's button.
   for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
-      sub->close();
-      break;
+      if (sub->close()) emit CloseRequested();
+      return;
     }
   }
+  if (ConfirmDiscard()) emit CloseRequested();
 }
 
 bool CImgCmp2017::ConfirmDiscard() {
   if (!running_ && !WorkerActive() && list_->RowCount() == 0) return true;
-  QMessageBox box(QMessageBox::Question, windowTitle(), Text(text::kCloseQuestion),
+  QMessageBox box(QMessageBox::Question, windowTitle(), Text(text::kDiscardQuestion),
                   QMessageBox::Yes | QMessageBox::No, this);
   SetYesNoTexts(box, Text(text::kYes), Text(text::kNo));
   box.setDefaultButton(QMessageBox::No);

@@ -13,6 +13,9 @@ class ComparisonCommands {
  public:
   virtual ~ComparisonCommands() = default;
   virtual bool OnCommand(int id) = 0;
+  // Asked before the window is closed on its own (Escape, its tab's close
+  // button); false keeps it open. Not asked when the whole program closes.
+  virtual bool ConfirmDiscard() { return true; }
 };
 
 // Shows a picture by path in the first or second thumbnail view of a child.

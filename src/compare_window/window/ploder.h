@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QString>
 #include <QWidget>
 
@@ -29,12 +30,16 @@ class CPloder : public QWidget {
   QString CurrentFolder() const;
   QString SelectedFile() const;  // empty when nothing is selected
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void SelectPending();
 
   QFileSystemModel* model_;
   QTreeView* view_;
   QString pending_file_;
+  QPersistentModelIndex shown_file_;  // kept in view when the model sorts
 };
 
 }  // namespace dupliora

@@ -147,6 +147,34 @@ std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& te
   return {};
 }
 
+int CurrentMenuId(OptionBar bar, int button, const WindowOptions& o, int result_view) {
+  const auto yes_no = [](const OptionRecord& option) { return option.value != 0 ? 1 : 2; };
+  if (bar == OptionBar::kRules) {
+    switch (button) {
+      case command::kButton1:
+        return o.m_compare_mode.value + 1;
+      case command::kButton2:
+        return o.m_signature_rule.value;
+      case command::kButton3:
+        return yes_no(o.m_search_rotated);
+      case command::kButton4:
+        return yes_no(o.m_search_flipped);
+      case command::kButton5:
+        return yes_no(o.m_search_negative);
+    }
+    return 0;
+  }
+  switch (button) {
+    case command::kButton1:
+      return result_view + 1;
+    case command::kButton2:
+      return o.m_similarity.value;
+    case command::kButton3:
+      return o.m_subfolder.value + 1;
+  }
+  return 0;
+}
+
 OptionChoice ApplyMenuChoice(OptionBar bar, int button, int id, WindowOptions& options,
                              int& result_view) {
   if (!IsOffered(bar, button, id)) return {};

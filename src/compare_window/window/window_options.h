@@ -10,28 +10,33 @@
 
 namespace dupliora {
 
-// One option of the comparison window: its value and its settings key.
+// One option of the comparison window: its value, its settings key and the
+// range of values it may take.
 struct OptionRecord {
   std::int32_t value = 0;
   QString key;
+  std::int32_t minimum = 0;
+  std::int32_t maximum = 1;
 };
 
-// The options. Member names are the settings keys. Stored values are used
-// as they come, without clamping to the menu values.
+// The options. Member names are the settings keys. A stored value is
+// clamped to the option's range, so a damaged file cannot set a similarity
+// of 0 that accepts every pair; a value between the menu's steps (87) is
+// kept, as the run takes any similarity in the range.
 struct WindowOptions {
   OptionRecord m_compare_mode{0, QStringLiteral("m_compare_mode")};
-  OptionRecord m_signature_rule{1, QStringLiteral("m_signature_rule")};
+  OptionRecord m_signature_rule{1, QStringLiteral("m_signature_rule"), 1, 3};
   OptionRecord m_search_rotated{0, QStringLiteral("m_search_rotated")};
   OptionRecord m_search_flipped{0, QStringLiteral("m_search_flipped")};
   OptionRecord m_search_negative{0, QStringLiteral("m_search_negative")};
-  OptionRecord m_similarity{90, QStringLiteral("m_similarity")};
+  OptionRecord m_similarity{90, QStringLiteral("m_similarity"), 40, 100};
   OptionRecord m_subfolder{1, QStringLiteral("m_subfolder")};
   OptionRecord m_ShowListToolbar{1, QStringLiteral("m_ShowListToolbar")};
   // Records are kept in the record store and taken from it in later sessions.
   OptionRecord m_remember_pictures{1, QStringLiteral("m_remember_pictures")};
   // Held in memory only: every start begins with these values.
   OptionRecord m_LeftRightSel{1, QStringLiteral("m_LeftRightSel")};
-  OptionRecord preview_mode{0, QStringLiteral("preview_mode")};
+  OptionRecord preview_mode{0, QStringLiteral("preview_mode"), 0, 2};
 
   // The options read from and written to the settings file, in reading order.
   std::vector<OptionRecord*> Stored();
@@ -64,6 +69,10 @@ struct PictureCacheFacts {
 // The drop-down menu of one toolbar button; empty when the button has none.
 std::vector<MenuItem> OptionMenu(OptionBar bar, int button, const TextLookup& text,
                                  const PictureCacheFacts& cache = {});
+
+// The menu id that stands for the current value of a button's option (the
+// one its menu ticks); 0 when the button has no menu.
+int CurrentMenuId(OptionBar bar, int button, const WindowOptions& options, int result_view);
 
 // What a confirmed menu choice changed.
 struct OptionChoice {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -110,7 +111,7 @@ TEST_F(PathFieldTest, DeleteInOpenListRewritesAndBlanksNextKey) {
   EXPECT_EQ(field->view()->currentIndex().row(), 2) << "the entry below is highlighted";
   EXPECT_EQ(Stored("entry_002"), "/d");
   EXPECT_EQ(Stored("entry_003"), "/e");
-  EXPECT_EQ(Stored("entry_004"), "");
+  EXPECT_EQ(Stored("entry_004"), "<absent>");
   auto reloaded = Field();
   reloaded->LoadHistory();
   EXPECT_EQ(Items(*reloaded), (QStringList{"/a", "/b", "/d", "/e"}));
@@ -123,19 +124,36 @@ TEST_F(PathFieldTest, DeleteInOpenListRewritesAndBlanksNextKey) {
   EXPECT_EQ(field->count(), 3) << "nothing highlighted: nothing deleted";
 }
 
-TEST_F(PathFieldTest, FirstStartDefaultsOnlyWithoutLastEntry) {
+TEST_F(PathFieldTest, FirstStartDefaultsOnlyWithoutLastEntryAndOnlyFoldersThatExist) {
+  const QString home = dir_.path(), pictures = dir_.filePath("Pictures");
+  ASSERT_TRUE(QDir().mkpath(pictures));
   auto field = Field();
-  field->FillFirstStartDefaults({"/home/u/Documents", "/home/u/Pictures", "/home/u"});
+  field->FillFirstStartDefaults({dir_.filePath("Documents"), pictures, home});
   field->LoadHistory();
-  EXPECT_EQ(Items(*field), (QStringList{"/home/u", "/home/u/Pictures", "/home/u/Documents"}));
-  EXPECT_EQ(field->Text(), "/home/u");
+  EXPECT_EQ(Items(*field), (QStringList{home, pictures})) << "no Documents folder here";
+  EXPECT_EQ(field->Text(), home);
 
   field->AddEntry("/photos");
   auto again = Field();
-  again->FillFirstStartDefaults({"/x"});
+  again->FillFirstStartDefaults({home});
   again->LoadHistory();
-  EXPECT_EQ(again->count(), 4);
+  EXPECT_EQ(again->count(), 3);
   EXPECT_EQ(again->Text(), "/photos");
+}
+
+// Start writes the history each time: one store write, never more than the
+// 64 entries that are read back, and nothing left past them.
+TEST_F(PathFieldTest, HistoryIsWrittenOnceWithSixtyFourEntriesAtMost) {
+  for (int n = 0; n < 70; ++n)
+    store_.WriteString("Path2", HistoryEntryKey(n), QString("/d%1").arg(n));
+  auto field = Field();
+  field->LoadHistory();
+  field->AddEntry("/new");
+  EXPECT_EQ(field->count(), 65) << "the list in memory is not cut";
+  EXPECT_EQ(Stored("entry_000"), "/new");
+  EXPECT_EQ(Stored("entry_063"), "/d62");
+  for (int n = 64; n < 70; ++n) EXPECT_EQ(Stored(HistoryEntryKey(n)), "<absent>") << n;
+  EXPECT_EQ(Stored("last_entry"), "/new");
 }
 
 TEST_F(PathFieldTest, EmptySectionReadsAndWritesNothing) {

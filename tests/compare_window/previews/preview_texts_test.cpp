@@ -42,16 +42,17 @@ TEST_F(PreviewCaptionTest, MarksAtBothEnds) {
 TEST(RatioBoxTextTest, ThreeLinesWithFlip) {
   const struct {
     int similarity, rotation, flip;
+    bool negative;
     const char* expected;
   } cases[] = {
-      {97, 90, 1, "97 %\n 90 \u00b0\nHF"},
-      {100, 0, 2, "100 %\n 0 \u00b0\nVF"},
-      {40, 270, 0, "40 %\n 270 \u00b0\n=="},
-      {85, 180, 7, "85 %\n 180 \u00b0\n=="},
+      {97, 90, 1, false, "97 %\n 90 \u00b0\nHF"},   {100, 0, 2, false, "100 %\n 0 \u00b0\nVF"},
+      {40, 270, 0, false, "40 %\n 270 \u00b0\n=="}, {85, 180, 7, false, "85 %\n 180 \u00b0\n=="},
+      {90, 0, 1, true, "90 %\n 0 \u00b0\nHF\nNEG"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
-    EXPECT_EQ(RatioBoxText(c.similarity, c.rotation, c.flip), QString::fromUtf8(c.expected));
+    EXPECT_EQ(RatioBoxText(c.similarity, c.rotation, c.flip, c.negative),
+              QString::fromUtf8(c.expected));
   }
 }
 

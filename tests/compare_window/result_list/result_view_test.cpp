@@ -34,8 +34,8 @@ class ResultViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
     view_.resize(1000, 300);
-    view_.SetSettingWriter([this](const QString& section, const QString& key, int value) {
-      writes_.push_back({section, key, value});
+    view_.SetSettingWriter([this](const QString& section, const IniEntries& values) {
+      for (const auto& [key, value] : values) writes_.push_back({section, key, value.toInt()});
     });
     view_.show();
   }
@@ -104,7 +104,7 @@ TEST_F(ResultViewTest, CellAndHeaderTexts) {
   EXPECT_EQ(view_.Model()->headerData(9, Qt::Horizontal, Qt::DisplayRole).toString(), "#300109");
 }
 
-TEST_F(ResultViewTest, LanguageRefreshRetitlesOnlyTheFirstSixColumns) {
+TEST_F(ResultViewTest, LanguageRefreshRetitlesEveryColumn) {
   QString language = "en";
   view_.SetTextLookup([&language](int n) { return QStringLiteral("%1-%2").arg(language).arg(n); });
   language = "de";
@@ -113,8 +113,9 @@ TEST_F(ResultViewTest, LanguageRefreshRetitlesOnlyTheFirstSixColumns) {
     return view_.Model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
   };
   EXPECT_EQ(title(5), "de-2001 (2)");
-  EXPECT_EQ(title(6), "en-300105 (1)");
-  EXPECT_EQ(title(11), "en-2001 (1)");
+  EXPECT_EQ(title(6), "de-300105 (1)");
+  EXPECT_EQ(title(11), "de-2007 (1)");  // file size, told apart from the pixel size
+  EXPECT_EQ(title(12), "de-2007 (2)");
 }
 
 TEST(ResultViewColumns, DiagnosticColumnsFollowTheMarkerFile) {
@@ -280,6 +281,82 @@ TEST_F(ResultViewTest, SelectingARowShowsThePairAndPlacesTheToolbars) {
 
   view_.SetShowRowToolbars(false);
   EXPECT_FALSE(view_.RowToolbar(0)->isVisible());
+}
+
+// Panes, captions and row toolbars follow one row, and it is a selected one.
+TEST_F(ResultViewTest, ShownRowFollowsShrinkingAndGrowingSelections) {
+  AddRows();
+  AddRows();
+  view_.setFocus();
+  const auto click = [this](int row, Qt::KeyboardModifiers held = {}) {
+    QTest::mouseClick(view_.viewport(), Qt::LeftButton, held, view_.LabelRect(row, 0).center());
+  };
+  const auto ctrl_a_right = [this] {
+    view_.SelectAll();
+    QTest::keyClick(&view_, Qt::Key_Right);
+  };
+  const struct {
+    const char* label;
+    std::function<void()> act;
+    int shown;
+  } steps[] = {
+      {"ctrl-click 0, 2, 3",
+       [&] {
+         for (int r : {0, 2, 3}) click(r, Qt::ControlModifier);
+       },
+       3},
+      {"plain click on 0 shrinks to 0", [&] { click(0); }, 0},
+      {"click 1, Ctrl+A, Right", [&] { click(1), ctrl_a_right(); }, 1},
+      {"ctrl-click 1 away: last selected", [&] { click(1, Qt::ControlModifier); }, 5},
+      {"Home", [&] { QTest::keyClick(&view_, Qt::Key_Home); }, 0},
+      {"End", [&] { QTest::keyClick(&view_, Qt::Key_End); }, 5},
+      {"Ctrl+Home", [&] { QTest::keyClick(&view_, Qt::Key_Home, Qt::ControlModifier); }, 0},
+      {"Ctrl+End", [&] { QTest::keyClick(&view_, Qt::Key_End, Qt::ControlModifier); }, 5},
+  };
+  QSignalSpy shown(&view_, &ResultListView::CurrentPairChanged);
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.label);
+    step.act();
+    EXPECT_EQ(view_.ShownRow(), step.shown);
+    if (std::string_view(step.label).find("Home") != std::string_view::npos) {
+      EXPECT_EQ(view_.SelectedRows(), std::vector<int>{0});  // selected alone
+    }
+    ASSERT_GT(shown.count(), 0);
+    EXPECT_EQ(shown.last().at(0).value<const MatchResult*>(), view_.MatchAt(step.shown));
+    EXPECT_EQ(view_.RowToolbar(0)->geometry().top(), view_.LabelRect(step.shown, 0).top() - 3);
+  }
+  view_.clearSelection();
+  EXPECT_EQ(view_.ShownRow(), -1);
+  EXPECT_FALSE(view_.RowToolbar(0)->isVisible());
+}
+
+TEST_F(ResultViewTest, StoredColumnWidthsRoundTripAndDamagedOnesChangeNothing) {
+  QStringList widths;
+  for (int column = 0; column < view_.Model()->columnCount(); ++column) {
+    widths << QString::number(40 + column);
+  }
+  const QString good = widths.join(';');
+  view_.RestoreColumnWidths(good);
+  EXPECT_EQ(view_.StoredColumnWidths(), good);
+  QStringList too_wide = widths, not_a_number = widths;
+  too_wide[1] = "99999";
+  not_a_number[2] = "x";
+  for (const QString& damaged :
+       {QString(), QString("40;41"), too_wide.join(';'), not_a_number.join(';'), good + ";50"}) {
+    SCOPED_TRACE(damaged.toStdString());
+    view_.RestoreColumnWidths(damaged);
+    EXPECT_EQ(view_.StoredColumnWidths(), good);
+  }
+}
+
+TEST_F(ResultViewTest, PathCellsCarryTheWholePathInTheirTooltip) {
+  AddRows();
+  const auto tip = [this](int column) {
+    return view_.Model()->index(1, column).data(Qt::ToolTipRole).toString();
+  };
+  EXPECT_EQ(tip(0), "/pics/a1.jpg");
+  EXPECT_EQ(tip(1), "/pics/b1.png");
+  EXPECT_TRUE(tip(2).isEmpty());
 }
 
 TEST_F(ResultViewTest, MarkCommandsReachTheRows) {

@@ -60,13 +60,29 @@ TEST_F(WindowOptionsTest, StoredChoicesSurviveARestartMemoryOnlyOnesDoNot) {
   EXPECT_EQ(w.ResultView(), 0);
 }
 
-TEST_F(WindowOptionsTest, StoredValueOutsideTheMenuIsUsedUnchanged) {
+// A damaged value must not reach the run: similarity 0 would accept every pair.
+TEST_F(WindowOptionsTest, StoredValuesAreClampedAndUnreadableOnesGiveTheDefault) {
+  const struct {
+    const char* key;
+    const char* stored;
+    int expected;
+  } rows[] = {
+      {"m_similarity", "87", 87},   {"m_similarity", "0", 40},    {"m_similarity", "250", 100},
+      {"m_similarity", "abc", 90},  {"m_similarity", "75x", 90},  {"m_signature_rule", "9", 3},
+      {"m_signature_rule", "0", 1}, {"m_search_rotated", "5", 1}, {"m_compare_mode", "-3", 0},
+      {"m_subfolder", "", 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.key) + "=" + row.stored);
+    store_.WriteString("Dupliora", row.key, row.stored);
+    CImgCmp2017& w = Open();
+    for (const OptionRecord* option : w.Options().Stored()) {
+      if (option->key == row.key) EXPECT_EQ(option->value, row.expected);
+    }
+    store_.DeleteSection("Dupliora");
+  }
   store_.WriteInt("Dupliora", "m_similarity", 87);
-  store_.WriteInt("Dupliora", "m_signature_rule", 9);
-  CImgCmp2017& w = Open();
-  EXPECT_EQ(w.Options().m_similarity.value, 87);
-  EXPECT_EQ(w.SearchBar()->Button(command::kButton2)->text(), "t300102 87 %");
-  EXPECT_EQ(w.RulesBar()->Button(command::kButton2)->text(), "t300310");
+  EXPECT_EQ(Open().SearchBar()->Button(command::kButton2)->text(), "t300102 87 %");
 }
 
 TEST_F(WindowOptionsTest, LayoutFollowsTheSizeAndTheCompareMode) {
@@ -81,6 +97,8 @@ TEST_F(WindowOptionsTest, LayoutFollowsTheSizeAndTheCompareMode) {
   EXPECT_EQ(l.field2.left, 4);
   w.ChooseOption(OptionBar::kRules, command::kButton1, 2);
   EXPECT_FALSE(w.Field(ids::kPathField1)->isHidden());
+  EXPECT_EQ(w.Field(ids::kPathField1)->toolTip(), "t300343");
+  EXPECT_EQ(w.Field(ids::kPathField2)->toolTip(), "t300344");
   EXPECT_FALSE(w.findChild<QPushButton*>("1018")->isHidden());
   EXPECT_EQ(w.Field(ids::kPathField2)->geometry().left(), 800);
 }
@@ -136,6 +154,10 @@ TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
   EXPECT_EQ(w.Options().m_similarity.value, 45);
   EXPECT_EQ(store_.ReadInt("Dupliora", "m_similarity", 0), 45);
   EXPECT_EQ(w.SearchBar()->Button(command::kButton2)->text(), "t300102 45 %");
+  emit menu->aboutToShow();  // the menu ticks the value chosen, nothing else
+  for (int i = 0; i < menu->actions().size(); ++i)
+    EXPECT_EQ(menu->actions().at(i)->isChecked(), i == 11);
+  EXPECT_TRUE(w.Field(ids::kPathField2)->toolTip().isEmpty());  // one list: nothing to tell
 
   QMenu* mode = w.RulesBar()->Button(command::kButton1)->menu();
   emit mode->aboutToShow();
@@ -144,6 +166,8 @@ TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
   mode->actions().at(1)->trigger();
   EXPECT_EQ(w.Options().m_compare_mode.value, 1);
   EXPECT_FALSE(w.Field(ids::kPathField1)->isHidden());
+  EXPECT_EQ(w.Field(ids::kPathField1)->toolTip(), "t300343");
+  EXPECT_EQ(w.Field(ids::kPathField2)->toolTip(), "t300344");
   EXPECT_EQ(w.SearchBar()->Button(command::kButton4)->menu(), nullptr);
 }
 

@@ -32,6 +32,27 @@ TEST(OptionMenu, TitlesAreDisabledAndSeparated) {
   EXPECT_TRUE(OptionMenu(OptionBar::kSearch, command::kButton4, NumberText).empty());
 }
 
+// Whatever is chosen, the menu ticks that very item when it opens again.
+TEST(CurrentMenuId, TicksTheItemLastChosenOnEveryButton) {
+  const std::pair<OptionBar, int> buttons[] = {
+      {OptionBar::kRules, command::kButton1},  {OptionBar::kRules, command::kButton2},
+      {OptionBar::kRules, command::kButton3},  {OptionBar::kRules, command::kButton4},
+      {OptionBar::kRules, command::kButton5},  {OptionBar::kSearch, command::kButton1},
+      {OptionBar::kSearch, command::kButton2}, {OptionBar::kSearch, command::kButton3},
+  };
+  WindowOptions options;
+  int result_view = 0;
+  for (const auto& [bar, button] : buttons) {
+    for (const MenuItem& item : OptionMenu(bar, button, NumberText)) {
+      if (!item.enabled || item.IsSeparator()) continue;
+      SCOPED_TRACE(QStringLiteral("%1/%2/%3").arg(int(bar)).arg(button).arg(item.id).toStdString());
+      ApplyMenuChoice(bar, button, item.id, options, result_view);
+      EXPECT_EQ(CurrentMenuId(bar, button, options, result_view), item.id);
+    }
+  }
+  EXPECT_EQ(CurrentMenuId(OptionBar::kSearch, command::kButton4, options, result_view), 0);
+}
+
 TEST(ApplyMenuChoice, EachButtonSetsItsOption) {
   const struct {
     const char* name;

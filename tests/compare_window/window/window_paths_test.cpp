@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTreeView>
 #include <QUrl>
 
 #include "compare_window/path_field/path_alert.h"
@@ -36,11 +37,12 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 }
 
 TEST_F(WindowPathsTest, FirstStartMakesTheHomeFolderCurrent) {
+  ASSERT_TRUE(QDir().mkpath(dir_.filePath("Documents")));  // but no Pictures
   CImgCmp2017& w = Open();
   C2017ComboBoxEx* field = w.Field(ids::kPathField2);
   EXPECT_EQ(field->Text(), dir_.path());
-  EXPECT_EQ(field->count(), 3);
-  EXPECT_EQ(field->GetEntry(2), dir_.filePath("Documents"));
+  EXPECT_EQ(field->count(), 2);
+  EXPECT_EQ(field->GetEntry(1), dir_.filePath("Documents"));
   EXPECT_EQ(w.Field(ids::kPathField1)->count(), 0);
 }
 
@@ -197,6 +199,27 @@ TEST_F(WindowPathsTest, FileViewSelectsTheFileInItsFolder) {
   view.Stop();
   view.ShowFile(folder + "/three.txt");
   EXPECT_TRUE(QTest::qWaitFor([&] { return view.SelectedFile() == folder + "/three.txt"; }, 5000));
+}
+
+// A narrow view as in the preview band: the name keeps its room and the
+// pair's file stays in view after the model has sorted.
+TEST_F(WindowPathsTest, NarrowFileViewShowsNamesAndKeepsTheFileInView) {
+  const QString folder = dir_.filePath("many");
+  QDir().mkpath(folder);
+  for (int i = 0; i < 80; ++i)
+    WriteFile(folder + QStringLiteral("/p%1.jpg").arg(i, 3, 10, QChar('0')), "x");
+  CPloder view(nullptr);
+  view.resize(300, 150);
+  view.show();
+  const QString last = folder + "/p079.jpg";
+  view.ShowFile(last);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return view.SelectedFile() == last; }, 5000));
+  QTest::qWait(300);  // the model's delayed sort
+  auto* tree = view.findChild<QTreeView*>();
+  ASSERT_NE(tree, nullptr);
+  EXPECT_GT(tree->columnWidth(0), 120);
+  const QRect row = tree->visualRect(tree->currentIndex());
+  EXPECT_TRUE(tree->viewport()->rect().contains(row.center()));
 }
 
 }  // namespace
