@@ -82,7 +82,7 @@ void CImgCmp2017::AttachOptionMenu(OptionBar bar, int id, QToolButton* button) {
       action->setEnabled(item.enabled);
       // The picture cache's items tick themselves (only the on/off switch
       // does); every other enabled item is one value of the button's option.
-      const bool cache_item = item.id >= kRememberPicturesItem && item.id <= kClearPictureCacheItem;
+      const bool cache_item = IsPictureCacheItem(item.id);
       action->setCheckable(cache_item ? item.checkable : item.enabled);
       action->setChecked(cache_item ? item.checked : item.enabled && item.id == current);
     }

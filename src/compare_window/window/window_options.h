@@ -61,6 +61,10 @@ struct MenuItem {
 inline constexpr int kRememberPicturesItem = 10;
 inline constexpr int kPictureCacheSizeItem = 11;
 inline constexpr int kClearPictureCacheItem = 12;
+// These items are a switch, a figure and a command, not values of the rule.
+inline constexpr bool IsPictureCacheItem(int id) {
+  return id >= kRememberPicturesItem && id <= kClearPictureCacheItem;
+}
 struct PictureCacheFacts {
   bool remember = true;
   std::uint64_t bytes_on_disk = 0;

@@ -44,7 +44,7 @@ TEST(CurrentMenuId, TicksTheItemLastChosenOnEveryButton) {
   int result_view = 0;
   for (const auto& [bar, button] : buttons) {
     for (const MenuItem& item : OptionMenu(bar, button, NumberText)) {
-      if (!item.enabled || item.IsSeparator()) continue;
+      if (!item.enabled || item.IsSeparator() || IsPictureCacheItem(item.id)) continue;
       SCOPED_TRACE(QStringLiteral("%1/%2/%3").arg(int(bar)).arg(button).arg(item.id).toStdString());
       ApplyMenuChoice(bar, button, item.id, options, result_view);
       EXPECT_EQ(CurrentMenuId(bar, button, options, result_view), item.id);
