@@ -7,6 +7,7 @@ namespace dupliora::command {
 // Commands of the main window, numbered as in its menus and toolbar.
 inline constexpr int kExportList = 32816;
 inline constexpr int kSelectAll = 57642;
+inline constexpr int kUndo = 57643;
 inline constexpr int kInvertSelection = 34134;
 inline constexpr int kNewComparison = 57600;
 inline constexpr int kExit = 57665;

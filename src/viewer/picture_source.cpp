@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "viewer/picture_source.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QImageReader>
 #include <algorithm>
@@ -43,6 +45,13 @@ PictureProbe ProbePicture(const QString& path) {
 }
 
 }  // namespace
+
+FileStamp StampOf(const QString& path) {
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return {};
+  return {static_cast<qint64>(info.st_size),
+          static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
 
 QImage LoadFilePicture(const QString& path, QSize client, const ThumbnailLookup& thumbnails) {
   const PictureProbe probe = ProbePicture(path);

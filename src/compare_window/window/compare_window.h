@@ -33,6 +33,8 @@ class PreviewPanes;
 class CMyProfStr;
 class CPloder;
 class PathAlert;
+class ResultActions;
+class ResultActionsHost;
 class ResultListView;
 
 // What the comparison window needs from the program around it.
@@ -45,6 +47,8 @@ struct CompareWindowServices {
   QStringList first_start_folders;  // documents, pictures, home: the last one ends current
   // The folder picker, opened at a start folder; empty when cancelled.
   std::function<QString(QWidget* parent, const QString& start)> pick_folder;
+  // Opens a file or folder with the desktop's default application (tests replace it).
+  std::function<bool(const QString& path)> open_url;
 };
 
 // Next position of the progress activity (0..255) from the shared seed.
@@ -99,9 +103,13 @@ class CImgCmp2017 : public QWidget,
   // 0: pictures only; 2: each preview also shows its file view.
   void SetPreviewMode(int mode);
   const WindowLayout& LastLayout() const { return layout_; }
+  // The file commands of the list: context menu, toolbars, rename, undo.
+  ResultActions* Actions() const;
+  void OnListCommand(int id);
 
   // Main-menu commands on the window: select all rows, invert the selection.
   bool OnCommand(int id) override;
+  bool CanDo(int id) const override;
   // Shows a picture in the left or right preview.
   void ShowFirst(const QString& path) override;
   void ShowSecond(const QString& path) override;
@@ -146,6 +154,7 @@ class CImgCmp2017 : public QWidget,
   void ApplyResultView();
   void ApplyPreviewMode();
   void WirePreviews();
+  void WireActions();
   void ShowCurrentPair(const MatchResult* match, bool first_marked, bool second_marked, bool full);
   void Browse(int field_id, bool append);
   void OnPathDropped(int field_id, const QString& path, bool replace);
@@ -182,6 +191,7 @@ class CImgCmp2017 : public QWidget,
   ButtonBar* rules_bar_ = nullptr;
   ButtonBar* search_bar_ = nullptr;
   PathAlert* alert_ = nullptr;
+  ResultActionsHost* actions_host_ = nullptr;
   QTimer language_timer_;
   QTimer activity_timer_;
 

@@ -26,6 +26,7 @@ void CImgCmp2017::WireControls() {
   activity_timer_.setInterval(ids::kActivityTimerMs);
   connect(&activity_timer_, &QTimer::timeout, this, &CImgCmp2017::OnActivityTimer);
   WirePreviews();
+  WireActions();
 }
 
 void CImgCmp2017::StartOrStop() {
