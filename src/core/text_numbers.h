@@ -210,6 +210,23 @@ inline constexpr std::array kFileActionTexts{kUndo,
                                              kNoOpener,
                                              kBusy};
 
+// Texts of message boxes and questions: free of the caption length limit.
+inline constexpr std::array kMessageTexts{kNameTaken,
+                                          kNoTrashQuestion,
+                                          kPermanentQuestion,
+                                          kPairedWithItself,
+                                          kCopyOverQuestion,
+                                          kNoFileManager,
+                                          kBusy,
+                                          kExportFailed,
+                                          kNotPutBack,
+                                          kTrashQuestion,
+                                          kRenameFailed,
+                                          kLeftInPlace,
+                                          kNoOpener,
+                                          kNothingToUndo,
+                                          kExportReplace};
+
 template <std::size_t... N>
 constexpr auto JoinTextNumbers(const std::array<int, N>&... groups) {
   std::array<int, (N + ...)> all{};
