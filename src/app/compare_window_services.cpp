@@ -28,7 +28,6 @@ CompareWindowServices DefaultCompareWindowServices(QWidget* window_in_frame) {
   CompareWindowServices services;
   services.store = &Settings();
   services.text = [](int number) { return GetString(number); };
-  services.language_id = [] { return Languages().CurrentLanguage(); };
   services.options_section = Identity().settingsName;
   QPointer<QWidget> anchor(window_in_frame);
   services.show_cache_status = [anchor](const QString& line) {
@@ -46,7 +45,12 @@ CompareWindowServices DefaultCompareWindowServices(QWidget* window_in_frame) {
 
 void RegisterComparisonWindow() {
   SetChildClientFactory([](QWidget* parent) -> QWidget* {
-    return new CImgCmp2017(parent, DefaultCompareWindowServices(parent));
+    auto* window = new CImgCmp2017(parent, DefaultCompareWindowServices(parent));
+    if (CImgCompareMain* frame = MainFrame()) {
+      QObject::connect(frame, &CImgCompareMain::languageChanged, window,
+                       &CImgCmp2017::OnLanguageChanged);
+    }
+    return window;
   });
 }
 

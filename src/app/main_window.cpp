@@ -145,7 +145,7 @@ void CImgCompareMain::OnCommand(int id) {
     UpdateChecks();
     return;
   }
-  if (id >= command::kLanguageFirst && id <= command::kLanguageFirst + 44) {
+  if (id >= command::kLanguageFirst && id <= command::kLanguageLast) {
     SetLanguage(id - command::kLanguageFirst);
     return;
   }

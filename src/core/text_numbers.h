@@ -9,6 +9,8 @@
 #include <array>
 #include <cstddef>
 
+#include "core/command_ids.h"
+
 namespace dupliora::text {
 
 // Main window: status bar part 1, the portable mark in the user text, the
@@ -20,8 +22,9 @@ inline constexpr int kLanguageButton = 500006;
 inline constexpr std::array kFrameTexts{kStatusReady, kPortableMark, kChildFrameTitle,
                                         kLanguageButton};
 
-// Main window menus. The item captions are numbered after their command ids,
-// the menu titles (with an & mnemonic) and the close question are our own.
+// Main window menus. The item captions are numbered after their command ids;
+// the menu titles (with an & mnemonic), the about item and the close question
+// are our own.
 inline constexpr int kMenuFile = 500001;
 inline constexpr int kMenuEdit = 500002;
 inline constexpr int kMenuView = 500003;
@@ -29,21 +32,24 @@ inline constexpr int kMenuHelp = 500004;
 inline constexpr int kMenuLanguage = 500005;
 inline constexpr int kCloseQuestion = 500010;
 inline constexpr int kAbout = 500012;
-inline constexpr int kNewComparison = 57600;
-inline constexpr int kExportList = 32816;
-inline constexpr int kQuit = 57665;
-inline constexpr int kSelectAllRows = 57642;
-inline constexpr int kInvertSelection = 34134;
-inline constexpr int kStartDefaultSize = 32945;  // start modes: Max = command - 32945
-inline constexpr int kStartMaximized = 32946;
-inline constexpr int kStartLastSize = 32947;
-inline constexpr int kStartAsClosed = 32948;
-inline constexpr int kAskBeforeClosing = 45853;
-inline constexpr std::array kFrameMenuTexts{
-    kMenuFile,      kMenuEdit,        kMenuView,         kMenuHelp,       kMenuLanguage,
-    kCloseQuestion, kAbout,           kNewComparison,    kExportList,     kQuit,
-    kSelectAllRows, kInvertSelection, kStartDefaultSize, kStartMaximized, kStartLastSize,
-    kStartAsClosed, kAskBeforeClosing};
+inline constexpr int kAskBeforeClosing = command::kAskBeforeClosing;
+inline constexpr std::array kFrameMenuTexts{kMenuFile,
+                                            kMenuEdit,
+                                            kMenuView,
+                                            kMenuHelp,
+                                            kMenuLanguage,
+                                            kCloseQuestion,
+                                            kAbout,
+                                            kAskBeforeClosing,
+                                            command::kNewComparison,
+                                            command::kExportList,
+                                            command::kExit,
+                                            command::kSelectAll,
+                                            command::kInvertSelection,
+                                            command::kStartModeFirst,
+                                            command::kStartModeFirst + 1,
+                                            command::kStartModeFirst + 2,
+                                            command::kStartModeLast};
 
 // Language menu: the name of language id n (0..36) is text kLanguageNameFirst + n.
 inline constexpr int kLanguageCount = 37;

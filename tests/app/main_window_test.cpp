@@ -7,15 +7,18 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/app_run.h"
+#include "app/compare_window_services.h"
 #include "app/frame_status_bar.h"
 #include "core/command_ids.h"
 #include "core/language_table.h"
 #include "core/settings_store.h"
+#include "core/text_numbers.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
@@ -81,9 +84,15 @@ TEST_F(MainWindowTest, StatusPartsFollowTheWidthFormula) {
 }
 
 TEST_F(MainWindowTest, LanguageCommandSwitchesAndIsStored) {
+  RegisterComparisonWindow();
   auto window = Started();
+  auto* start = window->LastChild()->widget()->findChild<QPushButton*>("1016");
+  ASSERT_NE(start, nullptr);
+  start->setText("old");
   window->OnCommand(command::kLanguageFirst + 0);
   EXPECT_EQ(window->menuBar()->actions().front()->text(), "&Datei");
+  // The comparison window follows the frame's signal.
+  EXPECT_EQ(start->text(), GetString(text::kStartCaption));
   EXPECT_EQ(window->StatusPartText(0), "Bereit");
   EXPECT_EQ(Settings().ReadInt("Start", "m_lang_id", -1), 0);
   window.reset();

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/command_ids.h"
 #include "platform/file_identity.h"
 #include "platform/file_names.h"
 #include "platform/safe_rename.h"
@@ -44,7 +45,7 @@ std::vector<int> RowsOfMissingFiles(const ActionList& list) {
 }
 
 std::vector<int> RowsToRemove(const ActionList& list, int command) {
-  if (command == kRemoveSelectedRows) {
+  if (command == command::kRemoveSelectedRows) {
     std::vector<int> rows = list.SelectedRows();
     std::sort(rows.rbegin(), rows.rend());
     return rows;
@@ -52,7 +53,8 @@ std::vector<int> RowsToRemove(const ActionList& list, int command) {
   std::vector<int> rows;
   for (int row = list.RowCount() - 1; row >= 0; --row) {
     const bool marked = list.IsMarked(row, 0) || list.IsMarked(row, 1);
-    if ((command == kRemoveMarkedRows && marked) || (command == kRemoveUnmarkedRows && !marked))
+    if ((command == command::kRemoveMarkedRows && marked) ||
+        (command == command::kRemoveUnmarkedRows && !marked))
       rows.push_back(row);
   }
   return rows;

@@ -11,13 +11,6 @@
 
 namespace dupliora {
 
-// Result-list commands that remove rows.
-enum RemoveRowsCommand : int {
-  kRemoveSelectedRows = 45998,
-  kRemoveMarkedRows = 45999,
-  kRemoveUnmarkedRows = 46000,
-};
-
 // The distinct marked files in row order, first picture before second.
 // "Distinct" by the platform's file-name rule: on Linux a.jpg and A.jpg are
 // two files.

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "compare_window/actions/marked_files.h"
+#include "core/command_ids.h"
 #include "core/settings_store.h"
 #include "core/text_numbers.h"
 #include "platform/file_identity.h"
@@ -40,19 +41,19 @@ QStringList DistinctFiles(const QStringList& files) {
 
 bool ResultActions::Execute(int command) {
   switch (command) {
-    case 1:
-    case 2:
-      CopyOrMoveMarked(command == 2);
+    case command::kCopyMarked:
+    case command::kMoveMarked:
+      CopyOrMoveMarked(command == command::kMoveMarked);
       return true;
-    case 3:
+    case command::kTrashMarked:
       TrashMarked();
       return true;
-    case 5:
+    case command::kMarkLarger:
       list_.SetAllMarks(LargerPictureMarks(list_));
       return true;
-    case kRemoveSelectedRows:
-    case kRemoveMarkedRows:
-    case kRemoveUnmarkedRows:
+    case command::kRemoveSelectedRows:
+    case command::kRemoveMarkedRows:
+    case command::kRemoveUnmarkedRows:
       list_.TakeRows(RowsToRemove(list_, command));
       return true;
   }
@@ -119,16 +120,16 @@ void ResultActions::CopyOverPartner(const QStringList& sources, const QStringLis
 }
 
 void ResultActions::PictureCommand(int command, int side, const QString& pane_path) {
-  if (command == kOpenPicture) {
+  if (command == command::kOpenPicture) {
     if (!services_.open_url || !services_.open_url(pane_path))
       prompts_.Inform(Text(text::kNoOpener) + u'\n' + pane_path);
-  } else if (command == kShowInFileManager) {
+  } else if (command == command::kShowInFileManager) {
     QPointer<ResultActions> self(this);
     ShowInFileManager(pane_path, this, services_.open_url, [self, pane_path](bool shown) {
       if (self && !shown)
         self->prompts_.Inform(self->Text(text::kNoFileManager) + u'\n' + pane_path);
     });
-  } else if (command == kDeletePicture) {
+  } else if (command == command::kDeletePicture) {
     if (Busy()) return prompts_.Inform(Text(text::kBusy));
     const int row = list_.SelectionMarkRow();
     if (row < 0 || row >= list_.RowCount()) return;

@@ -24,13 +24,6 @@ namespace dupliora {
 
 class CMyProfStr;
 
-// Picture commands of the preview and row toolbars.
-enum PictureCommandId : int {
-  kShowInFileManager = 32907,
-  kDeletePicture = 32908,
-  kOpenPicture = 32909,
-};
-
 // The result list's file commands: copy, move and trash the marked files,
 // copy over partners, rename, the picture commands and undo. Long operations
 // run a slice of files per turn of the event loop, with a progress dialog

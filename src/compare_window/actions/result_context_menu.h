@@ -10,16 +10,6 @@ class QWidget;
 
 namespace dupliora {
 
-// Commands of the result list's context menu that the actions carry out.
-enum ResultActionCommand : int {
-  kCopyMarkedCommand = 1,
-  kMoveMarkedCommand = 2,
-  kTrashMarkedCommand = 3,
-  kMarkLargerCommand = 5,
-  kRowToolbarOptionCommand = 46002,
-  kLeftRightOptionCommand = 46075,
-};
-
 struct ContextMenuState {
   bool list_empty = true;
   bool row_toolbars = true;  // m_ShowListToolbar

@@ -77,8 +77,7 @@ void PreviewPanes::BuildSide(Side& side, PreviewSide which, const PictureSource&
   });
 }
 
-void PreviewPanes::LayoutInWorkingRect(int left, int top, int right, int bottom) {
-  const PreviewBandLayout layout = ComputePreviewBandLayout(left, top, right, bottom);
+void PreviewPanes::Place(const PreviewBandLayout& layout) {
   setGeometry(layout.bounds);
   const QPoint origin = layout.bounds.topLeft();
   left_.host->setGeometry(layout.left_host.translated(-origin));

@@ -32,9 +32,8 @@ class PreviewPanes : public QWidget {
                         PictureSource source = LoadPaneSourcePicture);
   ~PreviewPanes() override;
 
-  // Places every preview control from the window's working rectangle
-  // (client area inset by 4; edges L, T, R, B in the parent's coordinates).
-  void LayoutInWorkingRect(int left, int top, int right, int bottom);
+  // Places every preview control as the band layout says (the parent's coordinates).
+  void Place(const PreviewBandLayout& layout);
 
   // Full: both pictures are requested again and all texts written; captions
   // only: captions and ratio box follow the row without loading anything.

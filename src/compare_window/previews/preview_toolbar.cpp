@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "compare_window/previews/preview_layout.h"
+#include "core/command_ids.h"
 #include "core/text_numbers.h"
 
 namespace dupliora {
@@ -27,9 +28,9 @@ PreviewToolbar::PreviewToolbar(TextLookup texts, QWidget* parent)
             [this, command_id] { emit commandTriggered(command_id); });
     return action;
   };
-  show_in_file_manager_ = add_command(QStyle::SP_DirOpenIcon, kPreviewCommandShowInFileManager);
-  delete_ = add_command(QStyle::SP_TrashIcon, kPreviewCommandDelete);
-  open_ = add_command(QStyle::SP_FileIcon, kPreviewCommandOpen);
+  show_in_file_manager_ = add_command(QStyle::SP_DirOpenIcon, command::kShowInFileManager);
+  delete_ = add_command(QStyle::SP_TrashIcon, command::kDeletePicture);
+  open_ = add_command(QStyle::SP_FileIcon, command::kOpenPicture);
   // Only the first two carry a caption; delete and open say what they do in tooltips.
   for (QAction* action : {delete_, open_})
     qobject_cast<QToolButton*>(widgetForAction(action))->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -54,10 +55,10 @@ void PreviewToolbar::BuildModeMenu() {
 }
 
 void PreviewToolbar::RefreshTexts(int preview_mode) {
-  mode_button_->setText(texts_(kTextPreviewModeBase + preview_mode));
-  mode_picture_only_->setText(texts_(kTextPreviewModeBase));
-  mode_file_list_->setText(texts_(kTextPreviewModeFileList));
-  mode_with_file_view_->setText(texts_(kTextPreviewModeWithFileView));
+  mode_button_->setText(texts_(text::kPreviewModeFirst + preview_mode));
+  mode_picture_only_->setText(texts_(text::kPreviewModeFirst));
+  mode_file_list_->setText(texts_(text::kFileList));
+  mode_with_file_view_->setText(texts_(text::PreviewModeText(2)));
   show_in_file_manager_->setText(texts_(text::kShowInFileManager));
   delete_->setText(texts_(text::kDelete));
   open_->setText(texts_(text::kOpen));

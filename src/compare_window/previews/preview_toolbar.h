@@ -12,17 +12,6 @@ class QToolButton;
 
 namespace dupliora {
 
-// Command ids of the preview toolbar buttons.
-inline constexpr int kPreviewCommandMode = 32906;
-inline constexpr int kPreviewCommandShowInFileManager = 32907;
-inline constexpr int kPreviewCommandDelete = 32908;
-inline constexpr int kPreviewCommandOpen = 32909;
-
-// Language texts of the toolbar; the mode button shows kTextPreviewModeBase + mode.
-inline constexpr int kTextPreviewModeBase = 300321;
-inline constexpr int kTextPreviewModeFileList = 300322;  // offered, never available
-inline constexpr int kTextPreviewModeWithFileView = 300323;
-
 using TextLookup = std::function<QString(int)>;
 
 // The bar above one preview: the preview-mode menu and the picture commands.

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/result_list/result_columns.h"
 
+#include "core/text_numbers.h"
 #include "engine/format.h"
 #include "engine/record_path.h"
 
@@ -19,9 +20,9 @@ QString Dimensions(const ImageRecord& record) {
 }
 
 QString FlipText(std::int32_t flip, const ResultTextLookup& text) {
-  if (flip == 1) return text(kTextUpsideDown);
-  if (flip == 2) return text(kTextMirrored);
-  return text(kTextNo);
+  if (flip == 1) return text(text::kFlipUpsideDown);
+  if (flip == 2) return text(text::kFlipLeftRight);
+  return text(text::kNo);
 }
 
 QString NumericCell(const MatchResult& m, int column, const ResultTextLookup& text) {
@@ -45,7 +46,7 @@ QString NumericCell(const MatchResult& m, int column, const ResultTextLookup& te
     case 9:
       return FlipText(m.flip, text);
     case 10:
-      return text(m.negative != 0 ? kTextYes : kTextNo);
+      return text(m.negative != 0 ? text::kYes : text::kNo);
     case 11:
       return FormatFileSize(a.file_size);
     case 12:
@@ -77,29 +78,29 @@ ResultColumnLayout ResultColumnLayoutOf(int column) {
 QString ResultColumnTitle(int column, const ResultTextLookup& text) {
   switch (column) {
     case 0:
-      return text(kTextPathTitle) + kFirstSuffix;
+      return text(text::kPathColumn) + kFirstSuffix;
     case 1:
-      return text(kTextPathTitle) + kSecondSuffix;
+      return text(text::kPathColumn) + kSecondSuffix;
     case 2:
-      return text(kTextSimilarityTitle);
+      return text(text::kSimilarity);
     case 3:
       return QStringLiteral("Ratio %");
     case 4:
     case 11:
-      return text(kTextSizeTitle) + kFirstSuffix;
+      return text(text::kSizeColumn) + kFirstSuffix;
     case 5:
     case 12:
-      return text(kTextSizeTitle) + kSecondSuffix;
+      return text(text::kSizeColumn) + kSecondSuffix;
     case 6:
-      return text(kTextBrightnessTitle) + kFirstSuffix;
+      return text(text::kBrightnessColumn) + kFirstSuffix;
     case 7:
-      return text(kTextBrightnessTitle) + kSecondSuffix;
+      return text(text::kBrightnessColumn) + kSecondSuffix;
     case 8:
-      return text(kTextRotatedTitle);
+      return text(text::kRotated);
     case 9:
-      return text(kTextFlippedTitle);
+      return text(text::kFlipped);
     case 10:
-      return text(kTextNegativeTitle);
+      return text(text::kNegative);
     case 13:
       return QStringLiteral("T1 ");
     case 14:
@@ -121,31 +122,31 @@ QString FormatResultCell(const MatchResult* match, int column, const ResultTextL
 
 QString DefaultResultText(int number) {
   switch (number) {
-    case kTextShowInFileManager:
+    case text::kShowInFileManager:
       return QStringLiteral("Show in the file manager");
-    case kTextDelete:
+    case text::kDelete:
       return QStringLiteral("Delete");
-    case kTextSizeTitle:
+    case text::kSizeColumn:
       return QStringLiteral("Size");
-    case kTextPathTitle:
+    case text::kPathColumn:
       return QStringLiteral("Picture");
-    case kTextSimilarityTitle:
+    case text::kSimilarity:
       return QStringLiteral("Similarity");
-    case kTextBrightnessTitle:
+    case text::kBrightnessColumn:
       return QStringLiteral("Brightness");
-    case kTextRotatedTitle:
+    case text::kRotated:
       return QStringLiteral("Rotated");
-    case kTextFlippedTitle:
+    case text::kFlipped:
       return QStringLiteral("Flipped");
-    case kTextNegativeTitle:
+    case text::kNegative:
       return QStringLiteral("Negative");
-    case kTextYes:
+    case text::kYes:
       return QStringLiteral("Yes");
-    case kTextNo:
+    case text::kNo:
       return QStringLiteral("No");
-    case kTextMirrored:
+    case text::kFlipLeftRight:
       return QStringLiteral("Mirrored");
-    case kTextUpsideDown:
+    case text::kFlipUpsideDown:
       return QStringLiteral("Upside down");
     default:
       return {};

@@ -15,24 +15,6 @@ namespace dupliora {
 // Language text by number; the window hands in the language table's lookup.
 using ResultTextLookup = std::function<QString(int)>;
 
-// Language text numbers the result list uses.
-enum ResultText : int {
-  kTextShowInFileManager = text::kShowInFileManager,
-  kTextDelete = text::kDelete,
-  kTextSizeTitle = 2001,
-  kTextPathTitle = 2006,
-  kTextSimilarityTitle = 300102,
-  kTextBrightnessTitle = 300105,
-  kTextRotatedTitle = 300108,
-  kTextFlippedTitle = 300109,
-  kTextNegativeTitle = 300110,
-  kTextYes = 300201,
-  kTextNo = 300202,
-  kTextMirrored = 300203,
-  kTextUpsideDown = 300204,
-};
-
-inline constexpr int kResultListId = 1012;
 inline constexpr int kResultColumnsPlain = 13;
 inline constexpr int kResultColumnsDiagnostic = 16;
 inline constexpr int kFirstPathColumn = 0;

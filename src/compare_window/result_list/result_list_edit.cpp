@@ -8,6 +8,8 @@
 
 #include "compare_window/result_list/result_cell_editor.h"
 #include "compare_window/result_list/result_list_view.h"
+#include "core/command_ids.h"
+#include "core/text_numbers.h"
 
 namespace dupliora {
 namespace {
@@ -26,13 +28,13 @@ void ResultListView::SetUpRowToolbars() {
     bar->setContentsMargins(0, 0, 0, 0);
     bar->setStyleSheet(QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
     const std::pair<int, QStyle::StandardPixmap> buttons[] = {
-        {kShowInFileManagerCommand, QStyle::SP_DirOpenIcon},
-        {kDeletePictureCommand, QStyle::SP_TrashIcon},
+        {command::kShowInFileManager, QStyle::SP_DirOpenIcon},
+        {command::kDeletePicture, QStyle::SP_TrashIcon},
     };
     for (const auto& [id, icon] : buttons) {
       QAction* action = bar->addAction(style()->standardIcon(icon), QString());
       action->setToolTip(
-          text_(id == kShowInFileManagerCommand ? kTextShowInFileManager : kTextDelete));
+          text_(id == command::kShowInFileManager ? text::kShowInFileManager : text::kDelete));
       connect(action, &QAction::triggered, this,
               [this, id, column] { emit RowToolbarCommand(id, toolbar_row_, column); });
     }

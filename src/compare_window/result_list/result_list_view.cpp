@@ -11,6 +11,9 @@
 #include "compare_window/result_list/result_cell_editor.h"
 #include "compare_window/result_list/result_header.h"
 #include "compare_window/result_list/result_painting.h"
+#include "compare_window/window_ids.h"
+#include "core/command_ids.h"
+#include "core/text_numbers.h"
 
 namespace dupliora {
 namespace {
@@ -28,7 +31,7 @@ ResultListView::ResultListView(bool diagnostic_columns, QWidget* parent)
       model_(new ResultListModel(diagnostic_columns, this)),
       header_(new ResultHeaderView(this)),
       delegate_(new ResultItemDelegate(this)) {
-  setObjectName(QString::number(kResultListId));
+  setObjectName(QString::number(ids::kResultList));
   setModel(model_);
   setItemDelegate(delegate_);
   SetUpLook();
@@ -91,8 +94,8 @@ void ResultListView::SetTextLookup(ResultTextLookup lookup) {
   text_ = lookup;
   model_->SetTextLookup(std::move(lookup));
   for (int column = 0; column < 2; ++column) {
-    row_toolbars_[column]->actions().at(0)->setToolTip(text_(kTextShowInFileManager));
-    row_toolbars_[column]->actions().at(1)->setToolTip(text_(kTextDelete));
+    row_toolbars_[column]->actions().at(0)->setToolTip(text_(text::kShowInFileManager));
+    row_toolbars_[column]->actions().at(1)->setToolTip(text_(text::kDelete));
   }
   WidenColumnsToTitles();
 }
@@ -296,7 +299,7 @@ void ResultListView::OnHeaderCheckBoxClicked(int section) {
 
 void ResultListView::ApplyMarkCommand(int command) {
   FlushHeldRows();
-  if (command == kCopyOverPartnerCommand) {
+  if (command == command::kCopyOverPartner) {
     CopyOverPartnerList pairs = model_->Table().CopyOverPartnerPairs();
     if (pairs.sources.isEmpty()) return;
     emit CopyOverPartnerRequested(pairs.sources, pairs.targets);

@@ -25,12 +25,6 @@ class ResultItemDelegate;
 // Writes one integer setting: section, key, value.
 using ResultSettingWriter = std::function<void(const QString&, const QString&, int)>;
 
-// Commands of the row toolbars.
-enum RowToolbarCommandId : int {
-  kShowInFileManagerCommand = 32907,
-  kDeletePictureCommand = 32908,
-};
-
 inline constexpr int kPreviewRefreshMs = 100;
 inline constexpr int kHeldRowsMs = 100;
 

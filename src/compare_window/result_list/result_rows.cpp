@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/command_ids.h"
 #include "engine/record_path.h"
 
 namespace dupliora {
@@ -107,9 +108,9 @@ bool ResultRowTable::AllMarked(int column) const {
 }
 
 bool ResultRowTable::ApplyMarkCommand(int command) {
-  if (command != kSwapMarksCommand && command != kInvertMarksCommand) return false;
+  if (command != command::kSwapMarks && command != command::kInvertMarks) return false;
   for (ResultRow& r : rows_) {
-    if (command == kSwapMarksCommand) {
+    if (command == command::kSwapMarks) {
       std::swap(r.first_marked, r.second_marked);
     } else {
       r.first_marked = !r.first_marked;

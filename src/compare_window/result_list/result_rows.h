@@ -12,13 +12,6 @@
 
 namespace dupliora {
 
-// Context menu commands of the result list that act on the marks.
-enum MarkCommand : int {
-  kSwapMarksCommand = 45997,
-  kInvertMarksCommand = 34134,
-  kCopyOverPartnerCommand = 57641,
-};
-
 // Command 57641: every marked picture is copied over its unmarked partner,
 // sources[i] onto targets[i].
 struct CopyOverPartnerList {

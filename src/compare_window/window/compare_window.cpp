@@ -26,7 +26,6 @@ namespace dupliora {
 namespace {
 
 const QString kLabelStartText = QStringLiteral("...");
-constexpr int kActivityRange = 256;
 
 template <typename W>
 W* Named(W* widget, int id) {
@@ -54,7 +53,6 @@ int NextActivityPosition(std::uint32_t& seed) {
 CImgCmp2017::CImgCmp2017(QWidget* parent, CompareWindowServices services)
     : QWidget(parent), services_(std::move(services)), ui_call_(this) {
   setObjectName(QStringLiteral("CImgCmp2017"));
-  if (services_.language_id) language_seen_ = services_.language_id();
   LoadOptions();
   CreateControls();
   CreatePathFields();
@@ -67,28 +65,9 @@ CImgCmp2017::CImgCmp2017(QWidget* parent, CompareWindowServices services)
   RefreshOptionTexts();
   status_->setText(Text(text::kIdlePrompt));
   LayoutWindow();
-  language_timer_.start(ids::kLanguageTimerMs);
-  qApp->installEventFilter(this);
 }
 
-CImgCmp2017::~CImgCmp2017() {
-  qApp->removeEventFilter(this);
-  StopAndWait();
-}
-
-void CImgCmp2017::LoadOptions() {
-  for (OptionRecord* option : options_.Stored()) {
-    if (services_.store == nullptr) break;
-    option->value = services_.store->ReadInt(services_.options_section, option->key, option->value);
-  }
-  result_view_ = 0;
-}
-
-void CImgCmp2017::StoreOption(const OptionRecord& option) {
-  if (services_.store != nullptr) {
-    services_.store->WriteInt(services_.options_section, option.key, option.value);
-  }
-}
+CImgCmp2017::~CImgCmp2017() { StopAndWait(); }
 
 void CImgCmp2017::CreateControls() {
   previews_ = new PreviewPanes(services_.text, this);
@@ -151,7 +130,7 @@ void CImgCmp2017::LayoutWindow() {
                     search_bar_->ButtonHeight()};
   layout_ = dupliora::LayoutWindow(input);
   const WindowLayout& l = layout_;
-  previews_->LayoutInWorkingRect(4, 4, width() - 4, height() - 4);
+  previews_->Place(l.preview_band);
   progress_->setGeometry(l.progress.ToQRect());
   status_->setGeometry(l.status.ToQRect());
   rules_bar_->setGeometry(l.rules_bar.ToQRect());
@@ -196,11 +175,7 @@ void CImgCmp2017::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void CImgCmp2017::OnLanguageTimer() {
-  if (!services_.language_id) return;
-  const int current = services_.language_id();
-  if (current == language_seen_) return;
-  language_seen_ = current;
+void CImgCmp2017::OnLanguageChanged() {
   RefreshLanguageTexts();
   RefreshOptionTexts();
 }
@@ -219,46 +194,5 @@ void CImgCmp2017::OnActivityTimer() {
 }
 
 void CImgCmp2017::SelectAllRows() { list_->SelectAll(); }
-
-bool CImgCmp2017::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-      (watched == this || isAncestorOf(static_cast<QWidget*>(watched)))) {
-    if (HandleKey(watched, static_cast<QKeyEvent*>(event))) return true;
-  }
-  return QWidget::eventFilter(watched, event);
-}
-
-bool CImgCmp2017::HandleKey(QObject*, QKeyEvent* key) {
-  if (key->key() == Qt::Key_A && key->modifiers() == Qt::ControlModifier) {
-    SelectAllRows();
-    return true;
-  }
-  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-  const bool escape = key->key() == Qt::Key_Escape;
-  if ((!enter && !escape) || list_->IsEditing()) return false;
-  for (CPloder* view : {preview_file_views_[0], preview_file_views_[1], list_file_view_}) {
-    if (view != nullptr) view->Stop();
-  }
-  if (enter) return false;  // Enter only stops the file views
-  if (ConfirmDiscard()) {
-    emit CloseRequested();
-    for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
-      if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
-        sub->close();
-        break;
-      }
-    }
-  }
-  return true;
-}
-
-bool CImgCmp2017::ConfirmDiscard() {
-  if (!running_ && !WorkerActive() && list_->RowCount() == 0) return true;
-  QMessageBox box(QMessageBox::Question, windowTitle(), Text(text::kCloseQuestion),
-                  QMessageBox::Yes | QMessageBox::No, this);
-  SetYesNoTexts(box, Text(text::kYes), Text(text::kNo));
-  box.setDefaultButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
-}
 
 }  // namespace dupliora

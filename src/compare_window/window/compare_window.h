@@ -41,7 +41,6 @@ class ResultListView;
 struct CompareWindowServices {
   CMyProfStr* store = nullptr;
   TextLookup text;                                        // language texts by number
-  std::function<int()> language_id;                       // watched every 30 ms
   QString options_section;                                // the settings name
   std::function<void(const QString&)> show_cache_status;  // main status bar, part 4
   QStringList first_start_folders;  // documents, pictures, home: the last one ends current
@@ -51,12 +50,22 @@ struct CompareWindowServices {
   std::function<bool(const QString& path)> open_url;
 };
 
+// The progress bar's range while the run shows activity only.
+inline constexpr int kActivityRange = 256;
 // Next position of the progress activity (0..255) from the shared seed.
 int NextActivityPosition(std::uint32_t& seed);
 
 // The comparison window: path fields, options, Start/Stop, progress, result
 // list and the two preview hosts. It is the run's sink: every call of the
 // worker runs on this window's thread while the worker waits.
+//
+// Its members are spread by topic: compare_window.cpp (controls, fonts,
+// layout, texts), compare_window_wiring.cpp (signals and keys),
+// compare_window_toolbars.cpp (options and their menus),
+// compare_window_views.cpp (list area view, preview mode, the pair shown),
+// compare_window_paths.cpp (path fields, browse, drops),
+// compare_window_start_stop.cpp (the worker), compare_window_sink.cpp (the
+// run's calls) and frame_commands.cpp (commands of the main window).
 class CImgCmp2017 : public QWidget,
                     public RunSink,
                     public ComparisonCommands,
@@ -86,6 +95,8 @@ class CImgCmp2017 : public QWidget,
   // Escape: asks first when results or a run would be lost.
   bool ConfirmDiscard();
   void SelectAllRows();
+  // The program's language changed: every text of the window follows.
+  void OnLanguageChanged();
 
   WindowOptions& Options() { return options_; }
   int ResultView() const { return result_view_; }
@@ -138,7 +149,7 @@ class CImgCmp2017 : public QWidget,
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QString Text(int number) const { return services_.text(number); }
@@ -158,9 +169,9 @@ class CImgCmp2017 : public QWidget,
   void ShowCurrentPair(const MatchResult* match, bool first_marked, bool second_marked, bool full);
   void Browse(int field_id, bool append);
   void OnPathDropped(int field_id, const QString& path, bool replace);
-  void OnLanguageTimer();
   void OnActivityTimer();
-  bool HandleKey(QObject* watched, QKeyEvent* key);
+  void WireShortcuts();
+  void StopFileViews();
   void StartWorker();
   void WorkerMain(RunOptions options, QString path1, QString path2, RunTexts texts);
   // Runs `fn` here; from the worker, waits for it. After a close began, drops it.
@@ -170,7 +181,6 @@ class CImgCmp2017 : public QWidget,
   WindowOptions options_;
   int result_view_ = 0;
   bool running_ = false;
-  int language_seen_ = -1;
   CapturedRects captured_;
   WindowLayout layout_;
   QFont font_a_, font_b_, font_c_;
@@ -192,7 +202,6 @@ class CImgCmp2017 : public QWidget,
   ButtonBar* search_bar_ = nullptr;
   PathAlert* alert_ = nullptr;
   ResultActionsHost* actions_host_ = nullptr;
-  QTimer language_timer_;
   QTimer activity_timer_;
 
   ComparisonEngine engine_;

@@ -9,6 +9,7 @@
 #include "compare_window/previews/preview_panes.h"
 #include "compare_window/result_list/result_list_view.h"
 #include "compare_window/window/compare_window.h"
+#include "core/command_ids.h"
 #include "engine/record_path.h"
 
 namespace dupliora {
@@ -107,18 +108,18 @@ ResultActions* CImgCmp2017::Actions() const { return actions_host_->Actions(); }
 // The context menu's commands, also reachable as ordinary commands.
 void CImgCmp2017::OnListCommand(int id) {
   switch (id) {
-    case kRowToolbarOptionCommand:
+    case command::kRowToolbarOption:
       options_.m_ShowListToolbar.value = options_.m_ShowListToolbar.value != 0 ? 0 : 1;
       StoreOption(options_.m_ShowListToolbar);
       list_->SetShowRowToolbars(options_.m_ShowListToolbar.value != 0);
       return;
-    case kLeftRightOptionCommand:  // held in memory only
+    case command::kLeftRightOption:  // held in memory only
       options_.m_LeftRightSel.value = options_.m_LeftRightSel.value == 1 ? 0 : 1;
       list_->SetLeftRightMarks(options_.m_LeftRightSel.value == 1);
       return;
-    case kSwapMarksCommand:
-    case kInvertMarksCommand:
-    case kCopyOverPartnerCommand:
+    case command::kSwapMarks:
+    case command::kInvertMarks:
+    case command::kCopyOverPartner:
       list_->ApplyMarkCommand(id);
       return;
     default:

@@ -35,22 +35,6 @@ CapturedRects MakeTemplateRects(int status_height, int label_height, int field_h
 
 namespace {
 
-PixelRect FromQRect(const QRect& r) {
-  return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
-}
-
-// The preview band is the previews' own layout; the window takes it over.
-void PlacePreviewBand(int L, int T, int R, int B, WindowLayout& out) {
-  const PreviewBandLayout band = ComputePreviewBandLayout(L, T, R, B);
-  out.host_left = FromQRect(band.left_host);
-  out.host_right = FromQRect(band.right_host);
-  out.caption_left = FromQRect(band.left_caption);
-  out.caption_right = FromQRect(band.right_caption);
-  out.ratio_box = FromQRect(band.ratio_box);
-  out.preview_bar_left = FromQRect(band.left_toolbar);
-  out.preview_bar_right = FromQRect(band.right_toolbar);
-}
-
 void PlacePathFields(const LayoutInput& in, int L, int R, int d, int m, WindowLayout& out) {
   const PixelRect& f = in.captured.field;
   const int top = f.top + d;
@@ -72,7 +56,7 @@ WindowLayout LayoutWindow(const LayoutInput& in) {
   WindowLayout out;
   const int L = kInset, T = kInset, R = in.width - kInset, B = in.height - kInset;
   const int d = static_cast<int>((B - T) * 0.45 + 24.0);
-  PlacePreviewBand(L, T, R, B, out);
+  out.preview_band = ComputePreviewBandLayout(L, T, R, B);
 
   const CapturedRects& cap = in.captured;
   out.progress = FromSize(L, cap.progress.top + d, R - L, cap.progress.Height());

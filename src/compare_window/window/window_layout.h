@@ -4,6 +4,7 @@
 
 #include <QRect>
 
+#include "compare_window/previews/preview_layout.h"
 #include "viewer/pixel_rect.h"
 
 namespace dupliora {
@@ -31,12 +32,9 @@ struct LayoutInput {
 };
 
 struct WindowLayout {
-  PixelRect host_left, host_right;        // 1000, 1001
-  PixelRect caption_left, caption_right;  // 6001, 6002
-  PixelRect ratio_box;                    // 1005
-  PixelRect preview_bar_left, preview_bar_right;
-  PixelRect progress;  // 1015
-  PixelRect status;    // 1004
+  PreviewBandLayout preview_band;  // hosts 1000, 1001, captions, ratio box 1005, toolbars
+  PixelRect progress;              // 1015
+  PixelRect status;                // 1004
   PixelRect rules_bar;
   PixelRect label_load, label_result;         // 1002, 1003
   PixelRect start;                            // 1016

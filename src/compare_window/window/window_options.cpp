@@ -3,6 +3,7 @@
 #include "compare_window/window/window_options.h"
 
 #include "compare_window/window_ids.h"
+#include "core/command_ids.h"
 #include "core/text_numbers.h"
 
 namespace dupliora {
@@ -25,19 +26,19 @@ std::vector<MenuItem> VariantMenu(int variant_text, const TextLookup& text) {
 
 std::vector<MenuItem> RulesMenu(int button, const TextLookup& text) {
   switch (button) {
-    case ids::kButton1:
+    case command::kButton1:
       return {{1, text(text::CompareModeText(0))}, {2, text(text::CompareModeText(1))}};
-    case ids::kButton2:
+    case command::kButton2:
       return {{kTitleId, text(text::kSignatureRuleTitle), false},
               Separator(),
               {1, text(text::SignatureRuleText(1))},
               {2, text(text::SignatureRuleText(2))},
               {3, text(text::SignatureRuleText(3))}};
-    case ids::kButton3:
+    case command::kButton3:
       return VariantMenu(text::kRotated, text);
-    case ids::kButton4:
+    case command::kButton4:
       return VariantMenu(text::kFlipped, text);
-    case ids::kButton5:
+    case command::kButton5:
       return VariantMenu(text::kNegative, text);
   }
   return {};
@@ -45,16 +46,16 @@ std::vector<MenuItem> RulesMenu(int button, const TextLookup& text) {
 
 std::vector<MenuItem> SearchMenu(int button, const TextLookup& text) {
   switch (button) {
-    case ids::kButton1:
+    case command::kButton1:
       return {{1, text(text::kResultList)}, {2, text(text::kFileList)}};
-    case ids::kButton2: {
+    case command::kButton2: {
       std::vector<MenuItem> items;
       for (int n = 100; n >= kLowestSimilarity; n -= kSimilarityStep) {
         items.push_back({n, SimilarityText(text, n)});
       }
       return items;
     }
-    case ids::kButton3:
+    case command::kButton3:
       return {{kTitleId, text(text::kSubfolders), false},
               Separator(),
               {1, text(text::kNo)},
@@ -74,21 +75,21 @@ OptionChoice ApplyRulesChoice(int button, int id, WindowOptions& o) {
   OptionRecord* target = nullptr;
   OptionChoice choice;
   switch (button) {
-    case ids::kButton1:
+    case command::kButton1:
       target = &o.m_compare_mode;
       target->value = id - 1;
       choice.relayout = true;
       break;
-    case ids::kButton2:
+    case command::kButton2:
       target = &o.m_signature_rule;
       target->value = id;
       break;
-    case ids::kButton3:
-    case ids::kButton4:
-    case ids::kButton5:
-      target = button == ids::kButton3   ? &o.m_search_rotated
-               : button == ids::kButton4 ? &o.m_search_flipped
-                                         : &o.m_search_negative;
+    case command::kButton3:
+    case command::kButton4:
+    case command::kButton5:
+      target = button == command::kButton3   ? &o.m_search_rotated
+               : button == command::kButton4 ? &o.m_search_flipped
+                                             : &o.m_search_negative;
       target->value = id == 1 ? 1 : 0;
       break;
   }
@@ -98,13 +99,13 @@ OptionChoice ApplyRulesChoice(int button, int id, WindowOptions& o) {
 
 OptionChoice ApplySearchChoice(int button, int id, WindowOptions& o, int& result_view) {
   OptionChoice choice;
-  if (button == ids::kButton1) {
+  if (button == command::kButton1) {
     result_view = id - 1;
     choice.result_view_changed = true;
-  } else if (button == ids::kButton2) {
+  } else if (button == command::kButton2) {
     o.m_similarity.value = id;
     choice.to_store = &o.m_similarity;
-  } else if (button == ids::kButton3) {
+  } else if (button == command::kButton3) {
     o.m_subfolder.value = id - 1;
     choice.to_store = &o.m_subfolder;
     choice.relayout = true;

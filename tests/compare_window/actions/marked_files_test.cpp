@@ -4,6 +4,7 @@
 
 #include <QDir>
 
+#include "core/command_ids.h"
 #include "fake_action_list.h"
 #include "support/file_fixture.h"
 #include "support/qt_print.h"
@@ -33,9 +34,9 @@ TEST(MarkedFiles, RowsToRemoveByCommand) {
     int command;
     std::vector<int> rows;
   };
-  const Case cases[] = {{kRemoveSelectedRows, {2, 1}},
-                        {kRemoveMarkedRows, {2, 0}},
-                        {kRemoveUnmarkedRows, {3, 1}},
+  const Case cases[] = {{command::kRemoveSelectedRows, {2, 1}},
+                        {command::kRemoveMarkedRows, {2, 0}},
+                        {command::kRemoveUnmarkedRows, {3, 1}},
                         {12345, {}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
@@ -44,7 +45,7 @@ TEST(MarkedFiles, RowsToRemoveByCommand) {
   FakeActionList unmarked;
   unmarked.Add("/a", "/b");
   unmarked.Add("/c", "/d");
-  EXPECT_EQ(RowsToRemove(unmarked, kRemoveUnmarkedRows).size(), 2u) << "empties the list";
+  EXPECT_EQ(RowsToRemove(unmarked, command::kRemoveUnmarkedRows).size(), 2u) << "empties the list";
 }
 
 TEST(MarkedFiles, LargerPictureComparesInSixtyFourBits) {

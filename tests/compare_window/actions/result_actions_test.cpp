@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "compare_window/actions/result_context_menu.h"
+#include "core/command_ids.h"
 #include "core/settings_store.h"
 #include "fake_action_list.h"
 #include "platform/safe_rename.h"
@@ -71,7 +72,7 @@ TEST_F(ResultActionsTest, MoveRemovesEveryRowOfAMovedFileAndUndoBringsAllBack) {
   list_.Add(b_, c_, false, false);
   const test::TreeBytes before = ReadTree(Work(QStringLiteral("pics")));
   prompts_.folder = Work(QStringLiteral("out"));
-  Run(kMoveMarkedCommand);
+  Run(command::kMoveMarked);
   EXPECT_EQ(ReadBytes(Work(QStringLiteral("out/a.jpg"))), BytesFor(a_, 3000));
   EXPECT_EQ(list_.RowCount(), 1);
   EXPECT_EQ(store_.ReadString("Move_to_Folder", "folder"), prompts_.folder);
@@ -85,7 +86,7 @@ TEST_F(ResultActionsTest, CopyKeepsRowsAskesOnTakenNamesAndUndoTrashesTheCopies)
   Make(QStringLiteral("out/b.jpg"), 100);  // a taken name: Keep both
   const test::TreeBytes before = ReadTree(Work(QStringLiteral("pics")));
   prompts_.folder = Work(QStringLiteral("out"));
-  Run(kCopyMarkedCommand);
+  Run(command::kCopyMarked);
   EXPECT_EQ(prompts_.conflicts, 1);
   EXPECT_EQ(ReadBytes(Work(QStringLiteral("out/b_(1).jpg"))), BytesFor(b_, 3000));
   EXPECT_EQ(list_.RowCount(), 1);
@@ -96,12 +97,12 @@ TEST_F(ResultActionsTest, CopyKeepsRowsAskesOnTakenNamesAndUndoTrashesTheCopies)
 TEST_F(ResultActionsTest, NotAFolderIsToldAndNothingIsStored) {
   list_.Add(a_, b_, true, false);
   prompts_.folder = Work(QStringLiteral("no such folder"));
-  Run(kCopyMarkedCommand);
+  Run(command::kCopyMarked);
   ASSERT_EQ(prompts_.messages.size(), 1);
   EXPECT_EQ(prompts_.messages[0], Number(100202) + ":\n" + prompts_.folder + "\n");
   EXPECT_TRUE(store_.ReadString("Move_to_Folder", "folder").isEmpty());
   prompts_.folder.clear();  // a cancelled picker does nothing at all
-  Run(kMoveMarkedCommand);
+  Run(command::kMoveMarked);
   EXPECT_EQ(prompts_.messages.size(), 1);
 }
 
@@ -109,7 +110,7 @@ TEST_F(ResultActionsTest, TrashAsksWithTheCountAndSparesAFilePairedWithItself) {
   list_.Add(a_, b_, true, true);
   list_.Add(c_, Work(QStringLiteral("pics/./c.jpg")), true, false);
   const test::TreeBytes before = ReadTree(Work(QStringLiteral("pics")));
-  Run(kTrashMarkedCommand);
+  Run(command::kTrashMarked);
   ASSERT_EQ(prompts_.messages.size(), 1);
   EXPECT_TRUE(prompts_.messages[0].startsWith(Number(500414)));
   EXPECT_EQ(prompts_.questions, QStringList({Number(500410)}));  // "%1" of the lookup stays
@@ -118,7 +119,7 @@ TEST_F(ResultActionsTest, TrashAsksWithTheCountAndSparesAFilePairedWithItself) {
   EXPECT_EQ(list_.RowCount(), 1);
   UndoAndCompare(before, 2);
   prompts_.answers = {false};  // a No changes nothing
-  Run(kTrashMarkedCommand);
+  Run(command::kTrashMarked);
   EXPECT_EQ(ReadTree(Work(QStringLiteral("pics"))), before);
 }
 
@@ -126,13 +127,13 @@ TEST_F(ResultActionsTest, DeletePictureTakesTheSelectedRowsSide) {
   list_.Add(a_, b_);
   list_.Add(b_, c_);
   list_.current = 1;
-  actions_->PictureCommand(kDeletePicture, 1, QStringLiteral("/pane/path/ignored.jpg"));
+  actions_->PictureCommand(command::kDeletePicture, 1, QStringLiteral("/pane/path/ignored.jpg"));
   WaitIdle();
   EXPECT_FALSE(QFileInfo::exists(c_));
   EXPECT_TRUE(QFileInfo::exists(b_));
   EXPECT_EQ(list_.RowCount(), 1);
   list_.current = -1;
-  actions_->PictureCommand(kDeletePicture, 0, a_);
+  actions_->PictureCommand(command::kDeletePicture, 0, a_);
   WaitIdle();
   EXPECT_TRUE(QFileInfo::exists(a_)) << "no selected row, nothing happens";
 }
@@ -193,8 +194,8 @@ TEST_F(ResultActionsTest, CopyOverPartnerAsksTrashesThePartnerAndUndoes) {
 
 TEST_F(ResultActionsTest, ShowAndOpenUseTheDesktopAndFallBackToTheFolder) {
   qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-  actions_->PictureCommand(kOpenPicture, 0, a_);
-  actions_->PictureCommand(kShowInFileManager, 1, b_);
+  actions_->PictureCommand(command::kOpenPicture, 0, a_);
+  actions_->PictureCommand(command::kShowInFileManager, 1, b_);
   EXPECT_TRUE(QTest::qWaitFor([this] { return opened_.size() == 2; }, 10000));
   EXPECT_EQ(opened_, QStringList({a_, Work(QStringLiteral("pics"))}));
   EXPECT_TRUE(prompts_.messages.isEmpty());
@@ -210,7 +211,7 @@ TEST_F(ResultActionsTest, MarkLargerAndRemoveRowsThroughExecute) {
   list_.rows.push_back(
       {MatchResult{list_.Record(a_, 10, 10), list_.Record(b_, 20, 20)}, true, false});
   list_.Add(b_, c_, false, false);
-  Run(kMarkLargerCommand);
+  Run(command::kMarkLarger);
   EXPECT_TRUE(!list_.rows[0].first_marked && list_.rows[0].second_marked);
   EXPECT_TRUE(!list_.rows[1].first_marked && !list_.rows[1].second_marked);
   Run(46000);

@@ -65,7 +65,7 @@ class PreviewPanesTest : public ::testing::Test {
   static PreviewPanes& ShowInWindow(QWidget& window) {
     window.resize(1000, 800);
     auto* panes = new PreviewPanes(NumberedText, &window);
-    panes->LayoutInWorkingRect(4, 4, 996, 796);
+    panes->Place(ComputePreviewBandLayout(4, 4, 996, 796));
     window.show();
     return *panes;
   }
@@ -98,7 +98,7 @@ TEST_F(PreviewPanesTest, StartsWithTheSampleTheRightOneUpsideDown) {
 
 TEST_F(PreviewPanesTest, FullShowPairLoadsBothUprightAndWritesTexts) {
   PreviewPanes panes(NumberedText);
-  panes.LayoutInWorkingRect(4, 4, 996, 796);
+  panes.Place(ComputePreviewBandLayout(4, 4, 996, 796));
   panes.show();
   QSignalSpy first_path(&panes, &PreviewPanes::firstPathShown);
   panes.ShowPair(3, row_, ShowPairMode::kFull);
@@ -146,7 +146,7 @@ TEST_F(PreviewPanesTest, RowWithoutMatchAndNoSelection) {
 
 TEST_F(PreviewPanesTest, FileViewsFollowThePicturesInModeTwo) {
   PreviewPanes panes(NumberedText);
-  panes.LayoutInWorkingRect(4, 4, 996, 796);
+  panes.Place(ComputePreviewBandLayout(4, 4, 996, 796));
   QWidget left_view;
   QWidget right_view;
   panes.SetFileView(PreviewSide::kLeft, &left_view);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "compare_window/result_list/result_rows.h"
+#include "core/command_ids.h"
 #include "result_test_records.h"
 
 namespace dupliora {
@@ -40,15 +41,15 @@ class ResultMarksTest : public ::testing::Test {
 
 TEST_F(ResultMarksTest, SwapAndInvert) {
   using MarkList = std::vector<std::pair<bool, bool>>;
-  EXPECT_TRUE(table_.ApplyMarkCommand(kSwapMarksCommand));
+  EXPECT_TRUE(table_.ApplyMarkCommand(command::kSwapMarks));
   EXPECT_EQ(Marks(), (MarkList{{false, false}, {false, true}, {true, false}, {true, true}}));
-  EXPECT_TRUE(table_.ApplyMarkCommand(kInvertMarksCommand));
+  EXPECT_TRUE(table_.ApplyMarkCommand(command::kInvertMarks));
   EXPECT_EQ(Marks(), (MarkList{{true, true}, {true, false}, {false, true}, {false, false}}));
 }
 
 TEST_F(ResultMarksTest, OtherCommandsChangeNothing) {
   const auto before = Marks();
-  for (int command : {int{kCopyOverPartnerCommand}, 0, 45998}) {
+  for (int command : {command::kCopyOverPartner, 0, 45998}) {
     SCOPED_TRACE(command);
     EXPECT_FALSE(table_.ApplyMarkCommand(command));
     EXPECT_EQ(Marks(), before);

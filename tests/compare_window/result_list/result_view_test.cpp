@@ -13,6 +13,7 @@
 #include "compare_window/result_list/result_header.h"
 #include "compare_window/result_list/result_list_view.h"
 #include "compare_window/result_list/result_painting.h"
+#include "core/command_ids.h"
 #include "result_test_records.h"
 
 namespace dupliora {
@@ -85,7 +86,7 @@ TEST_F(ResultViewTest, ModelStaysConsistentThroughEveryChange) {
   view_.SelectAll();
   view_.SortBySimilarity();
   view_.SetColumnMarks(1, true);
-  view_.ApplyMarkCommand(kSwapMarksCommand);
+  view_.ApplyMarkCommand(command::kSwapMarks);
   view_.RemoveRows({0, 2, 3});
   EXPECT_EQ(view_.RowCount(), 3);
   view_.Clear();
@@ -275,7 +276,7 @@ TEST_F(ResultViewTest, SelectingARowShowsThePairAndPlacesTheToolbars) {
   QSignalSpy command(&view_, &ResultListView::RowToolbarCommand);
   view_.RowToolbar(1)->actions().at(1)->trigger();
   ASSERT_EQ(command.count(), 1);
-  EXPECT_EQ(command.at(0), (QList<QVariant>{kDeletePictureCommand, 1, 1}));
+  EXPECT_EQ(command.at(0), (QList<QVariant>{command::kDeletePicture, 1, 1}));
 
   view_.SetShowRowToolbars(false);
   EXPECT_FALSE(view_.RowToolbar(0)->isVisible());
@@ -284,17 +285,17 @@ TEST_F(ResultViewTest, SelectingARowShowsThePairAndPlacesTheToolbars) {
 TEST_F(ResultViewTest, MarkCommandsReachTheRows) {
   AddRows();
   view_.SetMarked(0, 0, true);
-  view_.ApplyMarkCommand(kSwapMarksCommand);
+  view_.ApplyMarkCommand(command::kSwapMarks);
   EXPECT_TRUE(view_.IsMarked(0, 1));
   QSignalSpy copy(&view_, &ResultListView::CopyOverPartnerRequested);
-  view_.ApplyMarkCommand(kCopyOverPartnerCommand);
+  view_.ApplyMarkCommand(command::kCopyOverPartner);
   ASSERT_EQ(copy.count(), 1);
   EXPECT_EQ(copy.at(0).at(0).toStringList(), (QStringList{"/pics/b0.png"}));
   EXPECT_EQ(copy.at(0).at(1).toStringList(), (QStringList{"/pics/a0.jpg"}));
   // Without a row marked on one side only the command does nothing at all.
   view_.SetColumnMarks(0, true);
   view_.SetColumnMarks(1, true);
-  view_.ApplyMarkCommand(kCopyOverPartnerCommand);
+  view_.ApplyMarkCommand(command::kCopyOverPartner);
   EXPECT_EQ(copy.count(), 1);
 }
 

@@ -14,6 +14,8 @@ void PrintTo(const PixelRect& r, std::ostream* os) {
 
 namespace {
 
+PixelRect Edges(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
+
 // Template rectangles as a test fixture: status 22 high, label row 24, field 28.
 CapturedRects Captured() {
   CapturedRects c;
@@ -34,9 +36,9 @@ TEST(LayoutWindow, FieldsFollowTheCompareMode) {
     const char* name;
     PixelRect got, want;
   } rows[] = {
-      {"host 1000", two.host_left, {9, 28, 773, 438}},
-      {"host 1001", two.host_right, {823, 28, 1591, 438}},
-      {"ratio 1005", two.ratio_box, {773, 128, 823, 348}},
+      {"host 1000", Edges(two.preview_band.left_host), {9, 28, 773, 438}},
+      {"host 1001", Edges(two.preview_band.right_host), {823, 28, 1591, 438}},
+      {"ratio 1005", Edges(two.preview_band.ratio_box), {773, 128, 823, 348}},
       {"start 1016", two.start, {722, 536, 878, 564}},
       {"field 1053", two.field1, {4, 570, 730, 598}},
       {"field 1054 from the middle", two.field2, {800, 570, 1526, 598}},
@@ -70,7 +72,7 @@ TEST(LayoutWindow, RatioBoxSwitchesBelowOneHundredPixels) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.height);
-    const PixelRect box = LayoutWindow(Input(800, row.height, 0)).ratio_box;
+    const PixelRect box = Edges(LayoutWindow(Input(800, row.height, 0)).preview_band.ratio_box);
     EXPECT_EQ(box.top, row.want.top);
     EXPECT_EQ(box.bottom, row.want.bottom);
     EXPECT_EQ(box.Width(), 50);
@@ -80,8 +82,8 @@ TEST(LayoutWindow, RatioBoxSwitchesBelowOneHundredPixels) {
 TEST(LayoutWindow, OddWidthsTruncate) {
   // R = 1021: centre trunc(510.5) = 510, half width 1017 / 2 = 508, m = 513.
   const WindowLayout l = LayoutWindow(Input(1025, 700, 1, 3, 24));
-  EXPECT_EQ(l.host_left.right, 485);
-  EXPECT_EQ(l.host_right.left, 535);
+  EXPECT_EQ(Edges(l.preview_band.left_host).right, 485);
+  EXPECT_EQ(Edges(l.preview_band.right_host).left, 535);
   EXPECT_EQ(l.start.left, 435);
   EXPECT_EQ(l.label_load.right, 433);
   EXPECT_EQ(l.label_result.left, 592);
@@ -96,13 +98,14 @@ TEST(LayoutWindow, RowsNeverOverlapAndTinyWindowsGiveNoNegativeSizes) {
   for (int size : {0, 1, 8, 30, 360, 1000}) {
     SCOPED_TRACE(size);
     const WindowLayout l = LayoutWindow(Input(size * 3 / 2, size, 1));
-    for (const PixelRect& r : {l.host_left, l.host_right, l.field1, l.field2, l.list_area}) {
+    for (const PixelRect& r : {Edges(l.preview_band.left_host), Edges(l.preview_band.right_host),
+                               l.field1, l.field2, l.list_area}) {
       const QRect q = r.ToQRect();
       EXPECT_GE(q.width(), 0);
       EXPECT_GE(q.height(), 0);
     }
     if (size < 360) continue;
-    EXPECT_LE(l.caption_left.bottom, l.rules_bar.top);
+    EXPECT_LE(Edges(l.preview_band.left_caption).bottom, l.rules_bar.top);
     EXPECT_LE(l.rules_bar.bottom, l.status.top);
     EXPECT_LE(l.status.bottom, l.progress.top);
     EXPECT_LE(l.progress.bottom, l.start.top);

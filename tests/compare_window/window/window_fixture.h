@@ -32,7 +32,6 @@ class WindowTest : public ::testing::Test {
     CompareWindowServices s;
     s.store = &store_;
     s.text = NumberText;
-    s.language_id = [this] { return language_id_; };
     s.options_section = QStringLiteral("Dupliora");
     s.show_cache_status = [this](const QString& line) { cache_line_ = line; };
     s.first_start_folders = {dir_.filePath("Documents"), dir_.filePath("Pictures"), dir_.path()};
@@ -57,7 +56,6 @@ class WindowTest : public ::testing::Test {
   QTemporaryDir dir_;
   CMyProfStr store_;
   std::unique_ptr<CImgCmp2017> window_;
-  int language_id_ = 1;
   QString cache_line_;
   QString picked_;
   QString picker_start_;

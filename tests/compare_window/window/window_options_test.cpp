@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "compare_window/window_ids.h"
+#include "core/command_ids.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
@@ -14,7 +15,7 @@ namespace {
 QString NumberText(int n) { return QStringLiteral("t%1").arg(n); }
 
 TEST(OptionMenu, SimilarityHoldsThirteenStepsFromHundredDown) {
-  const auto items = OptionMenu(OptionBar::kSearch, ids::kButton2, NumberText);
+  const auto items = OptionMenu(OptionBar::kSearch, command::kButton2, NumberText);
   ASSERT_EQ(items.size(), 13u);
   EXPECT_EQ(items.front().id, 100);
   EXPECT_EQ(items.back().id, 40);
@@ -22,13 +23,13 @@ TEST(OptionMenu, SimilarityHoldsThirteenStepsFromHundredDown) {
 }
 
 TEST(OptionMenu, TitlesAreDisabledAndSeparated) {
-  const auto rotated = OptionMenu(OptionBar::kRules, ids::kButton3, NumberText);
+  const auto rotated = OptionMenu(OptionBar::kRules, command::kButton3, NumberText);
   ASSERT_EQ(rotated.size(), 4u);
   EXPECT_FALSE(rotated[0].enabled);
   EXPECT_EQ(rotated[0].text, "t300107 t300108");
   EXPECT_TRUE(rotated[1].IsSeparator());
   EXPECT_EQ(rotated[2].text, "t300201");
-  EXPECT_TRUE(OptionMenu(OptionBar::kSearch, ids::kButton4, NumberText).empty());
+  EXPECT_TRUE(OptionMenu(OptionBar::kSearch, command::kButton4, NumberText).empty());
 }
 
 TEST(ApplyMenuChoice, EachButtonSetsItsOption) {
@@ -40,14 +41,14 @@ TEST(ApplyMenuChoice, EachButtonSetsItsOption) {
     int want;
     bool relayout;
   } rows[] = {
-      {"two folders", OptionBar::kRules, ids::kButton1, 2, "m_compare_mode", 1, true},
-      {"one folder", OptionBar::kRules, ids::kButton1, 1, "m_compare_mode", 0, true},
-      {"signature 3", OptionBar::kRules, ids::kButton2, 3, "m_signature_rule", 3, false},
-      {"rotated yes", OptionBar::kRules, ids::kButton3, 1, "m_search_rotated", 1, false},
-      {"flipped no", OptionBar::kRules, ids::kButton4, 2, "m_search_flipped", 0, false},
-      {"negative yes", OptionBar::kRules, ids::kButton5, 1, "m_search_negative", 1, false},
-      {"similarity 45", OptionBar::kSearch, ids::kButton2, 45, "m_similarity", 45, false},
-      {"subfolders no", OptionBar::kSearch, ids::kButton3, 1, "m_subfolder", 0, true},
+      {"two folders", OptionBar::kRules, command::kButton1, 2, "m_compare_mode", 1, true},
+      {"one folder", OptionBar::kRules, command::kButton1, 1, "m_compare_mode", 0, true},
+      {"signature 3", OptionBar::kRules, command::kButton2, 3, "m_signature_rule", 3, false},
+      {"rotated yes", OptionBar::kRules, command::kButton3, 1, "m_search_rotated", 1, false},
+      {"flipped no", OptionBar::kRules, command::kButton4, 2, "m_search_flipped", 0, false},
+      {"negative yes", OptionBar::kRules, command::kButton5, 1, "m_search_negative", 1, false},
+      {"similarity 45", OptionBar::kSearch, command::kButton2, 45, "m_similarity", 45, false},
+      {"subfolders no", OptionBar::kSearch, command::kButton3, 1, "m_subfolder", 0, true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -65,7 +66,7 @@ TEST(ApplyMenuChoice, EachButtonSetsItsOption) {
 TEST(ApplyMenuChoice, MemoryOnlyChoicesStoreNothing) {
   WindowOptions options;
   int result_view = 0;
-  OptionChoice c = ApplyMenuChoice(OptionBar::kSearch, ids::kButton1, 2, options, result_view);
+  OptionChoice c = ApplyMenuChoice(OptionBar::kSearch, command::kButton1, 2, options, result_view);
   EXPECT_EQ(result_view, 1);
   EXPECT_TRUE(c.result_view_changed);
   EXPECT_EQ(c.to_store, nullptr);
@@ -75,11 +76,11 @@ TEST(ApplyMenuChoice, TitlesDisabledItemsAndStrangeIdsChangeNothing) {
   const struct {
     OptionBar bar;
     int button, id;
-  } rows[] = {{OptionBar::kRules, ids::kButton2, 7},
-              {OptionBar::kRules, ids::kButton3, 7},
-              {OptionBar::kSearch, ids::kButton2, 87},
-              {OptionBar::kSearch, ids::kButton2, 0},
-              {OptionBar::kRules, ids::kButton1, 3}};
+  } rows[] = {{OptionBar::kRules, command::kButton2, 7},
+              {OptionBar::kRules, command::kButton3, 7},
+              {OptionBar::kSearch, command::kButton2, 87},
+              {OptionBar::kSearch, command::kButton2, 0},
+              {OptionBar::kRules, command::kButton1, 3}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.id);
     WindowOptions options;

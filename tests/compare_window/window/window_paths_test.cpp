@@ -147,7 +147,8 @@ TEST_F(WindowPathsTest, AlertFlashesFiveTimesAndRestartsOnANewAlert) {
   EXPECT_FALSE(alert->IsFlashing());
 }
 
-TEST_F(WindowPathsTest, CtrlASelectsEveryRowWhereverTheFocusIs) {
+// Ctrl+A selects every row, except in a text field, which selects its text.
+TEST_F(WindowPathsTest, CtrlASelectsRowsOrTheTextOfAField) {
   const QString folder = dir_.filePath("pics");
   QDir().mkpath(folder);
   for (const char* name : {"a.png", "b.png", "c.png"}) {
@@ -158,10 +159,17 @@ TEST_F(WindowPathsTest, CtrlASelectsEveryRowWhereverTheFocusIs) {
   w.StartOrStop();
   ASSERT_TRUE(WaitForRun());
   ASSERT_EQ(w.ResultList()->RowCount(), 3);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   QLineEdit* edit = w.Field(ids::kPathField2)->lineEdit();
+  edit->setFocus();
   QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_TRUE(edit->hasSelectedText()) << "the field keeps its own Ctrl+A";
+  EXPECT_TRUE(w.ResultList()->selectionModel()->selectedRows().isEmpty());
+  auto* start = w.findChild<QPushButton*>("1016");
+  start->setFocus();
+  QTest::keyClick(start, Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(w.ResultList()->selectionModel()->selectedRows().size(), 3);
-  EXPECT_FALSE(edit->hasSelectedText()) << "the key was consumed";
   EXPECT_TRUE(w.OnCommand(34134));
   EXPECT_TRUE(w.ResultList()->selectionModel()->selectedRows().isEmpty());
   EXPECT_FALSE(w.OnCommand(32816));

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include "compare_window/path_field/path_alert.h"
@@ -14,6 +16,7 @@
 #include "compare_window/window/button_bar.h"
 #include "compare_window/window/window_fixture.h"
 #include "compare_window/window_ids.h"
+#include "core/command_ids.h"
 
 namespace dupliora {
 namespace {
@@ -61,7 +64,7 @@ TEST_F(WindowRunTest, FullRunListsTheCopyAndWritesTheSummary) {
   EXPECT_EQ(store_.ReadString("Path2", "last_entry"), folder);
 
   // Without subfolders the copy is not found.
-  w.ChooseOption(OptionBar::kSearch, ids::kButton3, 1);
+  w.ChooseOption(OptionBar::kSearch, command::kButton3, 1);
   w.StartOrStop();
   ASSERT_TRUE(WaitForRun());
   EXPECT_EQ(w.ResultList()->RowCount(), 0);
@@ -88,6 +91,22 @@ TEST_F(WindowRunTest, EscapeWithResultsAsksInTheProgramsLanguage) {
   }
 }
 
+// Escape closes the window from wherever the focus is, Enter never does.
+TEST_F(WindowRunTest, EscapeClosesFromAnyControlAndEnterDoesNot) {
+  CImgCmp2017& w = Open();
+  QSignalSpy closed(&w, &CImgCmp2017::CloseRequested);
+  QWidget* targets[] = {w.Field(ids::kPathField2)->lineEdit(), w.ResultList(),
+                        w.findChild<QPushButton*>("1016")};
+  for (QWidget* target : targets) {
+    SCOPED_TRACE(target->metaObject()->className());
+    closed.clear();
+    QTest::keyClick(target, Qt::Key_Return);
+    EXPECT_EQ(closed.count(), 0);
+    QTest::keyClick(target, Qt::Key_Escape);
+    EXPECT_EQ(closed.count(), 1);
+  }
+}
+
 TEST_F(WindowRunTest, BadPathAlertsItsFieldAndStaysIdle) {
   CImgCmp2017& w = Open();
   const QString missing = dir_.filePath("no such folder");
@@ -103,7 +122,7 @@ TEST_F(WindowRunTest, BadPathAlertsItsFieldAndStaysIdle) {
   EXPECT_EQ(w.ResultList()->RowCount(), 0);
 
   // In two-folder mode a bad first list alerts the first field, from above.
-  w.ChooseOption(OptionBar::kRules, ids::kButton1, 2);
+  w.ChooseOption(OptionBar::kRules, command::kButton1, 2);
   w.Field(ids::kPathField1)->SetText("x");
   w.Field(ids::kPathField2)->SetText(MakePictures());
   w.StartOrStop();
