@@ -52,6 +52,12 @@ CPicWindow::~CPicWindow() { loader_.reset(); }
 void CPicWindow::SetPicture(const QString& path, bool resource) {
   requested_path_ = path;
   requested_resource_ = resource;
+  if (path.isEmpty()) {  // nothing to show: the pane goes blank
+    picture_ = QImage();
+    update();
+    emit pictureChanged();
+    return;
+  }
   RequestCurrent();
 }
 
@@ -63,6 +69,7 @@ void CPicWindow::RequestCurrent() {
 }
 
 void CPicWindow::ApplyPicture(const PictureRequest&, const QImage& picture) {
+  if (requested_path_.isEmpty()) return;  // a load that ended after the pane was emptied
   picture_ = picture;
   checker_ = picture.hasAlphaChannel();
   update();

@@ -173,6 +173,10 @@ TEST(PicWindowTest, SamePathLoadsAgainWhenTheFileChanged) {
   file.close();
   ShowAndGrab(pane, path);
   EXPECT_EQ(pane.Picture().pixel(1, 1), QColor(Qt::blue).rgb());
+  // Its file trashed and no row left: an empty path blanks the pane.
+  pane.SetPicture(QString());
+  EXPECT_TRUE(pane.Picture().isNull());
+  EXPECT_EQ(pane.grab(pane.contentsRect()).toImage().pixel(100, 75), kPaneBackground.rgb());
 }
 
 }  // namespace

@@ -166,6 +166,7 @@ class CImgCmp2017 : public QWidget,
   void ApplyPreviewMode();
   void WirePreviews();
   void WireActions();
+  void RefreshPreviewsAfterAction();
   void ShowCurrentPair(const MatchResult* match, bool first_marked, bool second_marked, bool full);
   void Browse(int field_id, bool append);
   void OnPathDropped(int field_id, const QString& path, bool replace);

@@ -65,15 +65,7 @@ ResultActionsHost::~ResultActionsHost() {
 
 void CImgCmp2017::WireActions() {
   auto host = new ResultActionsHost(
-      this,
-      std::make_unique<ResultListActions>(*list_,
-                                          [this] {
-                                            const int row = list_->SelectionMarkRow();
-                                            if (row >= 0)
-                                              ShowCurrentPair(list_->MatchAt(row),
-                                                              list_->IsMarked(row, 0),
-                                                              list_->IsMarked(row, 1), true);
-                                          }),
+      this, std::make_unique<ResultListActions>(*list_, [this] { RefreshPreviewsAfterAction(); }),
       std::make_unique<DialogPrompts>(this, services_.text, services_.pick_folder));
   ResultActions::Services services;
   services.store = services_.store;
@@ -101,6 +93,17 @@ void CImgCmp2017::WireActions() {
   connect(list_, &ResultListView::CopyOverPartnerRequested, actions,
           &ResultActions::CopyOverPartner);
   connect(list_, &ResultListView::Cleared, actions, &ResultActions::ForgetRows);
+}
+
+// The selected pair again, its files may have changed; with no row left the
+// panes empty rather than go on showing pictures that went to the trash.
+void CImgCmp2017::RefreshPreviewsAfterAction() {
+  const int row = list_->SelectionMarkRow();
+  if (row >= 0 && row < list_->RowCount()) {
+    ShowCurrentPair(list_->MatchAt(row), list_->IsMarked(row, 0), list_->IsMarked(row, 1), true);
+  } else if (list_->RowCount() == 0) {
+    previews_->Clear();
+  }
 }
 
 ResultActions* CImgCmp2017::Actions() const { return actions_host_->Actions(); }
