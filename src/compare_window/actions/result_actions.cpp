@@ -93,7 +93,10 @@ void ResultActions::TrashMarked() {
 void ResultActions::TrashFiles(QStringList files) {
   files = DistinctFiles(WithoutSelfPaired(files));
   if (files.isEmpty()) return;
-  if (!prompts_.Confirm(Text(text::kTrashQuestion).arg(files.size()), false)) return;
+  QString question = Text(text::kTrashQuestion).arg(files.size());
+  // One picture from a toolbar: the user should see which one goes.
+  if (files.size() == 1) question += u'\n' + files.first();
+  if (!prompts_.Confirm(question, false)) return;
   std::vector<TransferItem> items;
   for (const QString& file : files) items.push_back({file, QString()});
   StartJob(TransferVerb::kTrash, std::move(items), text::kTrashing);

@@ -129,6 +129,7 @@ TEST_F(ResultActionsTest, DeletePictureTakesTheSelectedRowsSide) {
   list_.current = 1;
   actions_->PictureCommand(command::kDeletePicture, 1, QStringLiteral("/pane/path/ignored.jpg"));
   WaitIdle();
+  EXPECT_EQ(prompts_.questions, QStringList({Number(500410) + u'\n' + c_}));
   EXPECT_FALSE(QFileInfo::exists(c_));
   EXPECT_TRUE(QFileInfo::exists(b_));
   EXPECT_EQ(list_.RowCount(), 1);
