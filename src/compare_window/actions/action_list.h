@@ -39,6 +39,9 @@ class ActionList {
   virtual void PutBackRows(const RemovedRows& rows) = 0;
   // A renamed file: every cell that shows old_path shows new_path.
   virtual void ReplacePath(const QString& old_path, const QString& new_path) = 0;
+  // A file copied over another: every cell of `path` shows the figures
+  // (size, dimensions) of `figures` from now on.
+  virtual void ReplaceFigures(const QString& path, const ImageRecord& figures) = 0;
   // Files changed on disk: the previews load what changed.
   virtual void RefreshPreviews() = 0;
 };

@@ -10,6 +10,7 @@
 #include "core/command_ids.h"
 #include "core/settings_store.h"
 #include "core/text_numbers.h"
+#include "engine/record_path.h"
 #include "platform/file_identity.h"
 #include "platform/safe_rename.h"
 
@@ -118,7 +119,14 @@ void ResultActions::CopyOverPartner(const QStringList& sources, const QStringLis
   if (sources.isEmpty() || sources.size() != targets.size()) return;
   if (!prompts_.Confirm(Text(text::kCopyOverQuestion).arg(sources.size()), true)) return;
   std::vector<TransferItem> items;
-  for (int i = 0; i < sources.size(); ++i) items.push_back({sources[i], targets[i]});
+  copy_over_figures_.clear();
+  for (int i = 0; i < sources.size(); ++i) {
+    items.push_back({sources[i], targets[i]});
+    const ImageRecord* source = RecordOf(sources[i]);
+    const ImageRecord* target = RecordOf(targets[i]);
+    if (source != nullptr && target != nullptr)
+      copy_over_figures_.push_back({targets[i], *target, *source});
+  }
   StartJob(TransferVerb::kCopyOver, std::move(items), text::kCopyingOver);
 }
 
@@ -170,6 +178,17 @@ void ResultActions::Rename(int row, int column, const QString& text) {
   list_.RefreshPreviews();
 }
 
+const ImageRecord* ResultActions::RecordOf(const QString& path) const {
+  for (int row = 0; row < list_.RowCount(); ++row) {
+    const MatchResult* match = list_.MatchAt(row);
+    if (match == nullptr) continue;
+    for (const ImageRecord* record : {match->first, match->second}) {
+      if (record != nullptr && RecordPath(*record) == path) return record;
+    }
+  }
+  return nullptr;
+}
+
 RemovedRows ResultActions::RemoveRowsOfMissingFiles() {
   const std::vector<int> rows = RowsOfMissingFiles(list_);
   return rows.empty() ? RemovedRows() : list_.TakeRows(rows);
@@ -184,6 +203,7 @@ void ResultActions::ForgetRows() {
   for (UndoEntry& entry : undo_) {
     entry.rows.clear();
     entry.renames.clear();
+    entry.figures.clear();
   }
 }
 
@@ -195,6 +215,11 @@ void ResultActions::Undo() {
   const std::vector<UndoFailure> failures = entry.files.Undo();
   for (const auto& [old_path, new_path] : entry.renames) {
     if (QFileInfo::exists(old_path)) list_.ReplacePath(new_path, old_path);
+  }
+  for (const auto& [path, figures] : entry.figures) {
+    const bool back = std::none_of(failures.begin(), failures.end(),
+                                   [&path](const UndoFailure& f) { return f.path == path; });
+    if (back) list_.ReplaceFigures(path, figures);
   }
   list_.PutBackRows(entry.rows);
   RemoveRowsOfMissingFiles();  // rows whose files could not come back

@@ -67,7 +67,14 @@ class ResultActions : public QObject {
   struct UndoEntry {
     JournalStep files;
     RemovedRows rows;
-    std::vector<std::pair<QString, QString>> renames;  // old path, new path
+    std::vector<std::pair<QString, QString>> renames;      // old path, new path
+    std::vector<std::pair<QString, ImageRecord>> figures;  // a partner's figures before
+  };
+  // A partner about to be copied over: the figures its cells show before and after.
+  struct FiguresChange {
+    QString path;
+    ImageRecord before;
+    ImageRecord after;
   };
   struct Job;
 
@@ -83,12 +90,14 @@ class ResultActions : public QObject {
   RemovedRows RemoveRowsOfMissingFiles();
   void ReportFailures(int title_text, const std::vector<std::pair<QString, int>>& failures);
   void PushUndo(UndoEntry entry);
+  const ImageRecord* RecordOf(const QString& path) const;
 
   ActionList& list_;
   ActionPrompts& prompts_;
   Services services_;
   std::vector<UndoEntry> undo_;
   std::unique_ptr<Job> job_;
+  std::vector<FiguresChange> copy_over_figures_;  // of the running copy over partners
 };
 
 }  // namespace dupliora

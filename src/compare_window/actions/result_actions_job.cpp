@@ -96,8 +96,22 @@ void ResultActions::FinishJob() {
   }
   UndoEntry entry;
   entry.files = transfer.Journal();
-  // Copies over partners change no rows; the previews load the new files.
-  if (job->verb != TransferVerb::kCopyOver) entry.rows = RemoveRowsOfMissingFiles();
+  // Copies over partners keep their rows, which show the copied picture's
+  // figures from now on; the previews load the new files.
+  if (job->verb == TransferVerb::kCopyOver) {
+    for (int i = 0; i < transfer.Total(); ++i) {
+      if (transfer.Outcomes()[i].status != ItemStatus::kDone) continue;
+      for (const FiguresChange& change : copy_over_figures_) {
+        if (change.path != transfer.Items()[i].target) continue;
+        list_.ReplaceFigures(change.path, change.after);
+        entry.figures.emplace_back(change.path, change.before);
+        break;
+      }
+    }
+    copy_over_figures_.clear();
+  } else {
+    entry.rows = RemoveRowsOfMissingFiles();
+  }
   PushUndo(std::move(entry));
   list_.RefreshPreviews();
   ReportFailures(text::kLeftInPlace, failures);

@@ -195,6 +195,11 @@ void ResultListView::ReplaceRecordPath(const QString& old_path, const QString& n
   model_->ReplaceRecordPath(old_path, new_path);
 }
 
+void ResultListView::ReplaceRecordFigures(const QString& path, const ImageRecord& figures) {
+  FlushHeldRows();
+  model_->ReplaceRecordFigures(path, figures);
+}
+
 void ResultListView::SetAllMarks(const std::vector<std::array<bool, 2>>& marks) {
   FlushHeldRows();
   model_->SetAllMarks(marks);

@@ -58,6 +58,7 @@ class ResultListView : public QTableView {
   std::vector<std::pair<int, ResultRow>> TakeRows(const std::vector<int>& rows);
   void InsertRows(const std::vector<std::pair<int, ResultRow>>& rows);
   void ReplaceRecordPath(const QString& old_path, const QString& new_path);
+  void ReplaceRecordFigures(const QString& path, const ImageRecord& figures);
   void SetAllMarks(const std::vector<std::array<bool, 2>>& marks);
   // Rows still held back while redraw is off count as rows already.
   int RowCount() const;

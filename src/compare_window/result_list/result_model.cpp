@@ -145,6 +145,12 @@ void ResultListModel::ReplaceRecordPath(const QString& old_path, const QString& 
   }
 }
 
+void ResultListModel::ReplaceRecordFigures(const QString& path, const ImageRecord& figures) {
+  for (int row : table_.ReplaceRecordFigures(path, figures)) {
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+  }
+}
+
 void ResultListModel::SetAllMarks(const std::vector<std::array<bool, 2>>& marks) {
   table_.SetAllMarks(marks);
   EmitMarksChanged(0, table_.size() - 1, 0, 1);

@@ -38,6 +38,7 @@ class ResultListModel : public QAbstractTableModel {
   void RemoveRows(const std::vector<int>& rows);
   void InsertRows(const std::vector<std::pair<int, ResultRow>>& rows);
   void ReplaceRecordPath(const QString& old_path, const QString& new_path);
+  void ReplaceRecordFigures(const QString& path, const ImageRecord& figures);
   void SetAllMarks(const std::vector<std::array<bool, 2>>& marks);
   // Sorts and keeps selection and current row with their rows.
   void SetSortColumn(int column, bool descending);

@@ -62,6 +62,28 @@ std::vector<int> ResultRowTable::ReplaceRecordPath(const QString& old_path,
   return changed;
 }
 
+std::vector<int> ResultRowTable::ReplaceRecordFigures(const QString& path,
+                                                      const ImageRecord& figures) {
+  ImageRecord& copy = renamed_.emplace_back(figures);
+  if (!SetRecordPath(copy, path)) {
+    renamed_.pop_back();
+    return {};
+  }
+  std::vector<int> changed;
+  for (int row = 0; row < size(); ++row) {
+    MatchResult& match = rows_[row].match;
+    bool hit = false;
+    for (const ImageRecord** record : {&match.first, &match.second}) {
+      if (*record != nullptr && RecordPath(**record) == path) {
+        *record = &copy;
+        hit = true;
+      }
+    }
+    if (hit) changed.push_back(row);
+  }
+  return changed;
+}
+
 void ResultRowTable::SetAllMarks(const std::vector<std::array<bool, 2>>& marks) {
   const std::size_t count = std::min(marks.size(), rows_.size());
   for (std::size_t row = 0; row < count; ++row) {

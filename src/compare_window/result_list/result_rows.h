@@ -41,6 +41,9 @@ class ResultRowTable {
   // new path (records are shared with the image cache and never written).
   // Returns the rows that changed.
   std::vector<int> ReplaceRecordPath(const QString& old_path, const QString& new_path);
+  // A file copied over another: every record of `path` is replaced by a copy
+  // of `figures` under that path. Returns the rows that changed.
+  std::vector<int> ReplaceRecordFigures(const QString& path, const ImageRecord& figures);
 
   // Sorts with CompareRows and remembers the column; returns the new order
   // (element i is the old index of the row now at i).

@@ -54,6 +54,10 @@ void ResultListActions::ReplacePath(const QString& old_path, const QString& new_
   list_.ReplaceRecordPath(old_path, new_path);
 }
 
+void ResultListActions::ReplaceFigures(const QString& path, const ImageRecord& figures) {
+  list_.ReplaceRecordFigures(path, figures);
+}
+
 ResultActionsHost::ResultActionsHost(QObject* parent, std::unique_ptr<ResultListActions> list,
                                      std::unique_ptr<DialogPrompts> prompts)
     : QObject(parent), list_(std::move(list)), prompts_(std::move(prompts)) {}

@@ -32,6 +32,7 @@ class ResultListActions : public ActionList {
   RemovedRows TakeRows(const std::vector<int>& rows) override;
   void PutBackRows(const RemovedRows& rows) override;
   void ReplacePath(const QString& old_path, const QString& new_path) override;
+  void ReplaceFigures(const QString& path, const ImageRecord& figures) override;
   void RefreshPreviews() override { refresh_previews_(); }
 
  private:

@@ -64,6 +64,14 @@ class FakeActionList : public ActionList {
       }
     }
   }
+  void ReplaceFigures(const QString& path, const ImageRecord& figures) override {
+    for (ListRow& row : rows) {
+      for (const ImageRecord** r : {&row.match.first, &row.match.second}) {
+        if (RecordPath(**r) == path)
+          *r = Record(path, figures.width, figures.height, figures.file_size);
+      }
+    }
+  }
   void RefreshPreviews() override { ++refreshed; }
 
   std::vector<ListRow> rows;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QTest>
+#include <tuple>
 
 #include "compare_window/actions/result_context_menu.h"
 #include "core/command_ids.h"
@@ -180,7 +181,9 @@ TEST_F(ResultActionsTest, RenameToTakenNamesCountsUpAndNeverReplaces) {
 }
 
 TEST_F(ResultActionsTest, CopyOverPartnerAsksTrashesThePartnerAndUndoes) {
-  list_.Add(a_, b_, true, false);
+  list_.rows.push_back(
+      {MatchResult{list_.Record(a_, 40, 30, 3000), list_.Record(b_, 20, 15, 900)}, true, false});
+  const auto second = [this] { return *list_.rows[0].match.second; };
   const test::TreeBytes before = ReadTree(Work(QStringLiteral("pics")));
   actions_->CopyOverPartner({a_, c_}, {b_, Work(QStringLiteral("pics/./c.jpg"))});
   WaitIdle();
@@ -190,7 +193,13 @@ TEST_F(ResultActionsTest, CopyOverPartnerAsksTrashesThePartnerAndUndoes) {
   ASSERT_EQ(prompts_.messages.size(), 1);
   EXPECT_TRUE(prompts_.messages[0].contains(FileErrorText(kErrorSameFile)));
   EXPECT_EQ(list_.refreshed, 1) << "the previews reload the changed partner";
+  EXPECT_EQ(RecordPath(second()), b_);
+  EXPECT_EQ(std::tuple(second().width, second().height, second().file_size),
+            std::tuple(40u, 30u, std::uint64_t{3000}))
+      << "the row shows the figures of the picture now in the partner's place";
   UndoAndCompare(before, 1);
+  EXPECT_EQ(std::tuple(second().width, second().height, second().file_size),
+            std::tuple(20u, 15u, std::uint64_t{900}));
 }
 
 TEST_F(ResultActionsTest, ShowAndOpenUseTheDesktopAndFallBackToTheFolder) {
