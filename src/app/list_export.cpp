@@ -82,32 +82,28 @@ void AppendEscaped(QString& out, const QString& text) {
   }
 }
 
+// An empty cell holds a non-breaking space so that the table keeps its grid.
+void AppendCell(QString& out, const QString& text, QStringView open, QStringView close) {
+  if (text.isEmpty()) {
+    out += QStringLiteral("<td>&nbsp;</td>");
+    return;
+  }
+  out += open;
+  AppendEscaped(out, text);
+  out += close;
+}
+
 QString HtmlText(const ListContent& content) {
   QString out;
   out.reserve(EstimatedSize(content) * 2);
   out += kHtmlHead;
   out += QStringLiteral("<TABLE Border=0><TR class=\"b_gelb\">");
-  for (const QString& header : content.headers) {
-    if (header.isEmpty()) {
-      out += QStringLiteral("<td>&nbsp;</td>");
-      continue;
-    }
-    out += QStringLiteral("<td><b><nobr>");
-    AppendEscaped(out, header);
-    out += QStringLiteral("</b></td>");
-  }
+  for (const QString& header : content.headers)
+    AppendCell(out, header, u"<td><b><nobr>", u"</b></td>");
   out += QStringLiteral("</TR>\r\n\r\n");
   for (std::size_t r = 0; r < content.rows.size(); ++r) {
     out += r % 2 == 0 ? QStringLiteral("  <TR class=\"b_grau\">") : QStringLiteral("  <TR>");
-    for (const QString& cell : content.rows[r]) {
-      if (cell.isEmpty()) {
-        out += QStringLiteral("<td>&nbsp;</td>");
-        continue;
-      }
-      out += QStringLiteral("<td ><nobr>");
-      AppendEscaped(out, cell);
-      out += QStringLiteral("</td>");
-    }
+    for (const QString& cell : content.rows[r]) AppendCell(out, cell, u"<td ><nobr>", u"</td>");
     out += QStringLiteral("   </TR>\r\n");
   }
   out += QStringLiteral("</TABLE>");
