@@ -2,8 +2,8 @@
 # Fails when a source file includes a header of a layer above its own.
 # Layers, lowest first: imaging, platform, engine, core, viewer,
 # compare_window, then the programs (app, cli, decoder), which never include
-# each other. Inside compare_window, the rooms result_list, previews and
-# path_field stand side by side under window; all may use the room's own
+# each other. Inside compare_window, the rooms result_list, previews,
+# path_field and actions stand side by side under window; all may use the room's own
 # top-level headers.
 #
 # Usage: layer_check.sh SOURCE_ROOT   (the folder holding src/)

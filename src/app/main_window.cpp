@@ -19,6 +19,7 @@
 
 #include "app/frame_status_bar.h"
 #include "app/help_window.h"
+#include "app/list_export_dialog.h"
 #include "app/menu_translation.h"
 #include "compare_window/window/yes_no_box.h"
 #include "core/command_ids.h"
@@ -187,12 +188,9 @@ QString CImgCompareMain::ChildTitle(const QWidget* child) const {
 void CImgCompareMain::SendToLastChild(int id) {
   ComparisonCommands* commands = last_child_ ? last_child_->Commands() : nullptr;
   if (commands != nullptr && commands->OnCommand(id)) return;
-  if (id != command::kExportList) return;
-  auto* box = new QMessageBox(QMessageBox::Information, Identity().productName,
-                              QStringLiteral("The list export is not available yet."),
-                              QMessageBox::Ok, this);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->open();
+  // The export writes the client's list; the client only shows it.
+  if (id == command::kExportList)
+    ExportClientList(this, last_child_ ? last_child_->Client() : nullptr);
 }
 
 void CImgCompareMain::OnCommand(int id) {
@@ -209,6 +207,7 @@ void CImgCompareMain::OnCommand(int id) {
     case command::kExportList:
     case command::kSelectAll:
     case command::kInvertSelection:
+    case command::kUndo:
       SendToLastChild(id);
       break;
     case command::kNewComparison:

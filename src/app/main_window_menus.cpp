@@ -41,6 +41,14 @@ void CImgCompareMain::BuildMenus() {
   AddCommand(file, command::kExit, command::kExit)->setShortcut(QKeySequence::Quit);
 
   QMenu* edit = menuBar()->addMenu(Number(text::kMenuEdit));
+  QAction* undo = AddCommand(edit, command::kUndo, text::kUndo);
+  undo->setShortcut(QKeySequence::Undo);
+  connect(edit, &QMenu::aboutToShow, this, [this, undo] {
+    ComparisonCommands* commands = last_child_ ? last_child_->Commands() : nullptr;
+    undo->setEnabled(commands != nullptr && commands->CanDo(command::kUndo));
+  });
+  connect(edit, &QMenu::aboutToHide, this, [undo] { undo->setEnabled(true); });
+  edit->addSeparator();
   AddCommand(edit, command::kSelectAll, command::kSelectAll);
   AddCommand(edit, command::kInvertSelection, command::kInvertSelection);
 

@@ -10,6 +10,7 @@ namespace dupliora::command {
 // Main window menus and toolbar.
 inline constexpr int kExportList = 32816;
 inline constexpr int kSelectAll = 57642;
+inline constexpr int kUndo = 57643;
 inline constexpr int kInvertSelection = 34134;
 inline constexpr int kNewComparison = 57600;
 inline constexpr int kExit = 57665;
@@ -41,5 +42,16 @@ inline constexpr int kOpenPicture = 32909;
 inline constexpr int kSwapMarks = 45997;
 inline constexpr int kInvertMarks = 34134;
 inline constexpr int kCopyOverPartner = 57641;
+
+// The rest of the result list's context menu.
+inline constexpr int kCopyMarked = 1;
+inline constexpr int kMoveMarked = 2;
+inline constexpr int kTrashMarked = 3;
+inline constexpr int kMarkLarger = 5;
+inline constexpr int kRemoveSelectedRows = 45998;
+inline constexpr int kRemoveMarkedRows = 45999;
+inline constexpr int kRemoveUnmarkedRows = 46000;
+inline constexpr int kRowToolbarOption = 46002;
+inline constexpr int kLeftRightOption = 46075;
 
 }  // namespace dupliora::command

@@ -215,6 +215,75 @@ inline constexpr int kSettingsDefaultsUsed = 500304;
 inline constexpr std::array kSettingsTexts{kSettingsRefused, kSettingsNotRegular, kSettingsTooLarge,
                                            kSettingsUnreadable, kSettingsDefaultsUsed};
 
+// File operations of the result list, undo and the list export (our own numbers).
+inline constexpr int kUndo = 57643;  // Edit menu, numbered after its command
+inline constexpr int kReplace = 500400;
+inline constexpr int kSkip = 500401;
+inline constexpr int kKeepBoth = 500402;
+inline constexpr int kCancel = 500403;
+inline constexpr int kApplyToAll = 500404;
+inline constexpr int kNameTaken = 500405;  // %1 the taken name, %2 the file that would go there
+inline constexpr int kCopying = 500406;
+inline constexpr int kMoving = 500407;
+inline constexpr int kTrashing = 500408;
+inline constexpr int kCopyingOver = 500409;
+inline constexpr int kTrashQuestion = 500410;  // %1 the number of files
+inline constexpr int kLeftInPlace = 500411;
+inline constexpr int kNoTrashQuestion = 500412;    // %1 the number of files
+inline constexpr int kPermanentQuestion = 500413;  // %1 the number of files
+inline constexpr int kPairedWithItself = 500414;
+inline constexpr int kNothingToUndo = 500416;
+inline constexpr int kNotPutBack = 500417;
+inline constexpr int kRenameFailed = 500418;
+inline constexpr int kCopyOverQuestion = 500419;  // %1 the number of pictures
+inline constexpr int kExportFailed = 500420;
+inline constexpr int kExportReplace = 500421;  // %1 the file name
+inline constexpr int kNoFileManager = 500422;
+inline constexpr int kNoOpener = 500423;
+inline constexpr int kBusy = 500424;
+inline constexpr std::array kFileActionTexts{kUndo,
+                                             kReplace,
+                                             kSkip,
+                                             kKeepBoth,
+                                             kCancel,
+                                             kApplyToAll,
+                                             kNameTaken,
+                                             kCopying,
+                                             kMoving,
+                                             kTrashing,
+                                             kCopyingOver,
+                                             kTrashQuestion,
+                                             kLeftInPlace,
+                                             kNoTrashQuestion,
+                                             kPermanentQuestion,
+                                             kPairedWithItself,
+                                             kNothingToUndo,
+                                             kNotPutBack,
+                                             kRenameFailed,
+                                             kCopyOverQuestion,
+                                             kExportFailed,
+                                             kExportReplace,
+                                             kNoFileManager,
+                                             kNoOpener,
+                                             kBusy};
+
+// Texts of message boxes and questions: free of the caption length limit.
+inline constexpr std::array kMessageTexts{kNameTaken,
+                                          kNoTrashQuestion,
+                                          kPermanentQuestion,
+                                          kPairedWithItself,
+                                          kCopyOverQuestion,
+                                          kNoFileManager,
+                                          kBusy,
+                                          kExportFailed,
+                                          kNotPutBack,
+                                          kTrashQuestion,
+                                          kRenameFailed,
+                                          kLeftInPlace,
+                                          kNoOpener,
+                                          kNothingToUndo,
+                                          kExportReplace};
+
 template <std::size_t... N>
 constexpr auto JoinTextNumbers(const std::array<int, N>&... groups) {
   std::array<int, (N + ...)> all{};
@@ -226,6 +295,7 @@ constexpr auto JoinTextNumbers(const std::array<int, N>&... groups) {
 // Every number above, once per group (a number may stand in several groups).
 inline constexpr auto kAllTextNumbers =
     JoinTextNumbers(kFrameTexts, kFrameMenuTexts, kLanguageNameTexts, kRunTexts, kWindowTexts,
-                    kOptionTexts, kResultListTexts, kActionTexts, kSettingsTexts);
+                    kOptionTexts, kResultListTexts, kActionTexts, kSettingsTexts,
+                    kFileActionTexts);
 
 }  // namespace dupliora::text

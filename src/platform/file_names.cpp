@@ -12,9 +12,7 @@ constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseSensitive;
 #endif
 }  // namespace
 
-bool SameFileName(const QString& a, const QString& b) {
-  return a.compare(b, kFileNameCase) == 0;
-}
+bool SameFileName(const QString& a, const QString& b) { return a.compare(b, kFileNameCase) == 0; }
 
 QString FileNameKey(const QString& path) {
   return kFileNameCase == Qt::CaseSensitive ? path : path.toLower();

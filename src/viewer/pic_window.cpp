@@ -55,16 +55,24 @@ CPicWindow::~CPicWindow() { loader_.reset(); }
 void CPicWindow::SetPicture(const QString& path, bool resource) {
   requested_path_ = path;
   requested_resource_ = resource;
+  if (path.isEmpty()) {  // nothing to show: the pane goes blank
+    picture_ = QImage();
+    update();
+    emit pictureChanged();
+    return;
+  }
   RequestCurrent();
 }
 
 void CPicWindow::RequestCurrent() {
   if (requested_path_.isEmpty()) return;
-  loader_->Request(
-      PictureRequest{requested_path_, requested_resource_, turn_, contentsRect().size()});
+  loader_->Request(PictureRequest{requested_path_, requested_resource_, turn_,
+                                  contentsRect().size(),
+                                  requested_resource_ ? FileStamp{} : StampOf(requested_path_)});
 }
 
 void CPicWindow::ApplyPicture(const PictureRequest&, const QImage& picture) {
+  if (requested_path_.isEmpty()) return;  // a load that ended after the pane was emptied
   picture_ = picture;
   checker_ = picture.hasAlphaChannel();
   update();

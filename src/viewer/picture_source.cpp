@@ -2,7 +2,10 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "viewer/picture_source.h"
 
+#include <sys/stat.h>
+
 #include <QDataStream>
+#include <QFile>
 #include <QIODevice>
 #include <QImageReader>
 #include <algorithm>
@@ -83,6 +86,13 @@ QByteArray RequestBody(const PictureRequest& request) {
 }
 
 }  // namespace
+
+FileStamp StampOf(const QString& path) {
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return {};
+  return {static_cast<qint64>(info.st_size),
+          static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
 
 QImage LoadFilePicture(const QString& path, QSize client, const ThumbnailLookup& thumbnails) {
   const PictureProbe probe = ProbePicture(path);

@@ -14,6 +14,16 @@ namespace dupliora {
 // The program's own sample picture, shown before the first pair.
 inline constexpr char kSamplePictureResource[] = ":/viewer/sample.png";
 
+// Size and modification time of a file when it was requested: a file that
+// changed under the same path (a copy over it, an edit) is loaded anew.
+struct FileStamp {
+  qint64 size = -1;
+  qint64 modified_ns = 0;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+FileStamp StampOf(const QString& path);
+
 // What a pane asks its loader for. Two requests that compare equal give the
 // same picture, so the loader skips the second one.
 struct PictureRequest {
@@ -21,6 +31,7 @@ struct PictureRequest {
   bool resource = false;  // the path names a picture embedded in the program
   bool turn = false;      // turn the picture by 180 degrees
   QSize client;           // the pane's client size at the time of the request
+  FileStamp stamp;        // of the file at the time of the request
 
   friend bool operator==(const PictureRequest&, const PictureRequest&) = default;
 };

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <map>
 #include <set>
 #include <vector>
@@ -75,6 +76,9 @@ TEST_P(LanguageTextsTest, HoldsNoTextThatNothingAsksFor) {
 
 TEST_P(LanguageTextsTest, TextsFitInMenusAndButtons) {
   for (const auto& [number, text] : texts_) {
+    if (std::find(text::kMessageTexts.begin(), text::kMessageTexts.end(), number) !=
+        text::kMessageTexts.end())
+      continue;
     EXPECT_LE(text.size(), kMaxCaptionLength) << number << " = " << text.toStdString();
   }
 }

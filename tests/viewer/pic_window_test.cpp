@@ -147,3 +147,37 @@ TEST(PicWindowTest, CheckerBrushPattern) {
 
 }  // namespace
 }  // namespace dupliora
+
+namespace dupliora {
+namespace {
+
+// A file copied over under the same path (command 57641) must show its new
+// picture: the same path alone no longer means the same picture.
+TEST(PicWindowTest, SamePathLoadsAgainWhenTheFileChanged) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("p.png"));
+  QImage red(64, 48, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  ASSERT_TRUE(red.save(path, "PNG"));
+  CPicWindow pane;
+  SetClientSize(pane, {200, 150});
+  ShowAndGrab(pane, path);
+  EXPECT_EQ(pane.Picture().pixel(1, 1), QColor(Qt::red).rgb());
+  QImage blue(64, 48, QImage::Format_RGB32);
+  blue.fill(Qt::blue);
+  ASSERT_TRUE(blue.save(path, "PNG"));
+  QFile file(path);
+  ASSERT_TRUE(
+      file.open(QIODevice::ReadWrite) &&
+      file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+  file.close();
+  ShowAndGrab(pane, path);
+  EXPECT_EQ(pane.Picture().pixel(1, 1), QColor(Qt::blue).rgb());
+  // Its file trashed and no row left: an empty path blanks the pane.
+  pane.SetPicture(QString());
+  EXPECT_TRUE(pane.Picture().isNull());
+  EXPECT_EQ(pane.grab(pane.contentsRect()).toImage().pixel(100, 75), kPaneBackground.rgb());
+}
+
+}  // namespace
+}  // namespace dupliora

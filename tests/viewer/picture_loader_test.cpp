@@ -70,7 +70,9 @@ class GatedSource {
   QStringList delivered_;
 };
 
-PictureRequest Ask(const QString& path) { return PictureRequest{path, false, false, {400, 300}}; }
+PictureRequest Ask(const QString& path) {
+  return PictureRequest{path, false, false, {400, 300}, {}};
+}
 
 TEST(PictureLoaderTest, RequestsWhileBusyCollapseIntoTheLast) {
   GatedSource gate;

@@ -14,7 +14,7 @@ namespace dupliora {
 namespace {
 
 PictureRequest FileRequest(const QString& path, QSize client) {
-  return PictureRequest{path, false, false, client};
+  return PictureRequest{path, false, false, client, {}};
 }
 
 // The pane's own way, through a decoder process.
@@ -89,8 +89,8 @@ TEST(PictureSourceTest, NothingToLoad) {
       {"missing file", FileRequest(dir.filePath("none.png"), {400, 300})},
       {"not a picture", FileRequest(garbage, {400, 300})},
       {"pane without area", FileRequest(garbage, {0, 0})},
-      {"unknown resource", PictureRequest{":/viewer/none.png", true, false, {400, 300}}},
-      {"file path asked as resource", PictureRequest{garbage, true, false, {400, 300}}},
+      {"unknown resource", PictureRequest{":/viewer/none.png", true, false, {400, 300}, {}}},
+      {"file path asked as resource", PictureRequest{garbage, true, false, {400, 300}, {}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);

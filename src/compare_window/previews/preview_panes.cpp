@@ -119,6 +119,16 @@ void PreviewPanes::ShowPair(int row, const PreviewRow& data, ShowPairMode mode) 
   if (texts.second_caption) right_.caption->setText(*texts.second_caption);
 }
 
+void PreviewPanes::Clear() {
+  shown_row_ = -1;
+  for (Side* side : {&left_, &right_}) {
+    side->pane->SetPicture(QString());
+    side->caption->clear();
+  }
+  ratio_box_->clear();
+  emit firstPathShown(QString());
+}
+
 void PreviewPanes::SetPreviewMode(int preview_mode) {
   preview_mode_ = preview_mode;
   LayoutHost(left_);

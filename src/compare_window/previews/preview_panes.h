@@ -38,6 +38,8 @@ class PreviewPanes : public QWidget {
   // Full: both pictures are requested again and all texts written; captions
   // only: captions and ratio box follow the row without loading anything.
   void ShowPair(int row, const PreviewRow& data, ShowPairMode mode);
+  // No pair left to show: blank panes, no captions.
+  void Clear();
   int ShownRow() const { return shown_row_; }
 
   // 0: pictures only; 2: each host also shows its file view on the left.

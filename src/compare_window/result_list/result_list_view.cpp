@@ -161,6 +161,7 @@ void ResultListView::Clear() {
   held_rows_.clear();
   held_rows_timer_.stop();
   model_->Clear();
+  emit Cleared();
 }
 
 void ResultListView::SetRedraw(bool on) {
@@ -175,6 +176,41 @@ void ResultListView::RemoveRows(const std::vector<int>& rows) {
   FlushHeldRows();
   model_->RemoveRows(rows);
   RefreshRowToolbars();
+}
+
+std::vector<std::pair<int, ResultRow>> ResultListView::TakeRows(const std::vector<int>& rows) {
+  FlushHeldRows();
+  std::vector<int> sorted = rows;
+  std::sort(sorted.begin(), sorted.end());
+  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+  std::vector<std::pair<int, ResultRow>> taken;
+  for (int row : sorted) {
+    if (row >= 0 && row < model_->rowCount()) taken.emplace_back(row, model_->Table().Row(row));
+  }
+  RemoveRows(sorted);
+  return taken;
+}
+
+void ResultListView::InsertRows(const std::vector<std::pair<int, ResultRow>>& rows) {
+  FlushHeldRows();
+  model_->InsertRows(rows);
+  RefreshRowToolbars();
+}
+
+void ResultListView::ReplaceRecordPath(const QString& old_path, const QString& new_path) {
+  FlushHeldRows();
+  model_->ReplaceRecordPath(old_path, new_path);
+}
+
+void ResultListView::ReplaceRecordFigures(const QString& path, const ImageRecord& figures) {
+  FlushHeldRows();
+  model_->ReplaceRecordFigures(path, figures);
+}
+
+void ResultListView::SetAllMarks(const std::vector<std::array<bool, 2>>& marks) {
+  FlushHeldRows();
+  model_->SetAllMarks(marks);
+  RestartPreviewTimer();
 }
 
 int ResultListView::SelectionMarkRow() const {

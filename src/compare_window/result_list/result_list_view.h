@@ -58,6 +58,12 @@ class ResultListView : public QTableView {
   void Clear();
   void SetRedraw(bool on);
   void RemoveRows(const std::vector<int>& rows);
+  // Removes rows and hands them back with their positions, for an undo.
+  std::vector<std::pair<int, ResultRow>> TakeRows(const std::vector<int>& rows);
+  void InsertRows(const std::vector<std::pair<int, ResultRow>>& rows);
+  void ReplaceRecordPath(const QString& old_path, const QString& new_path);
+  void ReplaceRecordFigures(const QString& path, const ImageRecord& figures);
+  void SetAllMarks(const std::vector<std::array<bool, 2>>& marks);
   // Rows still held back while redraw is off count as rows already.
   int RowCount() const;
   const MatchResult* MatchAt(int row) const;
@@ -121,6 +127,8 @@ class ResultListView : public QTableView {
   void RowToolbarCommand(int id, int row, int column);
   // column is -1 when the text was not changed; text is null when cancelled.
   void EditFinished(int row, int column, QString text);
+  // Clear() emptied the list: records of removed rows are gone with the run.
+  void Cleared();
   // Command 57641: sources[i] is to be copied onto targets[i].
   void CopyOverPartnerRequested(QStringList sources, QStringList targets);
 

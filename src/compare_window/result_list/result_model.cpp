@@ -134,6 +134,32 @@ void ResultListModel::RemoveRows(const std::vector<int>& rows) {
   for (const auto& [first, last] : ranges) RemoveRowRange(first, last);
 }
 
+void ResultListModel::InsertRows(const std::vector<std::pair<int, ResultRow>>& rows) {
+  for (const auto& [position, row] : rows) {
+    const int at = std::clamp(position, 0, table_.size());
+    beginInsertRows({}, at, at);
+    table_.InsertRows({{at, row}});
+    endInsertRows();
+  }
+}
+
+void ResultListModel::ReplaceRecordPath(const QString& old_path, const QString& new_path) {
+  for (int row : table_.ReplaceRecordPath(old_path, new_path)) {
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+  }
+}
+
+void ResultListModel::ReplaceRecordFigures(const QString& path, const ImageRecord& figures) {
+  for (int row : table_.ReplaceRecordFigures(path, figures)) {
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+  }
+}
+
+void ResultListModel::SetAllMarks(const std::vector<std::array<bool, 2>>& marks) {
+  table_.SetAllMarks(marks);
+  EmitMarksChanged(0, table_.size() - 1, 0, 1);
+}
+
 void ResultListModel::RemoveRowRange(int first, int last) {
   std::vector<int> doomed;
   for (int row = first; row <= last; ++row) doomed.push_back(row);

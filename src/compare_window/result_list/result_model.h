@@ -36,6 +36,10 @@ class ResultListModel : public QAbstractTableModel {
   void AppendMatches(std::vector<MatchResult> batch);
   void Clear();
   void RemoveRows(const std::vector<int>& rows);
+  void InsertRows(const std::vector<std::pair<int, ResultRow>>& rows);
+  void ReplaceRecordPath(const QString& old_path, const QString& new_path);
+  void ReplaceRecordFigures(const QString& path, const ImageRecord& figures);
+  void SetAllMarks(const std::vector<std::array<bool, 2>>& marks);
   // Sorts and keeps selection and current row with their rows.
   void SetSortColumn(int column, bool descending);
 

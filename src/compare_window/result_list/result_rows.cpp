@@ -27,6 +27,71 @@ void ResultRowTable::RemoveRows(const std::vector<int>& rows) {
   rows_.resize(kept);
 }
 
+void ResultRowTable::InsertRows(const std::vector<std::pair<int, ResultRow>>& rows) {
+  for (const auto& [position, row] : rows) {
+    rows_.insert(rows_.begin() + std::clamp(position, 0, size()), row);
+  }
+}
+
+std::vector<int> ResultRowTable::ReplaceRecordPath(const QString& old_path,
+                                                   const QString& new_path) {
+  std::vector<int> changed;
+  std::vector<std::pair<const ImageRecord*, const ImageRecord*>> copies;
+  auto renamed = [&](const ImageRecord* record) -> const ImageRecord* {
+    if (record == nullptr || RecordPath(*record) != old_path) return record;
+    for (const auto& [from, to] : copies) {
+      if (from == record) return to;
+    }
+    ImageRecord& copy = renamed_.emplace_back(*record);
+    if (!SetRecordPath(copy, new_path)) {
+      renamed_.pop_back();
+      return record;
+    }
+    copies.emplace_back(record, &copy);
+    return &copy;
+  };
+  for (int row = 0; row < size(); ++row) {
+    MatchResult& match = rows_[row].match;
+    const ImageRecord* first = renamed(match.first);
+    const ImageRecord* second = renamed(match.second);
+    if (first == match.first && second == match.second) continue;
+    match.first = first;
+    match.second = second;
+    changed.push_back(row);
+  }
+  return changed;
+}
+
+std::vector<int> ResultRowTable::ReplaceRecordFigures(const QString& path,
+                                                      const ImageRecord& figures) {
+  ImageRecord& copy = renamed_.emplace_back(figures);
+  if (!SetRecordPath(copy, path)) {
+    renamed_.pop_back();
+    return {};
+  }
+  std::vector<int> changed;
+  for (int row = 0; row < size(); ++row) {
+    MatchResult& match = rows_[row].match;
+    bool hit = false;
+    for (const ImageRecord** record : {&match.first, &match.second}) {
+      if (*record != nullptr && RecordPath(**record) == path) {
+        *record = &copy;
+        hit = true;
+      }
+    }
+    if (hit) changed.push_back(row);
+  }
+  return changed;
+}
+
+void ResultRowTable::SetAllMarks(const std::vector<std::array<bool, 2>>& marks) {
+  const std::size_t count = std::min(marks.size(), rows_.size());
+  for (std::size_t row = 0; row < count; ++row) {
+    rows_[row].first_marked = marks[row][0];
+    rows_[row].second_marked = marks[row][1];
+  }
+}
+
 std::vector<int> ResultRowTable::SetSortColumn(int column, bool descending) {
   previous_column_ = sort_column_;
   sort_column_ = column;

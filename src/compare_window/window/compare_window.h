@@ -34,6 +34,8 @@ class PreviewPanes;
 class CMyProfStr;
 class CPloder;
 class PathAlert;
+class ResultActions;
+class ResultActionsHost;
 class ResultListView;
 
 // What the comparison window needs from the program around it.
@@ -49,6 +51,8 @@ struct CompareWindowServices {
   // its file (for the size the options show, without opening it).
   std::function<std::shared_ptr<RecordStore>()> record_store;
   QString record_store_file;
+  // Opens a file or folder with the desktop's default application (tests replace it).
+  std::function<bool(const QString& path)> open_url;
 };
 
 // The progress bar's range while the run shows activity only.
@@ -117,9 +121,13 @@ class CImgCmp2017 : public QWidget,
   // 0: pictures only; 2: each preview also shows its file view.
   void SetPreviewMode(int mode);
   const WindowLayout& LastLayout() const { return layout_; }
+  // The file commands of the list: context menu, toolbars, rename, undo.
+  ResultActions* Actions() const;
+  void OnListCommand(int id);
 
   // Main-menu commands on the window: select all rows, invert the selection.
   bool OnCommand(int id) override;
+  bool CanDo(int id) const override;
   // Shows a picture in the left or right preview.
   void ShowFirst(const QString& path) override;
   void ShowSecond(const QString& path) override;
@@ -168,6 +176,8 @@ class CImgCmp2017 : public QWidget,
   void ApplyResultView();
   void ApplyPreviewMode();
   void WirePreviews();
+  void WireActions();
+  void RefreshPreviewsAfterAction();
   void ShowCurrentPair(const MatchResult* match, bool first_marked, bool second_marked, bool full);
   void Browse(int field_id, bool append);
   void OnPathDropped(int field_id, const QString& path, bool replace);
@@ -203,6 +213,7 @@ class CImgCmp2017 : public QWidget,
   ButtonBar* rules_bar_ = nullptr;
   ButtonBar* search_bar_ = nullptr;
   PathAlert* alert_ = nullptr;
+  ResultActionsHost* actions_host_ = nullptr;
   QTimer activity_timer_;
 
   std::shared_ptr<RecordStore> record_store_;

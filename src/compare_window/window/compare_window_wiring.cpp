@@ -25,6 +25,7 @@ void CImgCmp2017::WireControls() {
   connect(&activity_timer_, &QTimer::timeout, this, &CImgCmp2017::OnActivityTimer);
   WirePreviews();
   WireShortcuts();
+  WireActions();
 }
 
 void CImgCmp2017::WirePreviews() {

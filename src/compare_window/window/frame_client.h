@@ -7,8 +7,8 @@
 namespace dupliora {
 
 // What a child client may implement to receive the main window's commands
-// that act on it: 32816 (export the list), 57642 (select all rows), 34134
-// (invert the selection). Returns false when it does not handle the command.
+// that act on it: 57642 (select all rows), 34134 (invert the selection), 57643
+// (undo the last file operation). Returns false when it does not handle the command.
 class ComparisonCommands {
  public:
   virtual ~ComparisonCommands() = default;
@@ -16,6 +16,8 @@ class ComparisonCommands {
   // Asked before the window is closed on its own (Escape, its tab's close
   // button); false keeps it open. Not asked when the whole program closes.
   virtual bool ConfirmDiscard() { return true; }
+  // Whether a command has something to act on now (the Edit menu asks for 57643).
+  virtual bool CanDo(int /*id*/) const { return true; }
 };
 
 // Shows a picture by path in the first or second thumbnail view of a child.

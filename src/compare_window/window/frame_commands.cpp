@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
+#include "compare_window/actions/result_actions.h"
 #include "compare_window/previews/preview_panes.h"
 #include "compare_window/result_list/result_list_view.h"
 #include "compare_window/window/compare_window.h"
@@ -13,12 +14,18 @@ bool CImgCmp2017::OnCommand(int id) {
     SelectAllRows();
     return true;
   }
+  if (id == command::kUndo) {
+    Actions()->Undo();
+    return true;
+  }
   if (id == command::kInvertSelection) {
     list_->InvertSelection();
     return true;
   }
   return false;
 }
+
+bool CImgCmp2017::CanDo(int id) const { return id != command::kUndo || Actions()->CanUndo(); }
 
 void CImgCmp2017::ShowFirst(const QString& path) {
   previews_->Pane(PreviewSide::kLeft)->SetPicture(path);

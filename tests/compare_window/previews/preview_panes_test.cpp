@@ -142,6 +142,13 @@ TEST_F(PreviewPanesTest, RowWithoutMatchAndNoSelection) {
   panes.ShowPair(-1, PreviewRow{}, ShowPairMode::kCaptionsOnly);
   EXPECT_EQ(panes.RatioText(), "");
   EXPECT_EQ(panes.CaptionText(PreviewSide::kRight), " 600 x 800 2.0 KB ");
+  // The last row went to the trash: nothing of the pair is left on show.
+  panes.Clear();
+  EXPECT_EQ(panes.ShownRow(), -1);
+  for (PreviewSide side : {PreviewSide::kLeft, PreviewSide::kRight}) {
+    EXPECT_EQ(panes.CaptionText(side), "");
+    EXPECT_TRUE(panes.Pane(side)->Picture().isNull());
+  }
 }
 
 TEST_F(PreviewPanesTest, FileViewsFollowThePicturesInModeTwo) {

@@ -4,12 +4,14 @@
 
 #include "compare_window/result_list/result_rows.h"
 #include "core/command_ids.h"
+#include "engine/record_path.h"
 #include "result_test_records.h"
 
 namespace dupliora {
 namespace {
 
 using testing::Pair;
+using testing::RecordSpec;
 using testing::RecordStore;
 
 class ResultMarksTest : public ::testing::Test {
@@ -83,6 +85,21 @@ TEST_F(ResultMarksTest, RemoveRowsTakesAnyOrderAndIgnoresStrangers) {
   EXPECT_FALSE(table_.IsMarked(0, 0));  // row 0 (0,0)
   EXPECT_TRUE(table_.IsMarked(1, 1));   // row 2 (0,1)
   EXPECT_FALSE(table_.IsMarked(1, 0));
+}
+
+// A picture copied over its partner: each cell of the partner's path, in any
+// row, shows the copied picture's figures under the partner's own path.
+TEST_F(ResultMarksTest, CopiedOverPartnerTakesTheFiguresKeepsItsPath) {
+  const ImageRecord* big = store_.Add(RecordSpec{"/p/big.jpg", 4000, 3000, 0, 5000000});
+  table_.Append({Pair(store_.Add(QStringLiteral("/p/second1.jpg")), big, 80)});
+  EXPECT_EQ(table_.ReplaceRecordFigures("/p/second1.jpg", *big), (std::vector<int>{1, 4}));
+  for (const ImageRecord* record : {table_.Row(1).match.second, table_.Row(4).match.first}) {
+    EXPECT_EQ(RecordPath(*record), "/p/second1.jpg");
+    EXPECT_EQ(record->width, 4000u);
+    EXPECT_EQ(record->file_size, 5000000u);
+  }
+  EXPECT_EQ(table_.Row(4).match.second, big) << "the copied picture's own record stays";
+  EXPECT_TRUE(table_.ReplaceRecordFigures("/p/nowhere.jpg", *big).empty());
 }
 
 }  // namespace

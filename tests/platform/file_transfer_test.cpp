@@ -1,0 +1,317 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Dupliora developers
+// Copy, move, copy-over and trash under faults, each checked byte for byte,
+// each undone and checked again.
+#include "platform/file_transfer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "platform/safe_rename.h"
+#include "support/file_fixture.h"
+
+namespace dupliora {
+namespace {
+
+using test::ReadBytes;
+using test::ReadTree;
+using test::ScratchMount;
+
+class ScriptedAnswers : public ConflictQuestion {
+ public:
+  explicit ScriptedAnswers(std::vector<ConflictAnswer> answers) : answers_(std::move(answers)) {}
+  ConflictAnswer AskConflict(const QString&, const QString&) override {
+    return answers_[std::min<std::size_t>(asked++, answers_.size() - 1)];
+  }
+  int asked = 0;
+
+ private:
+  std::vector<ConflictAnswer> answers_;
+};
+
+class FileTransferTest : public test::FileOpsTest {
+ protected:
+  // Runs, checks nothing was lost, undoes, and checks the tree came back.
+  FileTransfer RunAndUndo(TransferVerb verb, std::vector<TransferItem> items, ConflictQuestion* ask,
+                          const QStringList& roots) {
+    std::vector<test::TreeBytes> before;
+    for (const QString& root : roots) before.push_back(ReadTree(root));
+    FileTransfer transfer(verb, std::move(items), ask);
+    transfer.RunAll();
+    ExpectNothingLost(roots);
+    after_.clear();
+    for (const QString& root : roots) after_.push_back(ReadTree(root));
+    EXPECT_TRUE(transfer.Journal().Undo().empty());
+    for (int i = 0; i < roots.size(); ++i) {
+      test::TreeBytes now = ReadTree(roots[i]);
+      std::erase_if(now, [](const auto& f) { return f.first.startsWith(u".Trash"); });
+      std::erase_if(before[i], [](const auto& f) { return f.first.startsWith(u".Trash"); });
+      EXPECT_EQ(now, before[i]) << "undo left a difference in " << roots[i].toStdString();
+    }
+    ExpectNothingLost(roots);
+    return transfer;
+  }
+  std::vector<test::TreeBytes> after_;
+};
+
+TEST_F(FileTransferTest, EveryConflictAnswerForCopyAndMove) {
+  struct Case {
+    TransferVerb verb;
+    ConflictChoice choice;
+    ItemStatus status;
+    const char* target_holds;  // "source", "old": what dst/a.jpg holds afterwards
+    bool numbered_copy;
+  };
+  const Case cases[] = {
+      {TransferVerb::kCopy, ConflictChoice::kSkip, ItemStatus::kSkipped, "old", false},
+      {TransferVerb::kCopy, ConflictChoice::kReplace, ItemStatus::kDone, "source", false},
+      {TransferVerb::kCopy, ConflictChoice::kKeepBoth, ItemStatus::kDone, "old", true},
+      {TransferVerb::kCopy, ConflictChoice::kCancel, ItemStatus::kPending, "old", false},
+      {TransferVerb::kMove, ConflictChoice::kSkip, ItemStatus::kSkipped, "old", false},
+      {TransferVerb::kMove, ConflictChoice::kReplace, ItemStatus::kDone, "source", false},
+      {TransferVerb::kMove, ConflictChoice::kKeepBoth, ItemStatus::kDone, "old", true},
+      {TransferVerb::kMove, ConflictChoice::kCancel, ItemStatus::kPending, "old", false},
+  };
+  int index = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(index);
+    const QString root = Work(QString::number(index++));
+    const QString source = Make(root + QStringLiteral("/src/a.jpg"));
+    const QString target = Make(root + QStringLiteral("/dst/a.jpg"));
+    const QByteArray source_bytes = ReadBytes(source);
+    const QByteArray old_bytes = ReadBytes(target);
+    ScriptedAnswers ask({{c.choice, false}});
+    const FileTransfer done = RunAndUndo(c.verb, {{source, target}}, &ask, {root});
+    EXPECT_EQ(done.Outcomes()[0].status, c.status);
+    const test::TreeBytes& after = after_[0];
+    EXPECT_EQ(after.at(QStringLiteral("dst/a.jpg")),
+              QByteArray(c.target_holds) == "source" ? source_bytes : old_bytes);
+    EXPECT_EQ(after.count(QStringLiteral("dst/a_(1).jpg")), c.numbered_copy ? 1u : 0u);
+    const bool source_gone = c.verb == TransferVerb::kMove && c.status == ItemStatus::kDone;
+    EXPECT_EQ(after.count(QStringLiteral("src/a.jpg")), source_gone ? 0u : 1u);
+    EXPECT_EQ(done.Cancelled(), c.choice == ConflictChoice::kCancel);
+  }
+}
+
+TEST_F(FileTransferTest, ApplyToAllAsksOnceAndCancelLeavesTheRestPending) {
+  std::vector<TransferItem> items;
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+    items.push_back({Make(QStringLiteral("src/") + name), Make(QStringLiteral("dst/") + name)});
+  }
+  ScriptedAnswers ask({{ConflictChoice::kKeepBoth, true}});
+  const FileTransfer all = RunAndUndo(TransferVerb::kCopy, items, &ask, {work_.path()});
+  EXPECT_EQ(ask.asked, 1);
+  EXPECT_EQ(all.Count(ItemStatus::kDone), 3);
+
+  FileTransfer partial(TransferVerb::kMove, items, nullptr);
+  partial.Step();
+  partial.Cancel();
+  partial.RunAll();
+  EXPECT_EQ(partial.Count(ItemStatus::kPending), 2);
+  EXPECT_TRUE(QFileInfo::exists(items[1].source));
+  ExpectNothingLost({work_.path()});
+}
+
+TEST_F(FileTransferTest, VanishedSourceAndOneFileUnderTwoSpellingsAreRefused) {
+  const QString a = Make(QStringLiteral("pics/a.jpg"));
+  const QString b = Make(QStringLiteral("pics/b.jpg"));
+  ASSERT_TRUE(QFile::link(Work(QStringLiteral("pics")), Work(QStringLiteral("alias"))));
+  const QString gone = Work(QStringLiteral("pics/gone.jpg"));
+  struct Case {
+    const char* what;
+    TransferVerb verb;
+    TransferItem item;
+    int error;
+  };
+  const Case cases[] = {
+      {"copy of a vanished file", TransferVerb::kCopy, {gone, Work("out.jpg")}, ENOENT},
+      {"move of a vanished file", TransferVerb::kMove, {gone, Work("out.jpg")}, ENOENT},
+      {"trash of a vanished file", TransferVerb::kTrash, {gone, {}}, ENOENT},
+      {"copy over partner, dot segment",
+       TransferVerb::kCopyOver,
+       {a, Work("pics/./a.jpg")},
+       kErrorSameFile},
+      {"copy over partner, symlinked folder",
+       TransferVerb::kCopyOver,
+       {a, Work("alias/a.jpg")},
+       kErrorSameFile},
+      {"move onto itself, double slash",
+       TransferVerb::kMove,
+       {a, Work("pics//a.jpg")},
+       kErrorSameFile},
+      {"copy onto itself", TransferVerb::kCopy, {b, Work("alias/../pics/b.jpg")}, kErrorSameFile},
+  };
+  const test::TreeBytes before = ReadTree(Work(QStringLiteral("pics")));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScriptedAnswers ask({{ConflictChoice::kReplace, true}});
+    FileTransfer transfer(c.verb, {c.item}, &ask);
+    transfer.RunAll();
+    EXPECT_EQ(transfer.Outcomes()[0].status, ItemStatus::kFailed);
+    EXPECT_EQ(transfer.Outcomes()[0].error, c.error);
+    EXPECT_EQ(ask.asked, 0);
+    EXPECT_EQ(ReadTree(Work(QStringLiteral("pics"))), before);
+    EXPECT_TRUE(transfer.Journal().Empty());
+  }
+  ExpectNothingLost({work_.path()});
+}
+
+TEST_F(FileTransferTest, CopyOverPartnerTrashesThePartnerFirst) {
+  const QString marked = Make(QStringLiteral("a/keep.jpg"));
+  const QString partner = Make(QStringLiteral("b/old.jpg"));
+  const FileTransfer done =
+      RunAndUndo(TransferVerb::kCopyOver, {{marked, partner}}, nullptr, {work_.path()});
+  EXPECT_EQ(done.Count(ItemStatus::kDone), 1);
+  EXPECT_EQ(after_[0].at(QStringLiteral("b/old.jpg")), ReadBytes(marked));
+  EXPECT_EQ(test::TrashContents(HomeTrash()).count(BytesFor(partner, 3000)), 0u)
+      << "undo takes the partner out of the trash again";
+}
+
+TEST_F(FileTransferTest, ReadOnlyTargetFolderLeavesEverythingInPlace) {
+  std::unique_ptr<ScratchMount> mount;
+  QString folder = Work(QStringLiteral("locked"));
+  if (::geteuid() == 0) {
+    // Root passes every permission check: only a read-only mount stops it.
+    mount = std::make_unique<ScratchMount>(QStringLiteral("size=1m"));
+    if (!mount->Mounted()) GTEST_SKIP() << mount->Reason().toStdString();
+    folder = mount->Path();
+    Make(folder + QStringLiteral("/a.jpg"));
+    ASSERT_TRUE(mount->RemountReadOnly());
+  } else {
+    Make(folder + QStringLiteral("/a.jpg"));
+    ::chmod(QFile::encodeName(folder).constData(), 0555);
+  }
+  const QString source = Make(QStringLiteral("src/a.jpg"));
+  const QString other = Make(QStringLiteral("src/b.jpg"));
+  const test::TreeBytes before = ReadTree(folder);
+  for (TransferVerb verb : {TransferVerb::kCopy, TransferVerb::kMove, TransferVerb::kCopyOver}) {
+    ScriptedAnswers ask({{ConflictChoice::kReplace, true}});
+    FileTransfer transfer(
+        verb,
+        {{source, folder + QStringLiteral("/a.jpg")}, {other, folder + QStringLiteral("/b.jpg")}},
+        &ask);
+    transfer.RunAll();
+    EXPECT_EQ(transfer.Count(ItemStatus::kFailed), 2);
+    EXPECT_EQ(ReadTree(folder), before);
+    EXPECT_TRUE(QFileInfo::exists(source) && QFileInfo::exists(other));
+  }
+  ExpectNothingLost({work_.path(), folder});
+  if (!mount) ::chmod(QFile::encodeName(folder).constData(), 0755);
+}
+
+TEST_F(FileTransferTest, FullDiskLeavesNoPartialFile) {
+  ScratchMount small(QStringLiteral("size=64k"));
+  if (!small.Mounted()) GTEST_SKIP() << small.Reason().toStdString();
+  const QString big = Make(QStringLiteral("big.jpg"), 200 * 1024);
+  const QString fits = Make(QStringLiteral("fits.jpg"), 4 * 1024);
+  for (TransferVerb verb : {TransferVerb::kCopy, TransferVerb::kMove}) {
+    FileTransfer transfer(verb, {{big, small.Path() + QStringLiteral("/big.jpg")}}, nullptr);
+    transfer.RunAll();
+    EXPECT_EQ(transfer.Outcomes()[0].error, ENOSPC);
+    EXPECT_TRUE(ReadTree(small.Path()).empty()) << "no partial or temporary file stays";
+    EXPECT_EQ(ReadBytes(big), BytesFor(big, 200 * 1024));
+  }
+  const FileTransfer moved =
+      RunAndUndo(TransferVerb::kMove, {{fits, small.Path() + QStringLiteral("/fits.jpg")}}, nullptr,
+                 {work_.path(), small.Path()});
+  EXPECT_EQ(moved.Count(ItemStatus::kDone), 1)
+      << FileErrorText(moved.Outcomes()[0].error).toStdString();
+}
+
+TEST_F(FileTransferTest, MoveAcrossFileSystemsCopiesChecksAndKeepsTheTime) {
+  ScratchMount other(QStringLiteral("size=4m"));
+  if (!other.Mounted()) GTEST_SKIP() << other.Reason().toStdString();
+  std::vector<TransferItem> items;
+  for (const char* name : {"a.jpg", "b.png", "ü; <&>.jpg"}) {
+    const QString source = Make(QStringLiteral("src/") + name, 70000);
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(QDateTime(QDate(2019, 5, 4), QTime(3, 2, 1)),
+                                 QFileDevice::FileModificationTime));
+    items.push_back({source, other.Path() + u'/' + name});
+  }
+  const FileTransfer moved =
+      RunAndUndo(TransferVerb::kMove, items, nullptr, {work_.path(), other.Path()});
+  EXPECT_EQ(moved.Count(ItemStatus::kDone), 3);
+  EXPECT_EQ(after_[0].size(), 0u) << "the sources are gone after the move";
+  EXPECT_EQ(after_[1].size(), 3u);
+  // Moved back by undo: the time survived both crossings.
+  EXPECT_EQ(QFileInfo(items[0].source).lastModified().date(), QDate(2019, 5, 4));
+}
+
+TEST_F(FileTransferTest, TrashOfAnotherMountUsesThatMountsTrash) {
+  ScratchMount other(QStringLiteral("size=1m"));
+  if (!other.Mounted()) GTEST_SKIP() << other.Reason().toStdString();
+  const QString file = Make(other.Path() + QStringLiteral("/sub/x y.jpg"));
+  const FileTransfer trashed =
+      RunAndUndo(TransferVerb::kTrash, {{file, {}}}, nullptr, {other.Path()});
+  const QString in_trash = trashed.Outcomes()[0].final_target;
+  EXPECT_TRUE(in_trash.startsWith(other.Path() + QStringLiteral("/.Trash-")))
+      << in_trash.toStdString();
+  const QString info = QString::fromUtf8(ReadTree(other.Path()).begin()->second);
+  EXPECT_EQ(after_[0].count(QStringLiteral("sub/x y.jpg")), 0u);
+  // Relative to the mount, per the trash specification.
+  bool relative = false;
+  for (const auto& [name, bytes] : after_[0]) {
+    if (name.endsWith(u".trashinfo")) relative = bytes.contains("Path=sub/x%20y.jpg\n");
+  }
+  EXPECT_TRUE(relative);
+}
+
+TEST_F(FileTransferTest, ReadOnlyMountHasNoTrashAndTheFileStays) {
+  ScratchMount other(QStringLiteral("size=1m"));
+  if (!other.Mounted()) GTEST_SKIP() << other.Reason().toStdString();
+  const QString file = Make(other.Path() + QStringLiteral("/a.jpg"));
+  ASSERT_TRUE(other.RemountReadOnly());
+  FileTransfer transfer(TransferVerb::kTrash, {{file, {}}}, nullptr);
+  transfer.RunAll();  // Qt 6.4's moveToTrash never returns here
+  EXPECT_EQ(transfer.Outcomes()[0].error, kErrorNoTrash);
+  EXPECT_EQ(ReadBytes(file), BytesFor(file, 3000));
+}
+
+TEST_F(FileTransferTest, MissingDataFolderIsMadeInsteadOfTrashingIntoTheCurrentFolder) {
+  qputenv("XDG_DATA_HOME", QFile::encodeName(data_.filePath(QStringLiteral("not/yet/there"))));
+  const QString file = Make(QStringLiteral("a.jpg"));
+  const QString old_cwd = QDir::currentPath();
+  QDir::setCurrent(work_.path());
+  FileTransfer transfer(TransferVerb::kTrash, {{file, {}}}, nullptr);
+  transfer.RunAll();
+  QDir::setCurrent(old_cwd);
+  EXPECT_EQ(transfer.Count(ItemStatus::kDone), 1);
+  EXPECT_TRUE(transfer.Outcomes()[0].final_target.startsWith(
+      data_.filePath(QStringLiteral("not/yet/there/Trash/files/"))));
+  EXPECT_FALSE(QFileInfo::exists(Work(QStringLiteral("files"))));
+  ExpectNothingLost({work_.path()});
+  EXPECT_TRUE(transfer.Journal().Undo().empty());
+  EXPECT_EQ(ReadBytes(file), BytesFor(file, 3000));
+}
+
+TEST_F(FileTransferTest, TrashNamesCollideWithoutReplacing) {
+  std::vector<TransferItem> items;
+  for (const char* folder : {"x", "y", "z"})
+    items.push_back({Make(QStringLiteral("%1/same.jpg").arg(folder)), {}});
+  const FileTransfer trashed = RunAndUndo(TransferVerb::kTrash, items, nullptr, {work_.path()});
+  EXPECT_EQ(trashed.Count(ItemStatus::kDone), 3);
+  QStringList names;
+  for (const ItemOutcome& o : trashed.Outcomes()) names << QFileInfo(o.final_target).fileName();
+  EXPECT_EQ(names, QStringList({"same.jpg", "same.jpg.2", "same.jpg.3"}));
+}
+
+TEST_F(FileTransferTest, UndoLeavesAFileAloneThatWasReplacedSince) {
+  const QString source = Make(QStringLiteral("a.jpg"));
+  FileTransfer moved(TransferVerb::kMove, {{source, Work(QStringLiteral("b.jpg"))}}, nullptr);
+  moved.RunAll();
+  ASSERT_TRUE(QFile::remove(Work(QStringLiteral("b.jpg"))));
+  const QString newcomer = Make(QStringLiteral("b.jpg"), 5000);
+  const std::vector<UndoFailure> failures = moved.Journal().Undo();
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].error, kErrorChanged);
+  EXPECT_EQ(ReadBytes(newcomer), BytesFor(newcomer, 5000));
+  EXPECT_FALSE(QFileInfo::exists(source));
+}
+
+}  // namespace
+}  // namespace dupliora
