@@ -68,7 +68,7 @@ void CPicWindow::RequestCurrent() {
   if (requested_path_.isEmpty()) return;
   loader_->Request(PictureRequest{requested_path_, requested_resource_, turn_,
                                   contentsRect().size(),
-                                  requested_resource_ ? FileStamp{} : StampOf(requested_path_)});
+                                  requested_resource_ ? FileStamp{} : PictureFileStamp(requested_path_)});
 }
 
 void CPicWindow::ApplyPicture(const PictureRequest&, const QImage& picture) {

@@ -87,7 +87,7 @@ QByteArray RequestBody(const PictureRequest& request) {
 
 }  // namespace
 
-FileStamp StampOf(const QString& path) {
+FileStamp PictureFileStamp(const QString& path) {
   struct stat info {};
   if (::stat(QFile::encodeName(path).constData(), &info) != 0) return {};
   return {static_cast<qint64>(info.st_size),

@@ -22,7 +22,7 @@ struct FileStamp {
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-FileStamp StampOf(const QString& path);
+FileStamp PictureFileStamp(const QString& path);
 
 // What a pane asks its loader for. Two requests that compare equal give the
 // same picture, so the loader skips the second one.
