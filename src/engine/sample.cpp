@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::size_t kBitmapBytes = kSampleSize * 4;
 
+}  // namespace
+
 void FillTurnedCopies(ImageRecord& record) {
   for (int y = 0; y < kSampleSide; ++y) {
     for (int x = 0; x < kSampleSide; ++x) {
@@ -22,8 +24,6 @@ void FillTurnedCopies(ImageRecord& record) {
     }
   }
 }
-
-}  // namespace
 
 std::uint8_t GreyValue(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
   const float grey = static_cast<float>(red) * 0.3f + static_cast<float>(green) * 0.59f +

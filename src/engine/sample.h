@@ -21,6 +21,9 @@ std::uint8_t FoldAlpha(std::uint8_t grey, std::uint8_t alpha);
 // unsigned 64 bits: a 50000 x 50000 picture would wrap to a negative 32-bit area.
 bool HasMinimumArea(std::uint32_t width, std::uint32_t height);
 
+// Fills gray_rot and gray_flip from gray (also when a stored record is rebuilt).
+void FillTurnedCopies(ImageRecord& record);
+
 // Fills gray, gray_rot, gray_flip, brightness and aspect from a 64 x 64
 // 32-bit device bitmap; record.width, height and alpha must be set. False,
 // with the record untouched, when the bitmap is not exactly 64 x 64 x 32 bits.
