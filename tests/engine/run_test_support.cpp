@@ -10,6 +10,7 @@
 #include "engine/pair_loop.h"
 #include "engine/record_path.h"
 #include "engine/run_progress.h"
+#include "engine/sample.h"
 
 namespace dupliora::testing {
 
@@ -45,11 +46,10 @@ void FillSample(ImageRecord& record, const std::function<int(int x, int y)>& val
     for (int x = 0; x < kSampleSide; ++x) {
       const auto g = static_cast<std::uint8_t>(value(x, y));
       record.gray[y * kSampleSide + x] = g;
-      record.gray_rot[x * kSampleSide + (kSampleSide - 1 - y)] = g;
-      record.gray_flip[(kSampleSide - 1 - y) * kSampleSide + x] = g;
       sum += g;
     }
   }
+  FillTurnedCopies(record);
   record.brightness = static_cast<std::int32_t>(((sum / 4096) * 100) / 256);
 }
 

@@ -58,23 +58,6 @@ TEST(RatioBoxTextTest, ThreeLinesWithFlip) {
 
 using BuildPreviewTextsTest = EnglishLocale;
 
-TEST_F(BuildPreviewTextsTest, RowWithMatch) {
-  auto first = std::make_unique<ImageRecord>();
-  auto second = std::make_unique<ImageRecord>();
-  first->width = 800;
-  first->height = 600;
-  first->file_size = 1258291;
-  second->width = 640;
-  second->height = 480;
-  second->file_size = 999;
-  MatchResult match{first.get(), second.get(), 97, 2, 0, 90, 100};
-  const PreviewRow row{"/a.jpg", "/b.jpg", "97", &match, false, true};
-  const PreviewTexts texts = BuildPreviewTexts(row);
-  EXPECT_EQ(texts.first_caption, " 800 x 600 1.2 MB ");
-  EXPECT_EQ(texts.second_caption, kCheckSign + " 640 x 480 999 Byte " + kCheckSign);
-  EXPECT_EQ(texts.ratio, QString::fromUtf8("97 %\n 90 \u00b0\nVF"));
-}
-
 // Without a usable match the ratio box shows the row's text and the captions stay as they were.
 TEST_F(BuildPreviewTextsTest, RowWithoutUsableMatchKeepsCaptions) {
   MatchResult broken;

@@ -99,15 +99,6 @@ TEST_F(ResultEditorTest, KeysMoveTheEditor) {
   }
 }
 
-TEST_F(ResultEditorTest, PagesStopAtTheEnds) {
-  view_->EditCell(2, 3);
-  const auto down = AfterKey(Qt::Key_PageDown);
-  ASSERT_TRUE(down);
-  EXPECT_GT(down->row, 3);
-  EXPECT_EQ(AfterKey(Qt::Key_PageUp), (GridCell{2, 3}));
-  EXPECT_EQ(AfterKey(Qt::Key_PageUp), (GridCell{0, 3}));
-}
-
 TEST_F(ResultEditorTest, NarrowColumnsAreSkipped) {
   view_->setColumnWidth(3, 5);
   view_->setColumnHidden(4, true);
