@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/record_path.h"
+#include "engine/sample.h"
 #include "engine/similarity.h"
 
 namespace dupliora {
@@ -32,19 +33,12 @@ Sample Turned(const Sample& a, const Turn& source) {
   return b;
 }
 
-// A record whose turned copies follow the record rules: gray_rot[x][63 - y]
-// and gray_flip[63 - y][x] both hold gray[y][x].
 std::unique_ptr<ImageRecord> RecordOf(const Sample& gray, const QString& path) {
   auto record = std::make_unique<ImageRecord>();
   *record = ImageRecord{};
   EXPECT_TRUE(SetRecordPath(*record, path));
   std::copy(gray.begin(), gray.end(), record->gray);
-  for (int y = 0; y < kSampleSide; ++y) {
-    for (int x = 0; x < kSampleSide; ++x) {
-      record->gray_rot[At(x, kLast - y)] = gray[At(y, x)];
-      record->gray_flip[At(kLast - y, x)] = gray[At(y, x)];
-    }
-  }
+  FillTurnedCopies(*record);
   return record;
 }
 
