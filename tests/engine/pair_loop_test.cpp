@@ -80,35 +80,6 @@ class PairLoopTest : public ::testing::Test {
   std::atomic<bool> stop_{false};
 };
 
-TEST_F(PairLoopTest, BrightnessFiltersCountWhatTheySave) {
-  // Threshold 90, all variants: T = 3, R = 8, W = 16.
-  Add(PatternRecord("/p/a", 1, 0));
-  Add(PatternRecord("/p/b", 1, 13));  // brightness about 5 above: plain pass skipped
-  ASSERT_GT(std::abs(table_[0].brightness - table_[1].brightness), 3);
-  PairLoopOptions options;
-  options.search_rotated = options.search_flipped = true;
-  std::vector<MatchResult> matches;
-  PairCounts counts = RunLoop(options, matches);
-  EXPECT_EQ(counts.done, 8);
-  EXPECT_EQ(counts.skipped, 8);
-
-  // a + b - 100 <= 3 here, so the negative pass runs: only the plain one is saved.
-  options.search_negative = true;
-  ASSERT_LE(table_[0].brightness + table_[1].brightness - 100, 3);
-  counts = RunLoop(options, matches);
-  EXPECT_EQ(counts.done, 16);
-  EXPECT_EQ(counts.skipped, 8);
-
-  table_.Clear();
-  Add(PatternRecord("/p/a", 1, 60));
-  Add(PatternRecord("/p/b", 1, 75));
-  ASSERT_GT(table_[0].brightness + table_[1].brightness - 100, 3);
-  counts = RunLoop(options, matches);
-  EXPECT_EQ(counts.skipped, 16);
-  EXPECT_EQ(counts.done, 16);
-  EXPECT_TRUE(matches.empty());
-}
-
 // The pair rules written out over CompareRecords, pair by pair: what the
 // loop must give, whatever shortcuts its matcher takes.
 PairCounts ReferenceLoop(const RecordTable& table, const PairLoopOptions& options,
