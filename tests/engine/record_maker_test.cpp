@@ -33,19 +33,6 @@ TEST_F(RecordTest, AreaLimitAcceptsExactly16384Pixels) {
   }
 }
 
-TEST_F(RecordTest, FillsTheRecordFromAPicture) {
-  const QString path = PathOf(QStringLiteral("wide.png"));
-  ASSERT_TRUE(WritePicture(path, test::SolidImage(QSize(300, 200), Qt::white)));
-  auto record = Make(path);
-  ASSERT_TRUE(m_made);
-  EXPECT_EQ(RecordPath(*record), path);
-  EXPECT_EQ(record->method, kMethodLibraryThumbnail);
-  EXPECT_EQ(record->thumb_bytes, 0u);
-  EXPECT_EQ(record->brightness, 99);
-  EXPECT_FLOAT_EQ(record->aspect, 1.5f);
-  EXPECT_EQ(record->last_write, 0u);  // the caller's
-}
-
 TEST_F(RecordTest, GradientSampleRunsDarkToBrightLikeThePicture) {
   const QString path = PathOf(QStringLiteral("gradient.png"));
   ASSERT_TRUE(WritePicture(path, test::GradientImage(QSize(256, 256))));
@@ -69,32 +56,6 @@ TEST_F(RecordTest, AlphaIsTakenFromThePixelFormat) {
   ASSERT_TRUE(m_made);
   EXPECT_EQ(record->alpha, 1);
   EXPECT_EQ(record->gray[0], 255);  // transparent black folds to 255
-}
-
-TEST_F(RecordTest, SignatureRulesSelectTheMethods) {
-  const QString square = PathOf(QStringLiteral("square.jpg"));
-  const QString wide = PathOf(QStringLiteral("wide.jpg"));
-  ASSERT_TRUE(WritePicture(square, test::GradientImage(QSize(256, 256))));
-  ASSERT_TRUE(WritePicture(wide, test::GradientImage(QSize(400, 200))));
-  ASSERT_TRUE(test::WriteCachedThumbnail(square, test::GradientImage(QSize(128, 128))));
-  ASSERT_TRUE(test::WriteCachedThumbnail(wide, test::GradientImage(QSize(128, 64))));
-  struct Case {
-    const QString* path;
-    int rule;
-    int method;
-  } const cases[] = {
-      {&square, 1, kMethodThumbnailExtractor},
-      {&square, 2, kMethodLibraryThumbnail},
-      {&square, 3, kMethodLibraryDrawing},
-      {&wide, 1, kMethodLibraryThumbnail},  // keep-aspect thumbnail is 64 x 32: no sample
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.path->toStdString() << " rule " << c.rule);
-    auto record = Make(*c.path, c.rule);
-    ASSERT_TRUE(m_made);
-    EXPECT_EQ(record->method, c.method);
-    EXPECT_EQ(RecordPath(*record), *c.path);
-  }
 }
 
 TEST_F(RecordTest, EmbeddedThumbnailIsMeasuredAndUsedByMethodTwoOnly) {

@@ -27,16 +27,19 @@ bool SameBytes(const ImageRecord& a, const ImageRecord& b) {
 
 TEST_F(RecordStoreTest, StoredRecordIsByteIdenticalToAFreshOneForEveryRuleAndMethod) {
   const QString square = PathOf(QStringLiteral("square.jpg"));
+  const QString wide = PathOf(QStringLiteral("wide.jpg"));
   const QString camera = PathOf(QStringLiteral("camera.jpg"));
   const QString clear = PathOf(QStringLiteral("clear.png"));
   const QString odd = PathOf(QStringLiteral("drawing.unknownformat"));
   ASSERT_TRUE(WritePicture(square, test::NoisyImage(QSize(256, 256), 7)));
+  ASSERT_TRUE(WritePicture(wide, test::NoisyImage(QSize(400, 200), 6)));
   ASSERT_TRUE(WritePicture(camera, test::NoisyImage(QSize(640, 480), 8)));
   ASSERT_TRUE(test::AddExifThumbnail(camera, test::GradientImage(QSize(160, 120))));
   ASSERT_TRUE(WritePicture(clear, test::SolidImage(QSize(200, 150), QColor(10, 200, 30, 90))));
   ASSERT_TRUE(test::WriteBytes(odd, "read by no plugin"));
-  for (const QString& path : {square, camera, clear, odd}) ASSERT_TRUE(AgeFile(path));
+  for (const QString& path : {square, wide, camera, clear, odd}) ASSERT_TRUE(AgeFile(path));
   ASSERT_TRUE(test::WriteCachedThumbnail(square, test::GradientImage(QSize(128, 128))));
+  ASSERT_TRUE(test::WriteCachedThumbnail(wide, test::GradientImage(QSize(128, 64))));
   test::CachedThumbnailFacts facts;
   facts.image_size = QSize(800, 600);
   ASSERT_TRUE(test::WriteCachedThumbnail(odd, test::NoisyImage(QSize(128, 96), 9), facts));
@@ -45,10 +48,17 @@ TEST_F(RecordStoreTest, StoredRecordIsByteIdenticalToAFreshOneForEveryRuleAndMet
     int rule;
     int method;
   } const cases[] = {
-      {&square, 1, kMethodThumbnailExtractor}, {&camera, 1, kMethodLibraryThumbnail},
-      {&camera, 2, kMethodLibraryThumbnail},   {&camera, 3, kMethodLibraryDrawing},
-      {&clear, 2, kMethodLibraryThumbnail},    {&clear, 3, kMethodLibraryDrawing},
-      {&odd, 2, kMethodThumbnailCache},        {&odd, 1, kMethodThumbnailCache},
+      {&square, 1, kMethodThumbnailExtractor},
+      {&square, 2, kMethodLibraryThumbnail},
+      // The keep-aspect cached thumbnail of a wide picture is 64 x 32: no sample from it.
+      {&wide, 1, kMethodLibraryThumbnail},
+      {&camera, 1, kMethodLibraryThumbnail},
+      {&camera, 2, kMethodLibraryThumbnail},
+      {&camera, 3, kMethodLibraryDrawing},
+      {&clear, 2, kMethodLibraryThumbnail},
+      {&clear, 3, kMethodLibraryDrawing},
+      {&odd, 2, kMethodThumbnailCache},
+      {&odd, 1, kMethodThumbnailCache},
   };
   {
     auto writer = OpenStore();
