@@ -9,6 +9,7 @@
 
 #include "engine/record_store.h"
 #include "record_store_test_support.h"
+#include "support/file_fixture.h"
 
 namespace dupliora {
 namespace {
@@ -101,10 +102,11 @@ TEST_F(RecordStoreFaultTest, LockedDatabaseIsPassedByAndTriedAgainNextRun) {
 }
 
 TEST_F(RecordStoreFaultTest, ReadOnlyDiskIsReadButNotWritten) {
-  ScopedTmpfs disk(PathOf(QStringLiteral("cache")), 4096);
-  if (!disk.mounted()) GTEST_SKIP() << disk.skip_reason().toStdString();
+  test::ScratchMount disk(QStringLiteral("size=4096k"));
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Reason().toStdString();
+  ASSERT_TRUE(QFile::link(disk.Path(), PathOf(QStringLiteral("cache"))));
   Fill(10);
-  ASSERT_TRUE(disk.MakeReadOnly());
+  ASSERT_TRUE(disk.RemountReadOnly());
   const QString other = PathOf(QStringLiteral("other.png"));
   ASSERT_TRUE(WritePicture(other, test::GradientImage(QSize(200, 200))));
   ASSERT_TRUE(AgeFile(other));
@@ -121,8 +123,9 @@ TEST_F(RecordStoreFaultTest, ReadOnlyDiskIsReadButNotWritten) {
 }
 
 TEST_F(RecordStoreFaultTest, FullDiskTurnsWritingOffUntilTheNextRun) {
-  ScopedTmpfs disk(PathOf(QStringLiteral("cache")), 2048);
-  if (!disk.mounted()) GTEST_SKIP() << disk.skip_reason().toStdString();
+  test::ScratchMount disk(QStringLiteral("size=2048k"));
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Reason().toStdString();
+  ASSERT_TRUE(QFile::link(disk.Path(), PathOf(QStringLiteral("cache"))));
   auto store = OpenStore();
   for (int k = 0; k < 400 && store->Fault() == DbFault::kNone; ++k) {
     const SyntheticRecord r = MakeSyntheticRecord(QStringLiteral("/p/%1.jpg").arg(k), k);

@@ -3,37 +3,13 @@
 #include "record_store_test_support.h"
 
 #include <fcntl.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QFile>
-#include <cerrno>
-#include <cstring>
 
 #include "run_test_support.h"
 
 namespace dupliora {
-
-ScopedTmpfs::ScopedTmpfs(const QString& folder, int kilobytes) : folder_(folder) {
-  QDir().mkpath(folder);
-  const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
-  if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options.constData()) ==
-      0) {
-    mounted_ = true;
-  } else {
-    skip_reason_ = QStringLiteral("cannot mount a tmpfs here: %1").arg(std::strerror(errno));
-  }
-}
-
-ScopedTmpfs::~ScopedTmpfs() {
-  if (mounted_) ::umount2(QFile::encodeName(folder_).constData(), MNT_DETACH);
-}
-
-bool ScopedTmpfs::MakeReadOnly() {
-  return ::mount(nullptr, QFile::encodeName(folder_).constData(), nullptr, MS_REMOUNT | MS_RDONLY,
-                 nullptr) == 0;
-}
 
 bool AgeFile(const QString& path) {
   struct stat st {};

@@ -11,25 +11,6 @@
 
 namespace dupliora {
 
-// A tmpfs mounted over a folder for the life of the object: a disk that can be
-// made read-only or full. Needs the right to mount; `skip_reason` says why not.
-class ScopedTmpfs {
- public:
-  ScopedTmpfs(const QString& folder, int kilobytes);
-  ~ScopedTmpfs();
-  ScopedTmpfs(const ScopedTmpfs&) = delete;
-  ScopedTmpfs& operator=(const ScopedTmpfs&) = delete;
-
-  bool mounted() const { return mounted_; }
-  const QString& skip_reason() const { return skip_reason_; }
-  bool MakeReadOnly();
-
- private:
-  QString folder_;
-  bool mounted_ = false;
-  QString skip_reason_;
-};
-
 // Record tests with a store file in the temporary folder.
 class RecordStoreTest : public RecordTest {
  protected:
