@@ -29,8 +29,6 @@ QStringList ArgumentsFor(Encoder encoder, const QString& source, const QString& 
   return {};
 }
 
-}  // namespace
-
 QString EncoderProgram(Encoder encoder) {
   switch (encoder) {
     case Encoder::kHeic:
@@ -42,6 +40,8 @@ QString EncoderProgram(Encoder encoder) {
   }
   return {};
 }
+
+}  // namespace
 
 bool EncodeWithTool(Encoder encoder, const QString& source, const QString& target,
                     const QStringList& extra) {

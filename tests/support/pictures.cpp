@@ -6,37 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QtEndian>
 #include <exiv2/exiv2.hpp>
 #include <random>
 
 #include "platform/thumbnail_cache.h"
 
 namespace dupliora::test {
-
-namespace {
-
-std::uint32_t Crc32(const QByteArray& bytes) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (const char byte : bytes) {
-    crc ^= static_cast<std::uint8_t>(byte);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
-QByteArray BigEndian32(std::uint32_t value) {
-  QByteArray bytes(4, '\0');
-  qToBigEndian(value, bytes.data());
-  return bytes;
-}
-
-QByteArray PngChunk(const char* type, const QByteArray& data) {
-  const QByteArray body = QByteArray(type) + data;
-  return BigEndian32(static_cast<std::uint32_t>(data.size())) + body + BigEndian32(Crc32(body));
-}
-
-}  // namespace
 
 QImage SolidImage(QSize size, QColor color) {
   QImage image(size, QImage::Format_ARGB32);
@@ -126,16 +101,6 @@ bool SetExifOrientation(const QString& jpeg_path, int orientation) {
     return false;
   }
   return true;
-}
-
-QByteArray PngClaimingSize(std::uint32_t width, std::uint32_t height) {
-  QByteArray header = BigEndian32(width) + BigEndian32(height);
-  header.append(char(8)).append(char(6)).append(3, '\0');  // 8-bit RGBA, no interlace
-  static const char kSignature[] = "\x89PNG\r\n\x1a\n";
-  // An empty zlib stream (stored, final, empty block) plus its Adler-32.
-  const QByteArray idat = QByteArray::fromHex("7801010000ffff00000001");
-  return QByteArray(kSignature, 8) + PngChunk("IHDR", header) + PngChunk("IDAT", idat) +
-         PngChunk("IEND", {});
 }
 
 bool WriteBytes(const QString& path, const QByteArray& bytes) {
