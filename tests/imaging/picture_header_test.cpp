@@ -44,7 +44,7 @@ TEST_F(PictureHeaderTest, ReadsTypeSizeAndAlphaOfEveryFormat) {
       {"gradient.tif", gradient, nullptr, kRaster, {320, 200}, false},
       {"really_a_png.jpg", small, "png", kRaster, {150, 130}, false},
       {"no_suffix", small, "jpg", kRaster, {150, 130}, false},
-      {"plan.svg", QImage(), nullptr, PictureType::kVector, {640, 480}, false},
+      {"plan.svg", QImage(), nullptr, PictureType::kVector, {640, 480}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

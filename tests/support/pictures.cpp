@@ -10,6 +10,7 @@
 #include <random>
 
 #include "platform/thumbnail_cache.h"
+#include "support/hostile_files.h"
 
 namespace dupliora::test {
 
@@ -64,43 +65,42 @@ bool WriteSvg(const QString& path, std::optional<QSize> size, QColor color) {
   return WriteBytes(path, svg.toUtf8());
 }
 
+namespace {
+
+// Reads the EXIF block of an existing JPEG, lets `edit` change it, writes it back.
+template <typename Edit>
+bool EditExif(const QString& jpeg_path, Edit edit) {
+  try {
+    auto image = Exiv2::ImageFactory::open(QFile::encodeName(jpeg_path).toStdString());
+    image->readMetadata();
+    Exiv2::ExifData exif = image->exifData();
+    edit(exif);
+    image->setExifData(exif);
+    image->writeMetadata();
+  } catch (...) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool AddExifThumbnail(const QString& jpeg_path, const QImage& thumb) {
-  const QString thumb_path = jpeg_path + QStringLiteral(".thumb.jpg");
-  if (!WritePicture(thumb_path, thumb, "jpg")) return false;
-  QFile file(thumb_path);
-  const bool read = file.open(QIODevice::ReadOnly);
-  const QByteArray bytes = file.readAll();
-  file.remove();
-  return read && AddExifThumbnailBytes(jpeg_path, bytes);
+  const QByteArray bytes = EncodedPicture(thumb, "jpg");
+  return !bytes.isEmpty() && AddExifThumbnailBytes(jpeg_path, bytes);
 }
 
 bool AddExifThumbnailBytes(const QString& jpeg_path, const QByteArray& thumb) {
-  try {
-    auto image = Exiv2::ImageFactory::open(QFile::encodeName(jpeg_path).toStdString());
-    image->readMetadata();
-    Exiv2::ExifData exif = image->exifData();
+  return EditExif(jpeg_path, [&](Exiv2::ExifData& exif) {
     Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumb.constData()),
                                             thumb.size());
-    image->setExifData(exif);
-    image->writeMetadata();
-  } catch (...) {
-    return false;
-  }
-  return true;
+  });
 }
 
 bool SetExifOrientation(const QString& jpeg_path, int orientation) {
-  try {
-    auto image = Exiv2::ImageFactory::open(QFile::encodeName(jpeg_path).toStdString());
-    image->readMetadata();
-    Exiv2::ExifData exif = image->exifData();
+  return EditExif(jpeg_path, [&](Exiv2::ExifData& exif) {
     exif["Exif.Image.Orientation"] = static_cast<std::uint16_t>(orientation);
-    image->setExifData(exif);
-    image->writeMetadata();
-  } catch (...) {
-    return false;
-  }
-  return true;
+  });
 }
 
 bool WriteBytes(const QString& path, const QByteArray& bytes) {
@@ -135,11 +135,7 @@ ScopedThumbnailCache::ScopedThumbnailCache()
 }
 
 ScopedThumbnailCache::~ScopedThumbnailCache() {
-  if (m_had_previous) {
-    qputenv("XDG_CACHE_HOME", m_previous);
-  } else {
-    qunsetenv("XDG_CACHE_HOME");
-  }
+  m_had_previous ? qputenv("XDG_CACHE_HOME", m_previous) : qunsetenv("XDG_CACHE_HOME");
 }
 
 }  // namespace dupliora::test
