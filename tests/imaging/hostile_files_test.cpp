@@ -26,7 +26,6 @@
 namespace dupliora {
 namespace {
 
-
 class HostileFilesTest : public testing::Test {
  protected:
   QString PathOf(const QString& name) const { return m_dir.filePath(name); }
