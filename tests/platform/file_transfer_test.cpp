@@ -251,7 +251,6 @@ TEST_F(FileTransferTest, TrashOfAnotherMountUsesThatMountsTrash) {
   const QString in_trash = trashed.Outcomes()[0].final_target;
   EXPECT_TRUE(in_trash.startsWith(other.Path() + QStringLiteral("/.Trash-")))
       << in_trash.toStdString();
-  const QString info = QString::fromUtf8(ReadTree(other.Path()).begin()->second);
   EXPECT_EQ(after_[0].count(QStringLiteral("sub/x y.jpg")), 0u);
   // Relative to the mount, per the trash specification.
   bool relative = false;

@@ -115,37 +115,35 @@ TEST_F(ThumbnailCacheTest, NothingCachedGivesNothingAndWritesNothing) {
   EXPECT_FALSE(QFileInfo::exists(ThumbnailCacheFolder()));
 }
 
-TEST_F(ThumbnailCacheTest, ImageSizeComesFromTheThumbnailKeys) {
-  ASSERT_TRUE(Cache("large", 256, QSize(4000, 3000)));
-  EXPECT_EQ(ThumbnailCacheImageSize(m_picture), QSize(4000, 3000));
-  ASSERT_TRUE(Cache("large", 256, QSize(0, 3000)));
-  EXPECT_FALSE(ThumbnailCacheImageSize(m_picture).has_value());
-}
-
+// The picture's size comes from the keys of a thumbnail that is still valid.
 TEST_F(ThumbnailCacheTest, StaleOrForeignThumbnailIsNoThumbnail) {
   const qint64 mtime = QFileInfo(m_picture).lastModified().toSecsSinceEpoch();
+  const QSize size(4000, 3000);
   struct Case {
     const char* label;
     std::optional<qint64> mtime;
     std::optional<QByteArray> uri;
+    QSize claimed;
     bool valid;
   } const cases[] = {
-      {"matching", mtime, std::nullopt, true},
-      {"older", mtime - 1, std::nullopt, false},
-      {"newer", mtime + 1, std::nullopt, false},
-      {"other file", mtime, QByteArray("file:///tmp/other.jpg"), false},
-      {"plain path instead of uri", mtime, QFile::encodeName(m_picture), false},
+      {"matching", mtime, std::nullopt, size, true},
+      {"zero width claimed", mtime, std::nullopt, QSize(0, 3000), true},
+      {"older", mtime - 1, std::nullopt, size, false},
+      {"newer", mtime + 1, std::nullopt, size, false},
+      {"other file", mtime, QByteArray("file:///tmp/other.jpg"), size, false},
+      {"plain path instead of uri", mtime, QFile::encodeName(m_picture), size, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     test::CachedThumbnailFacts facts;
     facts.mtime = c.mtime;
     facts.uri = c.uri;
-    facts.image_size = QSize(300, 300);
+    facts.image_size = c.claimed;
     ASSERT_TRUE(
         test::WriteCachedThumbnail(m_picture, test::SolidImage(QSize(128, 128), Qt::red), facts));
     EXPECT_EQ(!LoadCachedThumbnail(m_picture, 64).isNull(), c.valid);
-    EXPECT_EQ(ThumbnailCacheImageSize(m_picture).has_value(), c.valid);
+    const bool size_known = c.valid && c.claimed.width() > 0;
+    EXPECT_EQ(ThumbnailCacheImageSize(m_picture), size_known ? std::optional(size) : std::nullopt);
   }
 }
 

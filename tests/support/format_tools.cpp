@@ -16,32 +16,21 @@ namespace {
 // A 12-megapixel HEIC takes x265 about 20 s of CPU, a minute on a busy machine.
 constexpr int kEncoderTimeoutMs = 600000;
 
+QString EncoderProgram(Encoder encoder) {
+  const char* const programs[] = {"heif-enc", "avifenc", "cjxl"};
+  return QString::fromLatin1(programs[static_cast<int>(encoder)]);
+}
+
 QStringList ArgumentsFor(Encoder encoder, const QString& source, const QString& target,
                          const QStringList& extra) {
-  switch (encoder) {
-    case Encoder::kHeic:
-      return QStringList{"-q", "90"} + extra + QStringList{source, "-o", target};
-    case Encoder::kAvif:
-      return QStringList{"-s", "10"} + extra + QStringList{source, target};
-    case Encoder::kJpegXl:
-      return QStringList{"-e", "3"} + extra + QStringList{source, target};
-  }
-  return {};
+  if (encoder == Encoder::kHeic)
+    return QStringList{"-q", "90"} + extra + QStringList{source, "-o", target};
+  const QStringList fast =
+      encoder == Encoder::kAvif ? QStringList{"-s", "10"} : QStringList{"-e", "3"};
+  return fast + extra + QStringList{source, target};
 }
 
 }  // namespace
-
-QString EncoderProgram(Encoder encoder) {
-  switch (encoder) {
-    case Encoder::kHeic:
-      return QStringLiteral("heif-enc");
-    case Encoder::kAvif:
-      return QStringLiteral("avifenc");
-    case Encoder::kJpegXl:
-      return QStringLiteral("cjxl");
-  }
-  return {};
-}
 
 bool EncodeWithTool(Encoder encoder, const QString& source, const QString& target,
                     const QStringList& extra) {

@@ -13,9 +13,6 @@ namespace dupliora::test {
 
 enum class Encoder { kHeic, kAvif, kJpegXl };
 
-// The encoder's program name.
-QString EncoderProgram(Encoder encoder);
-
 // Encodes the picture file `source` (PNG or JPEG) into `target` with the
 // encoder's fast settings and `extra` arguments; false when the encoder is
 // missing or fails.

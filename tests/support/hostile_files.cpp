@@ -10,6 +10,8 @@
 #include <QImageWriter>
 #include <QtEndian>
 
+#include "support/pictures.h"
+
 namespace dupliora::test {
 
 namespace {
@@ -121,6 +123,16 @@ QByteArray MonoPng(std::uint32_t width, std::uint32_t height) {
   const QByteArray rows(static_cast<qsizetype>((width / 8 + 1) * height), '\0');
   return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) +
          PngChunk("IDAT", Deflated(rows, MAX_WBITS, Z_BEST_COMPRESSION)) + PngChunk("IEND", {});
+}
+
+QByteArray PngClaimingSize(std::uint32_t width, std::uint32_t height) {
+  QByteArray header(8, '\0');
+  qToBigEndian(width, header.data());
+  qToBigEndian(height, header.data() + 4);
+  header += QByteArray("\x08\x06\x00\x00\x00", 5);  // 8-bit RGBA, no interlace
+  // An empty zlib stream (stored, final, empty block) plus its Adler-32.
+  return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) +
+         PngChunk("IDAT", QByteArray::fromHex("7801010000ffff00000001")) + PngChunk("IEND", {});
 }
 
 QByteArray Gzip(const QByteArray& bytes) { return Deflated(bytes, 16 + MAX_WBITS); }

@@ -6,37 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QtEndian>
 #include <exiv2/exiv2.hpp>
 #include <random>
 
 #include "platform/thumbnail_cache.h"
+#include "support/hostile_files.h"
 
 namespace dupliora::test {
-
-namespace {
-
-std::uint32_t Crc32(const QByteArray& bytes) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (const char byte : bytes) {
-    crc ^= static_cast<std::uint8_t>(byte);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
-QByteArray BigEndian32(std::uint32_t value) {
-  QByteArray bytes(4, '\0');
-  qToBigEndian(value, bytes.data());
-  return bytes;
-}
-
-QByteArray PngChunk(const char* type, const QByteArray& data) {
-  const QByteArray body = QByteArray(type) + data;
-  return BigEndian32(static_cast<std::uint32_t>(data.size())) + body + BigEndian32(Crc32(body));
-}
-
-}  // namespace
 
 QImage SolidImage(QSize size, QColor color) {
   QImage image(size, QImage::Format_ARGB32);
@@ -89,53 +65,42 @@ bool WriteSvg(const QString& path, std::optional<QSize> size, QColor color) {
   return WriteBytes(path, svg.toUtf8());
 }
 
+namespace {
+
+// Reads the EXIF block of an existing JPEG, lets `edit` change it, writes it back.
+template <typename Edit>
+bool EditExif(const QString& jpeg_path, Edit edit) {
+  try {
+    auto image = Exiv2::ImageFactory::open(QFile::encodeName(jpeg_path).toStdString());
+    image->readMetadata();
+    Exiv2::ExifData exif = image->exifData();
+    edit(exif);
+    image->setExifData(exif);
+    image->writeMetadata();
+  } catch (...) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool AddExifThumbnail(const QString& jpeg_path, const QImage& thumb) {
-  const QString thumb_path = jpeg_path + QStringLiteral(".thumb.jpg");
-  if (!WritePicture(thumb_path, thumb, "jpg")) return false;
-  QFile file(thumb_path);
-  const bool read = file.open(QIODevice::ReadOnly);
-  const QByteArray bytes = file.readAll();
-  file.remove();
-  return read && AddExifThumbnailBytes(jpeg_path, bytes);
+  const QByteArray bytes = EncodedPicture(thumb, "jpg");
+  return !bytes.isEmpty() && AddExifThumbnailBytes(jpeg_path, bytes);
 }
 
 bool AddExifThumbnailBytes(const QString& jpeg_path, const QByteArray& thumb) {
-  try {
-    auto image = Exiv2::ImageFactory::open(QFile::encodeName(jpeg_path).toStdString());
-    image->readMetadata();
-    Exiv2::ExifData exif = image->exifData();
+  return EditExif(jpeg_path, [&](Exiv2::ExifData& exif) {
     Exiv2::ExifThumb(exif).setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumb.constData()),
                                             thumb.size());
-    image->setExifData(exif);
-    image->writeMetadata();
-  } catch (...) {
-    return false;
-  }
-  return true;
+  });
 }
 
 bool SetExifOrientation(const QString& jpeg_path, int orientation) {
-  try {
-    auto image = Exiv2::ImageFactory::open(QFile::encodeName(jpeg_path).toStdString());
-    image->readMetadata();
-    Exiv2::ExifData exif = image->exifData();
+  return EditExif(jpeg_path, [&](Exiv2::ExifData& exif) {
     exif["Exif.Image.Orientation"] = static_cast<std::uint16_t>(orientation);
-    image->setExifData(exif);
-    image->writeMetadata();
-  } catch (...) {
-    return false;
-  }
-  return true;
-}
-
-QByteArray PngClaimingSize(std::uint32_t width, std::uint32_t height) {
-  QByteArray header = BigEndian32(width) + BigEndian32(height);
-  header.append(char(8)).append(char(6)).append(3, '\0');  // 8-bit RGBA, no interlace
-  static const char kSignature[] = "\x89PNG\r\n\x1a\n";
-  // An empty zlib stream (stored, final, empty block) plus its Adler-32.
-  const QByteArray idat = QByteArray::fromHex("7801010000ffff00000001");
-  return QByteArray(kSignature, 8) + PngChunk("IHDR", header) + PngChunk("IDAT", idat) +
-         PngChunk("IEND", {});
+  });
 }
 
 bool WriteBytes(const QString& path, const QByteArray& bytes) {
@@ -170,11 +135,7 @@ ScopedThumbnailCache::ScopedThumbnailCache()
 }
 
 ScopedThumbnailCache::~ScopedThumbnailCache() {
-  if (m_had_previous) {
-    qputenv("XDG_CACHE_HOME", m_previous);
-  } else {
-    qunsetenv("XDG_CACHE_HOME");
-  }
+  m_had_previous ? qputenv("XDG_CACHE_HOME", m_previous) : qunsetenv("XDG_CACHE_HOME");
 }
 
 }  // namespace dupliora::test

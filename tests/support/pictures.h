@@ -43,7 +43,8 @@ bool AddExifThumbnailBytes(const QString& jpeg_path, const QByteArray& thumb);
 bool SetExifOrientation(const QString& jpeg_path, int orientation);
 
 // A PNG whose header claims width x height while it holds almost no data
-// (valid signature, IHDR with CRC, a tiny IDAT, IEND).
+// (valid signature, IHDR with CRC, a tiny IDAT, IEND). Made in
+// hostile_files.cpp beside the other hand-built PNG.
 QByteArray PngClaimingSize(std::uint32_t width, std::uint32_t height);
 
 // Writes raw bytes (corrupt or truncated pictures, text named .jpg, ...).
