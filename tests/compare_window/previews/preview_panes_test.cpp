@@ -139,6 +139,11 @@ TEST_F(PreviewPanesTest, RowWithoutMatchAndNoSelection) {
   panes.ShowPair(1, PreviewRow{"/a.png", "/b.png", "55", nullptr, true, true}, ShowPairMode::kFull);
   EXPECT_EQ(panes.RatioText(), "55");
   EXPECT_EQ(panes.CaptionText(PreviewSide::kLeft), " 800 x 600 1.2 MB ");
+  MatchResult broken;  // a match without records keeps the captions too
+  panes.ShowPair(2, PreviewRow{"/a.png", "/b.png", "50", &broken, false, false},
+                 ShowPairMode::kFull);
+  EXPECT_EQ(panes.RatioText(), "50");
+  EXPECT_EQ(panes.CaptionText(PreviewSide::kLeft), " 800 x 600 1.2 MB ");
   panes.ShowPair(-1, PreviewRow{}, ShowPairMode::kCaptionsOnly);
   EXPECT_EQ(panes.RatioText(), "");
   EXPECT_EQ(panes.CaptionText(PreviewSide::kRight), " 600 x 800 2.0 KB ");
