@@ -212,25 +212,6 @@ TEST_F(PreviewPanesTest, ToolbarCommandsCarryTheirIdsAndSide) {
   }
 }
 
-TEST_F(PreviewPanesTest, LooksRightOffscreen) {
-  QWidget window;
-  PreviewPanes& panes = ShowInWindow(window);
-  PreviewRow marked = row_;
-  marked.first_marked = true;
-  panes.ShowPair(0, marked, ShowPairMode::kFull);
-  const QSize left_client = panes.Pane(PreviewSide::kLeft)->contentsRect().size();
-  const QSize right_client = panes.Pane(PreviewSide::kRight)->contentsRect().size();
-  ASSERT_TRUE(WaitForPictures(panes, QSize(800, 600).scaled(left_client, Qt::KeepAspectRatio),
-                              QSize(600, 800).scaled(right_client, Qt::KeepAspectRatio)));
-  const QImage shot = window.grab().toImage();
-  // Left pane: the yellow half shows in the pane's upper part, dark blue around.
-  const QRect pane =
-      panes.Pane(PreviewSide::kLeft)
-          ->geometry()
-          .translated(panes.Pane(PreviewSide::kLeft)->parentWidget()->mapTo(&window, QPoint()));
-  EXPECT_EQ(QColor(shot.pixel(pane.center().x(), pane.center().y() - 20)), QColor(Qt::yellow));
-}
-
 }  // namespace
 }  // namespace dupliora
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
-#include <memory>
 
 namespace dupliora {
 namespace {
