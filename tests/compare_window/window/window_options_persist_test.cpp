@@ -122,15 +122,6 @@ TEST_F(WindowOptionsTest, ResultViewSwitchesTheListAreaAndStartResetsIt) {
   ASSERT_TRUE(WaitForRun());
 }
 
-TEST_F(WindowOptionsTest, LanguageChangeRewritesTheTexts) {
-  CImgCmp2017& w = Open();
-  w.findChild<QPushButton*>("1016")->setText("old");
-  w.SearchBar()->SetButtonText(command::kButton2, "old");
-  w.OnLanguageChanged();
-  EXPECT_EQ(w.findChild<QPushButton*>("1016")->text(), "t300338");
-  EXPECT_EQ(w.SearchBar()->Button(command::kButton2)->text(), "t300102 90 %");
-}
-
 TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
   CImgCmp2017& w = Open();
   QMenu* menu = w.SearchBar()->Button(command::kButton2)->menu();
