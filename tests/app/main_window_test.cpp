@@ -69,7 +69,7 @@ class MainWindowTest : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-TEST_F(MainWindowTest, StartsWithOneMaximisedChildAndTranslatedMenus) {
+TEST_F(MainWindowTest, StartsWithOneChildFillingTheAreaAndTabsComeWithTheSecond) {
   auto window = Started();
   ASSERT_EQ(window->MdiArea()->subWindowList().size(), 1);
   EXPECT_TRUE(window->MdiArea()->subWindowList().front()->isMaximized());
@@ -80,6 +80,27 @@ TEST_F(MainWindowTest, StartsWithOneMaximisedChildAndTranslatedMenus) {
   EXPECT_EQ(MainFrame(), window.get());
   SetMainStatusText(4, "cache line");
   EXPECT_EQ(window->StatusPartText(4), "cache line");
+  // The one child fills the area; tabs come with the second.
+  window->resize(900, 700);
+  window->show();
+  QApplication::processEvents();
+  QMdiArea* area = window->MdiArea();
+  const QWidget* first = area->subWindowList().front();
+  EXPECT_EQ(area->viewport()->geometry(), area->contentsRect());  // no empty band above it
+  EXPECT_EQ(first->geometry(), area->viewport()->rect());
+  const auto* tabs = area->findChild<QTabBar*>();
+  EXPECT_TRUE(tabs == nullptr || tabs->isHidden());
+
+  window->OnCommand(command::kNewComparison);
+  QApplication::processEvents();
+  tabs = area->findChild<QTabBar*>();
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_TRUE(tabs->isVisible());
+  EXPECT_EQ(tabs->count(), 2);
+  EXPECT_TRUE(tabs->tabsClosable());
+  const QString title = GetString(text::kChildFrameTitle);
+  EXPECT_EQ(tabs->tabText(0), title + " 1");
+  EXPECT_EQ(tabs->tabText(1), title + " 2");
 }
 
 // The empty part before the cache line lends it its room, and takes it back.
@@ -185,30 +206,6 @@ TEST_F(MainWindowTest, CommandsGoToTheNewestChildAndStartPathsToTheFirst) {
   // A command line that is no path list leaves the field alone.
   auto other = Started("not-a-path");
   EXPECT_TRUE(clients.back()->start_paths.isEmpty());
-}
-
-TEST_F(MainWindowTest, AOneChildFillsTheAreaAndTabsComeWithTheSecond) {
-  auto window = Started();
-  window->resize(900, 700);
-  window->show();
-  QApplication::processEvents();
-  QMdiArea* area = window->MdiArea();
-  const QWidget* first = area->subWindowList().front();
-  EXPECT_EQ(area->viewport()->geometry(), area->contentsRect());  // no empty band above it
-  EXPECT_EQ(first->geometry(), area->viewport()->rect());
-  const auto* tabs = area->findChild<QTabBar*>();
-  EXPECT_TRUE(tabs == nullptr || tabs->isHidden());
-
-  window->OnCommand(command::kNewComparison);
-  QApplication::processEvents();
-  tabs = area->findChild<QTabBar*>();
-  ASSERT_NE(tabs, nullptr);
-  EXPECT_TRUE(tabs->isVisible());
-  EXPECT_EQ(tabs->count(), 2);
-  EXPECT_TRUE(tabs->tabsClosable());
-  const QString title = GetString(text::kChildFrameTitle);
-  EXPECT_EQ(tabs->tabText(0), title + " 1");
-  EXPECT_EQ(tabs->tabText(1), title + " 2");
 }
 
 // A child closes on its own only when its client agrees; the last one gone,

@@ -86,20 +86,6 @@ TEST(ApplyMenuChoice, EachButtonSetsItsOption) {
   }
 }
 
-TEST(ApplyMenuChoice, MemoryOnlyChoicesStoreNothing) {
-  WindowOptions options;
-  int result_view = 0;
-  OptionChoice c = ApplyMenuChoice(OptionBar::kSearch, command::kButton1, 2, options, result_view);
-  EXPECT_EQ(result_view, 1);
-  EXPECT_TRUE(c.result_view_changed);
-  EXPECT_EQ(c.to_store, nullptr);
-  c = ApplyMenuChoice(OptionBar::kRules, command::kButton2, kClearPictureCacheItem, options,
-                      result_view);
-  EXPECT_TRUE(c.clear_picture_cache);
-  EXPECT_EQ(c.to_store, nullptr);
-  EXPECT_EQ(options.m_signature_rule.value, 1);
-}
-
 TEST(OptionMenu, SamplingMenuEndsWithThePictureCache) {
   const auto items = OptionMenu(OptionBar::kRules, command::kButton2, NumberText, {false, 1500});
   ASSERT_EQ(items.size(), 9u);
