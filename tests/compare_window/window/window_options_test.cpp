@@ -14,14 +14,6 @@ namespace {
 // Every text reads as its own number, so the tests see which text was chosen.
 QString NumberText(int n) { return QStringLiteral("t%1").arg(n); }
 
-TEST(OptionMenu, SimilarityHoldsThirteenStepsFromHundredDown) {
-  const auto items = OptionMenu(OptionBar::kSearch, command::kButton2, NumberText);
-  ASSERT_EQ(items.size(), 13u);
-  EXPECT_EQ(items.front().id, 100);
-  EXPECT_EQ(items.back().id, 40);
-  EXPECT_EQ(items[2].text, "t300102 90 %");
-}
-
 TEST(OptionMenu, TitlesAreDisabledAndSeparated) {
   const auto rotated = OptionMenu(OptionBar::kRules, command::kButton3, NumberText);
   ASSERT_EQ(rotated.size(), 4u);
