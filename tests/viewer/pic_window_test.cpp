@@ -87,18 +87,6 @@ TEST(PicWindowTest, MissingFileLeavesOnlyTheBackground) {
   EXPECT_EQ(pane.RequestedPath(), "/nonexistent/picture.png");
 }
 
-TEST(PicWindowTest, TurnedSampleIsTheSampleUpsideDown) {
-  CPicWindow upright;
-  CPicWindow turned;
-  turned.SetTurn(true);
-  for (CPicWindow* pane : {&upright, &turned}) SetClientSize(*pane, {400, 300});
-  ShowAndGrab(upright, kSamplePictureResource, true);
-  ShowAndGrab(turned, kSamplePictureResource, true);
-  ASSERT_FALSE(upright.Picture().isNull());
-  EXPECT_NE(upright.Picture(), turned.Picture());
-  EXPECT_EQ(upright.Picture().mirrored(true, true), turned.Picture());
-}
-
 TEST(PicWindowTest, EnlargedPaneLoadsAgainAtTheNewSize) {
   std::mutex mutex;
   QList<QSize> asked;
@@ -135,21 +123,6 @@ TEST(PicWindowTest, PaneDestroyedDuringLoadJoinsItsThread) {
   EXPECT_EQ(finished, 1);  // the load ran to its end before the pane went away
   QTest::qWait(50);        // a queued delivery to the dead pane must not crash
 }
-
-TEST(PicWindowTest, CheckerBrushPattern) {
-  const QImage pattern = CreateCheckerBrush().texture().toImage();
-  ASSERT_EQ(pattern.size(), QSize(16, 16));
-  EXPECT_EQ(pattern.pixel(0, 0), kCheckerLight.rgb());
-  EXPECT_EQ(pattern.pixel(15, 15), kCheckerLight.rgb());
-  EXPECT_EQ(pattern.pixel(8, 0), kCheckerDark.rgb());
-  EXPECT_EQ(pattern.pixel(0, 8), kCheckerDark.rgb());
-}
-
-}  // namespace
-}  // namespace dupliora
-
-namespace dupliora {
-namespace {
 
 // A file copied over under the same path (command 57641) must show its new
 // picture: the same path alone no longer means the same picture.

@@ -107,34 +107,5 @@ TEST(PictureLoaderTest, ChangeBackDuringLoadKeepsTheShownPicture) {
   EXPECT_EQ(gate.Delivered(), QStringList({"A"}));
 }
 
-TEST(PictureLoaderTest, SameRequestAtAnotherSizeLoadsAgain) {
-  GatedSource gate;
-  gate.Open();
-  PictureLoader loader(gate.Source(), gate.Delivery());
-  loader.Request(Ask("A"));
-  ASSERT_TRUE(gate.WaitForDeliveries(1));
-  PictureRequest larger = Ask("A");
-  larger.client = {800, 600};
-  loader.Request(larger);
-  ASSERT_TRUE(gate.WaitForDeliveries(2));
-  EXPECT_EQ(gate.Loaded(), QStringList({"A", "A"}));
-}
-
-TEST(PictureLoaderTest, DestructionWaitsForTheRunningLoad) {
-  GatedSource gate;
-  std::thread opener;
-  {
-    PictureLoader loader(gate.Source(), gate.Delivery());
-    loader.Request(Ask("slow"));
-    ASSERT_TRUE(gate.WaitForLoads(1));
-    opener = std::thread([&gate] {
-      std::this_thread::sleep_for(50ms);
-      gate.Open();
-    });
-  }  // joins after the load ends; a pane being destroyed gets nothing
-  opener.join();
-  EXPECT_TRUE(gate.Delivered().isEmpty());
-}
-
 }  // namespace
 }  // namespace dupliora

@@ -23,33 +23,27 @@ QImage Load(const PictureRequest& request) {
   return LoadPaneSourcePicture(request, never);
 }
 
-TEST(PictureSourceTest, PhotoIsTurnedUprightThenFitted) {
-  QImage landscape(800, 400, QImage::Format_RGB32);
-  landscape.fill(Qt::blue);
-  QPainter(&landscape).fillRect(0, 0, 400, 400, Qt::red);  // red on the left
-  QTemporaryDir dir;
-  const QString path = dir.filePath("turned.jpg");
-  ASSERT_TRUE(test::WritePicture(path, landscape));
-  // 6: the camera was turned; the stored left edge belongs at the top.
-  ASSERT_TRUE(test::SetExifOrientation(path, 6));
-  const QImage shown = Load(FileRequest(path, {400, 300}));
-  ASSERT_EQ(shown.size(), QSize(150, 300));
-  EXPECT_GT(QColor(shown.pixel(75, 20)).red(), 200);
-  EXPECT_GT(QColor(shown.pixel(75, 280)).blue(), 200);
-}
-
-TEST(PictureSourceTest, CameraRawIsTurnedUprightFromPreviewOrSensorData) {
+// Orientation 6: the camera was turned; the stored left edge (red) belongs at the top.
+// A camera raw file is turned from its preview when that is large enough, else from
+// the sensor data.
+TEST(PictureSourceTest, PhotoAndCameraRawAreTurnedUprightThenFitted) {
   QImage landscape(800, 400, QImage::Format_RGB32);
   landscape.fill(Qt::blue);
   QPainter(&landscape).fillRect(0, 0, 400, 400, Qt::red);
   QTemporaryDir dir;
-  for (const QSize preview : {QSize(400, 200), QSize()}) {  // preview large enough, or none
-    SCOPED_TRACE(preview.width());
-    const QString path = dir.filePath(QStringLiteral("turned%1.dng").arg(preview.width()));
+  const QString jpeg = dir.filePath("turned.jpg");
+  ASSERT_TRUE(test::WritePicture(jpeg, landscape));
+  ASSERT_TRUE(test::SetExifOrientation(jpeg, 6));
+  QStringList paths{jpeg};
+  for (const QSize preview : {QSize(400, 200), QSize()}) {
+    paths << dir.filePath(QStringLiteral("turned%1.dng").arg(preview.width()));
     bench::DngOptions options;
     options.orientation = 6;
     options.preview = preview;
-    ASSERT_TRUE(bench::WriteDng(path, landscape, options));
+    ASSERT_TRUE(bench::WriteDng(paths.back(), landscape, options));
+  }
+  for (const QString& path : paths) {
+    SCOPED_TRACE(path.toStdString());
     const QImage shown = Load(FileRequest(path, {400, 300}));
     ASSERT_EQ(shown.size(), QSize(150, 300));
     EXPECT_GT(QColor(shown.pixel(75, 20)).red(), 200);

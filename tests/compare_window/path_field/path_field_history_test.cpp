@@ -166,15 +166,5 @@ TEST_F(PathFieldTest, EmptySectionReadsAndWritesNothing) {
   EXPECT_EQ(named->Section().size(), 59);
 }
 
-TEST_F(PathFieldTest, AlertPaintsWhiteOnRedAndBack) {
-  auto field = Field();
-  const QColor normal = field->lineEdit()->palette().color(QPalette::Base);
-  field->SetAlert(true);
-  EXPECT_EQ(field->lineEdit()->palette().color(QPalette::Base), QColor(255, 0, 0));
-  EXPECT_EQ(field->lineEdit()->palette().color(QPalette::Text), QColor(Qt::white));
-  field->SetAlert(false);
-  EXPECT_EQ(field->lineEdit()->palette().color(QPalette::Base), normal);
-}
-
 }  // namespace
 }  // namespace dupliora

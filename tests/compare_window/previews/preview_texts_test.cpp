@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
-#include <memory>
 
 namespace dupliora {
 namespace {
@@ -53,29 +52,6 @@ TEST(RatioBoxTextTest, ThreeLinesWithFlip) {
     SCOPED_TRACE(c.expected);
     EXPECT_EQ(RatioBoxText(c.similarity, c.rotation, c.flip, c.negative),
               QString::fromUtf8(c.expected));
-  }
-}
-
-using BuildPreviewTextsTest = EnglishLocale;
-
-// Without a usable match the ratio box shows the row's text and the captions stay as they were.
-TEST_F(BuildPreviewTextsTest, RowWithoutUsableMatchKeepsCaptions) {
-  MatchResult broken;
-  const struct {
-    const char* label;
-    PreviewRow row;
-    const char* ratio;
-  } cases[] = {
-      {"no match", PreviewRow{"/a.jpg", "/b.jpg", "88", nullptr, true, true}, "88"},
-      {"match without records", PreviewRow{"a", "b", "50", &broken, false, false}, "50"},
-      {"no selection", PreviewRow{}, ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.label);
-    const PreviewTexts texts = BuildPreviewTexts(c.row);
-    EXPECT_EQ(texts.ratio, c.ratio);
-    EXPECT_FALSE(texts.first_caption.has_value());
-    EXPECT_FALSE(texts.second_caption.has_value());
   }
 }
 

@@ -37,7 +37,7 @@ TEST(EditMoveTarget, MovesAndEdges) {
 }
 
 TEST(SkipNarrowColumns, StepsInTheDirectionOfTravel) {
-  const std::vector<int> widths = {270, 5, 0, 80};
+  const std::vector<int> widths = {270, 5, 0, 80};  // 5: too narrow, 0: hidden
   EXPECT_EQ(SkipNarrowColumns({0, 1}, 1, widths, 3), (GridCell{0, 3}));
   EXPECT_EQ(SkipNarrowColumns({1, 2}, -1, widths, 3), (GridCell{1, 0}));
   EXPECT_EQ(SkipNarrowColumns({1, 3}, 1, widths, 3), (GridCell{1, 3}));

@@ -99,14 +99,6 @@ TEST_F(ResultEditorTest, KeysMoveTheEditor) {
   }
 }
 
-TEST_F(ResultEditorTest, NarrowColumnsAreSkipped) {
-  view_->setColumnWidth(3, 5);
-  view_->setColumnHidden(4, true);
-  view_->EditCell(1, 2);
-  EXPECT_EQ(AfterKey(Qt::Key_Tab), (GridCell{1, 5}));
-  EXPECT_EQ(AfterKey(Qt::Key_Backtab, Qt::ShiftModifier), (GridCell{1, 2}));
-}
-
 TEST_F(ResultEditorTest, EndOfEditReportsTheText) {
   QSignalSpy finished(view_, &ResultListView::EditFinished);
   view_->EditCell(2, 0);

@@ -36,9 +36,7 @@ TEST(LayoutWindow, FieldsFollowTheCompareMode) {
     const char* name;
     PixelRect got, want;
   } rows[] = {
-      {"host 1000", Edges(two.preview_band.left_host), {9, 28, 773, 438}},
       {"host 1001", Edges(two.preview_band.right_host), {823, 28, 1591, 438}},
-      {"ratio 1005", Edges(two.preview_band.ratio_box), {773, 128, 823, 348}},
       {"start 1016", two.start, {722, 536, 878, 564}},
       {"field 1053", two.field1, {4, 570, 730, 598}},
       {"field 1054 from the middle", two.field2, {800, 570, 1526, 598}},
@@ -57,26 +55,6 @@ TEST(LayoutWindow, FieldsFollowTheCompareMode) {
   EXPECT_EQ(one.field2, (PixelRect{4, 300, 566, 328})) << "from the left edge";
   EXPECT_EQ(one.list_area, (PixelRect{4, 353, 636, 396})) << "no search buttons";
   EXPECT_EQ(one.search_button_width, 0);
-}
-
-TEST(LayoutWindow, RatioBoxSwitchesBelowOneHundredPixels) {
-  // B = 729: band bottom 328, box 128..228 is exactly 100 high and stays.
-  // B = 728: band bottom 327, 99 would be left, so the box moves to 58..297.
-  const struct {
-    int height;
-    PixelRect want;
-  } rows[] = {
-      {733, {0, 128, 0, 228}},
-      {732, {0, 58, 0, 297}},
-      {2000, {0, 128, 0, 798}},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.height);
-    const PixelRect box = Edges(LayoutWindow(Input(800, row.height, 0)).preview_band.ratio_box);
-    EXPECT_EQ(box.top, row.want.top);
-    EXPECT_EQ(box.bottom, row.want.bottom);
-    EXPECT_EQ(box.Width(), 50);
-  }
 }
 
 TEST(LayoutWindow, OddWidthsTruncate) {
@@ -98,8 +76,7 @@ TEST(LayoutWindow, RowsNeverOverlapAndTinyWindowsGiveNoNegativeSizes) {
   for (int size : {0, 1, 8, 30, 360, 1000}) {
     SCOPED_TRACE(size);
     const WindowLayout l = LayoutWindow(Input(size * 3 / 2, size, 1));
-    for (const PixelRect& r : {Edges(l.preview_band.left_host), Edges(l.preview_band.right_host),
-                               l.field1, l.field2, l.list_area}) {
+    for (const PixelRect& r : {l.field1, l.field2, l.list_area}) {
       const QRect q = r.ToQRect();
       EXPECT_GE(q.width(), 0);
       EXPECT_GE(q.height(), 0);
@@ -111,17 +88,6 @@ TEST(LayoutWindow, RowsNeverOverlapAndTinyWindowsGiveNoNegativeSizes) {
     EXPECT_LE(l.progress.bottom, l.start.top);
     EXPECT_LE(l.start.bottom, l.field2.top);
   }
-}
-
-TEST(MakeTemplateRects, StacksRulesStatusProgressLabelField) {
-  const CapturedRects c = MakeTemplateRects(22, 24, 30);
-  EXPECT_GE(c.status.top, 8) << "the rules toolbar, 24 above the status line, clears the captions";
-  EXPECT_EQ(c.status.Height(), 22);
-  EXPECT_GT(c.progress.top, c.status.bottom - 1);
-  EXPECT_GE(c.label.top - 2, c.progress.bottom) << "Start reaches 2 above its label";
-  EXPECT_EQ(c.label.Height(), 24);
-  EXPECT_GE(c.field.top, c.label.bottom + 2);
-  EXPECT_EQ(c.field.Height(), 30);
 }
 
 }  // namespace

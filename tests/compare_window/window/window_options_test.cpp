@@ -14,14 +14,6 @@ namespace {
 // Every text reads as its own number, so the tests see which text was chosen.
 QString NumberText(int n) { return QStringLiteral("t%1").arg(n); }
 
-TEST(OptionMenu, SimilarityHoldsThirteenStepsFromHundredDown) {
-  const auto items = OptionMenu(OptionBar::kSearch, command::kButton2, NumberText);
-  ASSERT_EQ(items.size(), 13u);
-  EXPECT_EQ(items.front().id, 100);
-  EXPECT_EQ(items.back().id, 40);
-  EXPECT_EQ(items[2].text, "t300102 90 %");
-}
-
 TEST(OptionMenu, TitlesAreDisabledAndSeparated) {
   const auto rotated = OptionMenu(OptionBar::kRules, command::kButton3, NumberText);
   ASSERT_EQ(rotated.size(), 4u);
@@ -84,20 +76,6 @@ TEST(ApplyMenuChoice, EachButtonSetsItsOption) {
     EXPECT_EQ(choice.to_store->value, row.want);
     EXPECT_EQ(choice.relayout, row.relayout);
   }
-}
-
-TEST(ApplyMenuChoice, MemoryOnlyChoicesStoreNothing) {
-  WindowOptions options;
-  int result_view = 0;
-  OptionChoice c = ApplyMenuChoice(OptionBar::kSearch, command::kButton1, 2, options, result_view);
-  EXPECT_EQ(result_view, 1);
-  EXPECT_TRUE(c.result_view_changed);
-  EXPECT_EQ(c.to_store, nullptr);
-  c = ApplyMenuChoice(OptionBar::kRules, command::kButton2, kClearPictureCacheItem, options,
-                      result_view);
-  EXPECT_TRUE(c.clear_picture_cache);
-  EXPECT_EQ(c.to_store, nullptr);
-  EXPECT_EQ(options.m_signature_rule.value, 1);
 }
 
 TEST(OptionMenu, SamplingMenuEndsWithThePictureCache) {
