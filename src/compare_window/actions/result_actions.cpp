@@ -19,7 +19,7 @@ namespace {
 
 const QString kFolderSection = QStringLiteral("Move_to_Folder");
 const QString kFolderKey = QStringLiteral("folder");
-// The spec'd rename tries the name, then _(1) and _(2).
+// A rename tries the name, then _(1) and _(2).
 constexpr int kRenameNumbers = 2;
 
 QString Lines(const QStringList& paths) { return paths.join(u'\n'); }
