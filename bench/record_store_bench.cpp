@@ -9,13 +9,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 #include <memory>
 #include <random>
 #include <vector>
 
+#include "bench/bench_records.h"
 #include "engine/file_list.h"
 #include "engine/record_maker.h"
 #include "engine/record_store.h"
@@ -145,12 +145,4 @@ BENCHMARK(BM_StoreRead)
 }  // namespace
 }  // namespace dupliora
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return dupliora::bench::RunBenchmarks(argc, argv); }
