@@ -56,13 +56,8 @@ TEST_F(FolderScanTest, ProbesEveryFileWhateverItsName) {
   ASSERT_TRUE(SavePattern(root_ + "sub/deeper/c.png", 6));
   WriteBytes("zero.png", {});
   WriteBytes("text.jpg", "not a picture at all");
-  QByteArray truncated;
-  {
-    QFile good(root_ + "a.png");
-    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
-    truncated = good.read(40);
-  }
-  WriteBytes("truncated.png", truncated);
+  ASSERT_TRUE(SavePattern(root_ + "truncated.png", 7));
+  ASSERT_TRUE(QFile::resize(root_ + "truncated.png", 40));
 
   EXPECT_EQ(Scan({dir_.path()}),
             (QStringList{"a.png", "no_extension", "sub/b.jpg", "sub/deeper/c.png"}));
@@ -79,15 +74,8 @@ TEST_F(FolderScanTest, SkipsLinksFifosAndNamesThatCannotBeHeld) {
   ASSERT_EQ(::symlink(root_.toUtf8().constData(), (root_ + "sub/loop").toUtf8().constData()), 0);
   ASSERT_EQ(::mkfifo((root_ + "fifo.png").toUtf8().constData(), 0600), 0);
   const QByteArray odd_name = QFile::encodeName(root_) + QByteArray("odd\xff\xfe.png");
-  {
-    QFile source(root_ + "sub/real.png");
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    const QByteArray bytes = source.readAll();
-    FILE* file = std::fopen(odd_name.constData(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fwrite(bytes.constData(), 1, bytes.size(), file);
-    std::fclose(file);
-  }
+  ASSERT_TRUE(SavePattern(root_ + "odd.png", 2));
+  ASSERT_EQ(::rename(QFile::encodeName(root_ + "odd.png").constData(), odd_name.constData()), 0);
   EXPECT_EQ(Scan({dir_.path()}), QStringList{"sub/real.png"});
 }
 
