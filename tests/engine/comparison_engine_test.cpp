@@ -70,12 +70,11 @@ class ComparisonEngineTest : public ::testing::Test {
 
 TEST_F(ComparisonEngineTest, FindsTheCopyAndASecondRunTakesItFromTheCache) {
   FillFolderOne();
-  RecordingSink sink;
-  Run(sink, {}, root_ + "one");
+  const RecordingSink sink = RunIn(0, {}, root_ + "one");
   const RunSummary& summary = engine_.LastSummary();
   EXPECT_EQ(summary.outcome, RunOutcome::kCompleted);
   EXPECT_EQ(summary.loaded, 3);
-  EXPECT_EQ(summary.decoded, 3);  // the zero-byte file fails the probe
+  EXPECT_EQ(summary.decoded, 3);  // the zero-byte and the corrupt file are left out
   EXPECT_EQ(summary.total, 3);
   EXPECT_EQ(summary.done, 3);
   EXPECT_EQ(MatchedNames(sink), QStringList{"one/a.png|one/sub/a_copy.png"});
@@ -90,8 +89,7 @@ TEST_F(ComparisonEngineTest, FindsTheCopyAndASecondRunTakesItFromTheCache) {
   ASSERT_FALSE(sink.cache_lines.isEmpty());
   EXPECT_TRUE(sink.cache_lines.last().startsWith(QStringLiteral("Cache: 3 ")));
 
-  RecordingSink second;
-  Run(second, {}, root_ + "one");
+  const RecordingSink second = RunIn(0, {}, root_ + "one");
   EXPECT_EQ(engine_.LastSummary().from_cache, 3);
   EXPECT_EQ(engine_.LastSummary().decoded, 0);
   EXPECT_EQ(MatchedNames(second), MatchedNames(sink));
@@ -99,8 +97,7 @@ TEST_F(ComparisonEngineTest, FindsTheCopyAndASecondRunTakesItFromTheCache) {
   // A changed file is made again, the others still come from the cache.
   QThread::msleep(20);
   ASSERT_TRUE(SavePattern(root_ + "one/b.png", 1));
-  RecordingSink third;
-  Run(third, {}, root_ + "one");
+  const RecordingSink third = RunIn(0, {}, root_ + "one");
   EXPECT_EQ(engine_.LastSummary().from_cache, 2);
   EXPECT_EQ(engine_.LastSummary().decoded, 1);
   EXPECT_EQ(third.matches.size(), 3u);  // b now equals a and its copy
@@ -248,8 +245,7 @@ TEST_F(ComparisonEngineTest, LongPathIsNotCut) {
   ASSERT_TRUE(QDir().mkpath(long_folder));
   ASSERT_TRUE(SavePattern(long_folder + "/a.png", 1));
   ASSERT_TRUE(SavePattern(long_folder + "/b.png", 1));
-  RecordingSink sink;
-  Run(sink, {}, long_folder);
+  const RecordingSink sink = RunIn(0, {}, long_folder);
   EXPECT_EQ(sink.accepted.second, long_folder);
   EXPECT_EQ(sink.matches.size(), 1u);
 }

@@ -116,8 +116,6 @@ TEST(HasMinimumAreaTest, ComparesTheAreaIn64Bits) {
     std::uint32_t width, height;
     bool accepted;
   } const cases[] = {
-      {128, 128, true},
-      {127, 129, false},
       {16384, 1, true},
       {0, 1000000, false},
       {50000, 50000, true},  // 2.5e9 wraps to a negative 32-bit product
