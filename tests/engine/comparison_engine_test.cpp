@@ -137,13 +137,13 @@ TEST_F(ComparisonEngineTest, TwoFolderModeComparesAcrossAndAChangedSingleFileIsM
   ASSERT_TRUE(SavePattern(root_ + "two/y.png", 1));
   ASSERT_TRUE(SavePattern(root_ + "one/single.png", 1));
   const QString single = root_ + "one/single.png";
-  RecordingSink first = RunIn(1, single, root_ + "two");
+  const RecordingSink first = RunIn(1, single, root_ + "two");
   EXPECT_EQ(engine_.LastSummary().first_list, 1);
   EXPECT_EQ(MatchedNames(first),
             (QStringList{"one/single.png|two/x.png", "one/single.png|two/y.png"}));
   QThread::msleep(20);
   ASSERT_TRUE(SavePattern(single, 2));
-  RecordingSink second = RunIn(1, single, root_ + "two");
+  const RecordingSink second = RunIn(1, single, root_ + "two");
   EXPECT_EQ(engine_.LastSummary().from_cache, 2);  // only the files of two
   EXPECT_TRUE(second.matches.empty());
 }
