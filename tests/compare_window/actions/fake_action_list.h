@@ -58,19 +58,11 @@ class FakeActionList : public ActionList {
     for (const auto& [position, row] : back) rows.insert(rows.begin() + position, row);
   }
   void ReplacePath(const QString& old_path, const QString& new_path) override {
-    for (ListRow& row : rows) {
-      for (const ImageRecord** r : {&row.match.first, &row.match.second}) {
-        if (RecordPath(**r) == old_path) *r = Record(new_path);
-      }
-    }
+    ForEachRecordAt(old_path, [&](const ImageRecord*& r) { r = Record(new_path); });
   }
-  void ReplaceFigures(const QString& path, const ImageRecord& figures) override {
-    for (ListRow& row : rows) {
-      for (const ImageRecord** r : {&row.match.first, &row.match.second}) {
-        if (RecordPath(**r) == path)
-          *r = Record(path, figures.width, figures.height, figures.file_size);
-      }
-    }
+  void ReplaceFigures(const QString& path, const ImageRecord& f) override {
+    ForEachRecordAt(
+        path, [&](const ImageRecord*& r) { r = Record(path, f.width, f.height, f.file_size); });
   }
   void RefreshPreviews() override { ++refreshed; }
 
@@ -80,6 +72,14 @@ class FakeActionList : public ActionList {
   int refreshed = 0;
 
  private:
+  template <typename Change>
+  void ForEachRecordAt(const QString& path, Change change) {
+    for (ListRow& row : rows) {
+      for (const ImageRecord** r : {&row.match.first, &row.match.second}) {
+        if (RecordPath(**r) == path) change(*r);
+      }
+    }
+  }
   std::deque<ImageRecord> records_;
 };
 

@@ -233,16 +233,13 @@ TEST(ResultContextMenu, EmptyListDisablesEveryItem) {
   for (bool empty : {true, false}) {
     std::unique_ptr<QMenu> menu(
         BuildResultContextMenu(nullptr, Number, {empty, true, false, false}));
-    int enabled = 0;
-    QStringList captions;
+    int items = 0, enabled = 0;
     for (QAction* action : menu->actions()) {
-      if (action->isSeparator()) continue;
-      enabled += action->isEnabled() ? 1 : 0;
-      captions << action->text();
+      items += action->isSeparator() ? 0 : 1;
+      enabled += !action->isSeparator() && action->isEnabled() ? 1 : 0;
     }
-    EXPECT_EQ(enabled, empty ? 0 : captions.size());
-    EXPECT_EQ(captions, QStringList({"t58", "t16", "t17", "t57014 (t300354)", "t300363", "t300350",
-                                     "t300351", "t20003", "t300352\t<--->"}));
+    EXPECT_EQ(items, 9);
+    EXPECT_EQ(enabled, empty ? 0 : items);
   }
 }
 

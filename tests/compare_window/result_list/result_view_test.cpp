@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
-#include <QFile>
 #include <QSignalSpy>
 #include <QStyleOptionHeader>
 #include <QTemporaryDir>
@@ -15,6 +14,7 @@
 #include "compare_window/result_list/result_painting.h"
 #include "core/command_ids.h"
 #include "result_test_records.h"
+#include "support/pictures.h"
 
 namespace dupliora {
 namespace {
@@ -106,28 +106,13 @@ TEST_F(ResultViewTest, CellTextsAndPathTooltips) {
   EXPECT_TRUE(tip(2).isEmpty());
 }
 
-TEST_F(ResultViewTest, LanguageRefreshRetitlesEveryColumn) {
-  QString language = "en";
-  view_.SetTextLookup([&language](int n) { return QStringLiteral("%1-%2").arg(language).arg(n); });
-  language = "de";
-  view_.RefreshLanguageTexts();
-  auto title = [this](int column) {
-    return view_.Model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-  };
-  EXPECT_EQ(title(5), "de-2001 (2)");
-  EXPECT_EQ(title(6), "de-300105 (1)");
-  EXPECT_EQ(title(11), "de-2007 (1)");  // file size, told apart from the pixel size
-  EXPECT_EQ(title(12), "de-2007 (2)");
-}
-
 TEST(ResultViewColumns, DiagnosticColumnsFollowTheMarkerFile) {
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
   const QString saved = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(folder.path()));
   const auto touch = [&folder](const char* name) {
-    QFile file(QDir(folder.path()).filePath(name));
-    return file.open(QIODevice::WriteOnly);
+    return test::WriteBytes(QDir(folder.path()).filePath(name), {});
   };
   ASSERT_TRUE(touch("notes.dswx"));  // only the .dsw suffix counts
   const int plain = ResultListView().Model()->columnCount();
@@ -136,28 +121,6 @@ TEST(ResultViewColumns, DiagnosticColumnsFollowTheMarkerFile) {
   QDir::setCurrent(saved);
   EXPECT_EQ(plain, kResultColumnsPlain);
   EXPECT_EQ(diagnostic, kResultColumnsDiagnostic);
-}
-
-TEST_F(ResultViewTest, HeaderClicksFlipTheDirectionAndWriteTheSettings) {
-  AddRows();
-  view_.SortBySimilarity();
-  EXPECT_EQ(Similarities(), (std::vector<int>{95, 90, 80}));
-  EXPECT_TRUE(writes_.empty());
-
-  QTest::mouseClick(view_.horizontalHeader()->viewport(), Qt::LeftButton, {}, HeaderPoint(4));
-  EXPECT_EQ(Similarities(), (std::vector<int>{95, 80, 90}));  // widths 100, 200, 300
-  EXPECT_EQ(writes_, (std::vector<SettingWrite>{{"Program", "sort_col", 4},
-                                                {"Program", "SortDescending", 0}}));
-
-  QTest::mouseClick(view_.horizontalHeader()->viewport(), Qt::LeftButton, {}, HeaderPoint(4));
-  EXPECT_EQ(Similarities(), (std::vector<int>{90, 80, 95}));
-  EXPECT_EQ(writes_.back(), (SettingWrite{"Program", "SortDescending", 1}));
-
-  // The flag flips whichever column is clicked: column 8 now sorts ascending,
-  // which lists the largest rotation first.
-  QTest::mouseClick(view_.horizontalHeader()->viewport(), Qt::LeftButton, {}, HeaderPoint(8));
-  EXPECT_EQ(Similarities(), (std::vector<int>{80, 95, 90}));
-  EXPECT_EQ(view_.horizontalHeader()->sortIndicatorSection(), 8);
 }
 
 // The arrow the header paints on a section: up for ascending, down for descending.
@@ -170,21 +133,38 @@ struct HeaderArrowProbe : ResultHeaderView {
   }
 };
 
-TEST_F(ResultViewTest, SortArrowStandsOnTheSortColumnAndPointsTheSortWay) {
+TEST_F(ResultViewTest, HeaderClicksFlipTheDirectionMoveTheArrowAndWriteTheSettings) {
   AddRows();
   const QHeaderView* header = view_.horizontalHeader();
   EXPECT_TRUE(header->isSortIndicatorShown());
   EXPECT_EQ(HeaderArrowProbe::Arrow(header, 2), QStyleOptionHeader::None);
   view_.SortBySimilarity();
+  EXPECT_EQ(Similarities(), (std::vector<int>{95, 90, 80}));
   EXPECT_EQ(HeaderArrowProbe::Arrow(header, 2), QStyleOptionHeader::SortDown);
+  EXPECT_TRUE(writes_.empty());
+
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, HeaderPoint(4));
+  EXPECT_EQ(Similarities(), (std::vector<int>{95, 80, 90}));  // widths 100, 200, 300
   EXPECT_EQ(HeaderArrowProbe::Arrow(header, 4), QStyleOptionHeader::SortUp);
   EXPECT_EQ(HeaderArrowProbe::Arrow(header, 2), QStyleOptionHeader::None);
+  EXPECT_EQ(writes_, (std::vector<SettingWrite>{{"Program", "sort_col", 4},
+                                                {"Program", "SortDescending", 0}}));
+
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, HeaderPoint(4));
+  EXPECT_EQ(Similarities(), (std::vector<int>{90, 80, 95}));
+  EXPECT_EQ(writes_.back(), (SettingWrite{"Program", "SortDescending", 1}));
+
+  // The flag flips whichever column is clicked: column 8 now sorts ascending,
+  // which lists the largest rotation first.
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, HeaderPoint(8));
+  EXPECT_EQ(Similarities(), (std::vector<int>{80, 95, 90}));
+  EXPECT_EQ(header->sortIndicatorSection(), 8);
 }
 
-TEST_F(ResultViewTest, ColumnsWidenToTheirTitlesButNeverNarrow) {
-  QString suffix;
-  view_.SetTextLookup([&suffix](int n) { return QStringLiteral("Title %1").arg(n) + suffix; });
+// A language switch retitles every column and widens a column to its new title, never narrows it.
+TEST_F(ResultViewTest, LanguageTitlesColumnsThatWidenButNeverNarrow) {
+  QString language = "en";
+  view_.SetTextLookup([&language](int n) { return QStringLiteral("%1-%2").arg(language).arg(n); });
   auto* header = static_cast<ResultHeaderView*>(view_.horizontalHeader());
   EXPECT_GE(header->sectionSize(4),
             view_.fontMetrics().horizontalAdvance(QStringLiteral("8888 x 8888")));
@@ -192,11 +172,18 @@ TEST_F(ResultViewTest, ColumnsWidenToTheirTitlesButNeverNarrow) {
     SCOPED_TRACE(column);
     EXPECT_GE(header->sectionSize(column), header->TitleWidth(column));
   }
-  suffix = QStringLiteral(" with a much longer wording");
+  language = "de in a much longer wording";
   view_.RefreshLanguageTexts();
+  const auto title = [this](int column) {
+    return view_.Model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  };
+  EXPECT_EQ(title(5), language + "-2001 (2)");
+  EXPECT_EQ(title(6), language + "-300105 (1)");
+  EXPECT_EQ(title(11), language + "-2007 (1)");  // file size, told apart from the pixel size
+  EXPECT_EQ(title(12), language + "-2007 (2)");
   EXPECT_GE(header->sectionSize(4), header->TitleWidth(4));
   const int widened = header->sectionSize(4);
-  suffix.clear();
+  language = "de";
   view_.RefreshLanguageTexts();
   EXPECT_EQ(header->sectionSize(4), widened);
 }

@@ -10,7 +10,9 @@
 #include <QTest>
 #include <memory>
 
+#include "compare_window/path_field/path_field.h"
 #include "compare_window/window/compare_window.h"
+#include "compare_window/window_ids.h"
 #include "core/settings_store.h"
 #include "support/qt_print.h"
 
@@ -18,6 +20,18 @@ namespace dupliora {
 
 // Texts read as "t" and their number, so tests see which text was used.
 inline QString NumberText(int n) { return QStringLiteral("t%1").arg(n); }
+
+// A picture with known content: a diagonal gradient, or bars when `bars` is set.
+inline bool SavePicture(const QString& path, int w, int h, bool bars) {
+  QImage image(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const int v = bars ? ((x / 16) % 2 ? 230 : 20) : (x + y) * 255 / (w + h);
+      image.setPixel(x, y, qRgb(v, v, v));
+    }
+  }
+  return image.save(path);
+}
 
 // A window over its own settings file in a temporary folder.
 class WindowTest : public ::testing::Test {
@@ -54,6 +68,22 @@ class WindowTest : public ::testing::Test {
   bool WaitForRun(int ms = 30000) {
     return QTest::qWaitFor([this] { return !window_->WorkerActive(); }, ms);
   }
+  // Searches `folder` through the main field and waits for the run to end.
+  bool RunOn(const QString& folder) {
+    window_->Field(ids::kPathField2)->SetText(folder);
+    window_->StartOrStop();
+    return WaitForRun();
+  }
+  // A picture and its copy in a subfolder, a different one, and one below the minimum area.
+  QString MakePictures() {
+    const QString folder = dir_.filePath("pics");
+    QDir().mkpath(folder + "/sub");
+    EXPECT_TRUE(SavePicture(folder + "/a.png", 200, 150, false));
+    EXPECT_TRUE(SavePicture(folder + "/sub/a_copy.png", 200, 150, false));
+    EXPECT_TRUE(SavePicture(folder + "/bars.png", 200, 150, true));
+    EXPECT_TRUE(SavePicture(folder + "/tiny.png", 40, 40, false));
+    return folder;
+  }
 
   QTemporaryDir dir_;
   CMyProfStr store_;
@@ -64,17 +94,5 @@ class WindowTest : public ::testing::Test {
   std::function<std::shared_ptr<RecordStore>()> record_store_;  // none unless a test sets one
   QString record_store_file_;
 };
-
-// A picture with known content: a diagonal gradient, or bars when `bars` is set.
-inline bool SavePicture(const QString& path, int w, int h, bool bars) {
-  QImage image(w, h, QImage::Format_RGB32);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const int v = bars ? ((x / 16) % 2 ? 230 : 20) : (x + y) * 255 / (w + h);
-      image.setPixel(x, y, qRgb(v, v, v));
-    }
-  }
-  return image.save(path);
-}
 
 }  // namespace dupliora
