@@ -5,11 +5,11 @@
 
 #include <QStringList>
 #include <algorithm>
-#include <deque>
 #include <vector>
 
 #include "compare_window/actions/action_list.h"
 #include "compare_window/actions/action_prompts.h"
+#include "compare_window/result_list/result_test_records.h"
 #include "engine/record_path.h"
 
 namespace dupliora::test {
@@ -18,12 +18,7 @@ class FakeActionList : public ActionList {
  public:
   const ImageRecord* Record(const QString& path, std::uint32_t w = 100, std::uint32_t h = 100,
                             std::uint64_t size = 1000) {
-    ImageRecord& r = records_.emplace_back();
-    SetRecordPath(r, path);
-    r.width = w;
-    r.height = h;
-    r.file_size = size;
-    return &r;
+    return store_.Add({path, w, h, 50, size});
   }
   void Add(const QString& a, const QString& b, bool m1 = false, bool m2 = false) {
     rows.push_back({MatchResult{Record(a), Record(b)}, m1, m2});
@@ -80,7 +75,7 @@ class FakeActionList : public ActionList {
       }
     }
   }
-  std::deque<ImageRecord> records_;
+  testing::RecordStore store_;
 };
 
 class ScriptedPrompts : public ActionPrompts {

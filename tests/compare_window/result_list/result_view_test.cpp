@@ -96,7 +96,6 @@ TEST_F(ResultViewTest, ModelStaysConsistentThroughEveryChange) {
 TEST_F(ResultViewTest, CellTextsAndPathTooltips) {
   AddRows();
   const QModelIndex similarity = view_.Model()->index(1, 2);
-  EXPECT_EQ(similarity.data().toString(), "95 %");
   EXPECT_TRUE(similarity.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
   const auto tip = [this](int column) {
     return view_.Model()->index(1, column).data(Qt::ToolTipRole).toString();

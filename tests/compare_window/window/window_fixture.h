@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,24 +13,13 @@
 #include "compare_window/window/compare_window.h"
 #include "compare_window/window_ids.h"
 #include "core/settings_store.h"
+#include "support/pictures.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
 
 // Texts read as "t" and their number, so tests see which text was used.
 inline QString NumberText(int n) { return QStringLiteral("t%1").arg(n); }
-
-// A picture with known content: a diagonal gradient, or bars when `bars` is set.
-inline bool SavePicture(const QString& path, int w, int h, bool bars) {
-  QImage image(w, h, QImage::Format_RGB32);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const int v = bars ? ((x / 16) % 2 ? 230 : 20) : (x + y) * 255 / (w + h);
-      image.setPixel(x, y, qRgb(v, v, v));
-    }
-  }
-  return image.save(path);
-}
 
 // A window over its own settings file in a temporary folder.
 class WindowTest : public ::testing::Test {
@@ -74,14 +62,19 @@ class WindowTest : public ::testing::Test {
     window_->StartOrStop();
     return WaitForRun();
   }
-  // A picture and its copy in a subfolder, a different one, and one below the minimum area.
+  // A picture and its copy in a subfolder, a striped one unlike them, and one
+  // below the minimum area.
   QString MakePictures() {
     const QString folder = dir_.filePath("pics");
     QDir().mkpath(folder + "/sub");
-    EXPECT_TRUE(SavePicture(folder + "/a.png", 200, 150, false));
-    EXPECT_TRUE(SavePicture(folder + "/sub/a_copy.png", 200, 150, false));
-    EXPECT_TRUE(SavePicture(folder + "/bars.png", 200, 150, true));
-    EXPECT_TRUE(SavePicture(folder + "/tiny.png", 40, 40, false));
+    const QImage picture = test::GradientImage({200, 150});
+    QImage bars = test::SolidImage({200, 150}, QColor(20, 20, 20));
+    for (int x = 16; x < 200; x += 32)
+      QPainter(&bars).fillRect(x, 0, 16, 150, QColor(230, 230, 230));
+    EXPECT_TRUE(test::WritePicture(folder + "/a.png", picture));
+    EXPECT_TRUE(test::WritePicture(folder + "/sub/a_copy.png", picture));
+    EXPECT_TRUE(test::WritePicture(folder + "/bars.png", bars));
+    EXPECT_TRUE(test::WritePicture(folder + "/tiny.png", test::GradientImage({40, 40})));
     return folder;
   }
 

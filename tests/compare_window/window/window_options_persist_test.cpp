@@ -40,7 +40,6 @@ TEST_F(WindowOptionsTest, DefaultsThenStoredChoicesSurviveARestartMemoryOnlyOnes
     w.Options().m_LeftRightSel.value = 0;
     EXPECT_EQ(w.Options().preview_mode.value, 2);
     EXPECT_EQ(w.ResultView(), 1);
-    EXPECT_EQ(w.SearchBar()->Button(command::kButton3)->text(), "t300370 t300202");
     EXPECT_EQ(w.Previews()->Toolbar(PreviewSide::kRight)->ModeButton()->text(), "t300323");
   }
   EXPECT_EQ(store_.ReadString("Dupliora", "m_subfolder"), "0");

@@ -2,17 +2,11 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/window/window_options.h"
 
-#include <gtest/gtest.h>
-
-#include "compare_window/window_ids.h"
+#include "compare_window/window/window_fixture.h"
 #include "core/command_ids.h"
-#include "support/qt_print.h"
 
 namespace dupliora {
 namespace {
-
-// Every text reads as its own number, so the tests see which text was chosen.
-QString NumberText(int n) { return QStringLiteral("t%1").arg(n); }
 
 // Whatever is chosen, the menu ticks that very item when it opens again.
 TEST(CurrentMenuId, TicksTheItemLastChosenOnEveryButton) {
