@@ -85,10 +85,7 @@ TEST_F(PathFieldTest, DeleteInOpenListRewritesAndBlanksNextKey) {
   field->DeleteHighlightedEntry();
   EXPECT_EQ(Items(*field), (QStringList{"/a", "/b", "/d", "/e"}));
   EXPECT_EQ(field->view()->currentIndex().row(), 2) << "the entry below is highlighted";
-  EXPECT_EQ(Stored("entry_002"), "/d");
-  EXPECT_EQ(Stored("entry_003"), "/e");
-  EXPECT_EQ(Stored("entry_004"), "<absent>");
-  auto reloaded = Field();
+  auto reloaded = Field();  // a key left behind past the list would come back
   reloaded->LoadHistory();
   EXPECT_EQ(Items(*reloaded), (QStringList{"/a", "/b", "/d", "/e"}));
 

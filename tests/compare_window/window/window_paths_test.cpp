@@ -28,13 +28,10 @@ void Drop(QWidget* target, QMimeData* data, Qt::MouseButtons buttons) {
   QCoreApplication::sendEvent(target, &event);
 }
 
+// Which first-start folders exist is the field's own test; here the window hands them over.
 TEST_F(WindowPathsTest, FirstStartMakesTheHomeFolderCurrent) {
-  ASSERT_TRUE(QDir().mkpath(dir_.filePath("Documents")));  // but no Pictures
   CImgCmp2017& w = Open();
-  C2017ComboBoxEx* field = w.Field(ids::kPathField2);
-  EXPECT_EQ(field->Text(), dir_.path());
-  EXPECT_EQ(field->count(), 2);
-  EXPECT_EQ(field->GetEntry(1), dir_.filePath("Documents"));
+  EXPECT_EQ(w.Field(ids::kPathField2)->Text(), dir_.path());
   EXPECT_EQ(w.Field(ids::kPathField1)->count(), 0);
 }
 
