@@ -73,12 +73,11 @@ TEST_F(ResultEditorTest, DoubleClickOpensWithTheRulesOfTheCell) {
 }
 
 TEST_F(ResultEditorTest, KeysMoveTheEditor) {
-  struct Step {
+  const struct {
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
     GridCell expected;
-  };
-  const Step steps[] = {
+  } steps[] = {
       {Qt::Key_Return, {}, {6, 2}},
       {Qt::Key_Return, Qt::ShiftModifier, {5, 2}},
       {Qt::Key_Tab, {}, {5, 3}},
@@ -91,7 +90,7 @@ TEST_F(ResultEditorTest, KeysMoveTheEditor) {
       {Qt::Key_Home, Qt::ControlModifier, {0, 2}},
   };
   view_->EditCell(5, 2);
-  for (const Step& step : steps) {
+  for (const auto& step : steps) {
     SCOPED_TRACE(QTest::toString(QKeySequence(step.key | step.modifiers)));
     EXPECT_EQ(AfterKey(step.key, step.modifiers), step.expected);
   }

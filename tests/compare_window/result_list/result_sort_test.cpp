@@ -15,16 +15,15 @@ using testing::RecordSpec;
 using testing::RecordStore;
 
 TEST(ComparePaths, FoldsOnlyAsciiLetters) {
-  struct Case {
+  const struct {
     const char16_t* a;
     const char16_t* b;
     int sign;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {u"/A/b.JPG", u"/a/B.jpg", 0}, {u"/a/x", u"/a/y", -1},     {u"/a/Y", u"/a/x", 1},
       {u"/a", u"/a/b", -1},          {u"\u00C4", u"\u00E4", -1}, {u"_", u"a", -1},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(QString::fromUtf16(c.a).toStdString());
     const int result = ComparePathsFoldingAscii(c.a, c.b);
     EXPECT_EQ((result > 0) - (result < 0), c.sign);
@@ -60,12 +59,11 @@ class ResultSortTest : public ::testing::Test {
 };
 
 TEST_F(ResultSortTest, OrdersOfEveryColumn) {
-  struct Case {
+  const struct {
     int column;
     bool descending;
     std::vector<int> similarities;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {2, true, {99, 95, 93, 91}},  // after a run: most similar first
       {2, false, {91, 93, 95, 99}},
       {0, false, {93, 91, 99, 95}},  // A.jpg before b.jpg before c.jpg, case folded
@@ -87,7 +85,7 @@ TEST_F(ResultSortTest, OrdersOfEveryColumn) {
       {15, true, {91, 99, 93, 95}},
       {40, false, {91, 99, 93, 95}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "column " << c.column << " desc " << c.descending);
     EXPECT_EQ(SimilaritiesAfter(c.column, c.descending), c.similarities);
   }
