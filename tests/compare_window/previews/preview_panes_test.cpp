@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <memory>
 
 #include "viewer/pic_window.h"
 
@@ -35,15 +34,9 @@ class PreviewPanesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    *first_ = ImageRecord{.width = 800, .file_size = 1258291, .height = 600};
-    *second_ = ImageRecord{.width = 600, .file_size = 2000, .height = 800};
-    match_ = MatchResult{first_.get(), second_.get(), 97, 1, 0, 90, 99};
-    row_ = PreviewRow{SavePicture(dir_, "first.png", {800, 600}, Qt::yellow),
-                      SavePicture(dir_, "second.png", {600, 800}, Qt::cyan),
-                      "97",
-                      &match_,
-                      false,
-                      false};
+    const QString first = SavePicture(dir_, "first.png", {800, 600}, Qt::yellow);
+    const QString second = SavePicture(dir_, "second.png", {600, 800}, Qt::cyan);
+    row_ = PreviewRow{first, second, "97", &match_, false, false};
     panes_.Place(ComputePreviewBandLayout(4, 4, 996, 796));
   }
   void TearDown() override { QLocale::setDefault(saved_); }
@@ -58,29 +51,19 @@ class PreviewPanesTest : public ::testing::Test {
         5000);
   }
 
-  // The previews as a 1000 x 800 comparison window lays them out.
-  static PreviewPanes& ShowInWindow(QWidget& window) {
-    window.resize(1000, 800);
-    auto* panes = new PreviewPanes(NumberedText, &window);
-    panes->Place(ComputePreviewBandLayout(4, 4, 996, 796));
-    window.show();
-    return *panes;
-  }
-
   QLocale saved_;
   QTemporaryDir dir_;
-  std::unique_ptr<ImageRecord> first_ = std::make_unique<ImageRecord>();
-  std::unique_ptr<ImageRecord> second_ = std::make_unique<ImageRecord>();
-  MatchResult match_;
+  ImageRecord first_{.width = 800, .file_size = 1258291, .height = 600};
+  ImageRecord second_{.width = 600, .file_size = 2000, .height = 800};
+  MatchResult match_{&first_, &second_, 97, 1, 0, 90, 99};
   PreviewRow row_;
   PreviewPanes panes_{NumberedText};
 };
 
 TEST_F(PreviewPanesTest, StartsWithTheSampleTheRightOneUpsideDown) {
-  QWidget window;
-  PreviewPanes& panes = ShowInWindow(window);
-  CPicWindow* left = panes.Pane(PreviewSide::kLeft);
-  CPicWindow* right = panes.Pane(PreviewSide::kRight);
+  panes_.show();
+  CPicWindow* left = panes_.Pane(PreviewSide::kLeft);
+  CPicWindow* right = panes_.Pane(PreviewSide::kRight);
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
         return !left->Picture().isNull() && !right->Picture().isNull() &&
@@ -88,10 +71,10 @@ TEST_F(PreviewPanesTest, StartsWithTheSampleTheRightOneUpsideDown) {
       },
       5000));
   EXPECT_EQ(left->Picture().mirrored(true, true), right->Picture());
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kLeft), "....");
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kRight), "....");
-  EXPECT_EQ(panes.RatioText(), QString::fromUtf8("100 %\n180 \u00b0\n"));
-  EXPECT_EQ(panes.PanePath(PreviewSide::kLeft), kSamplePictureResource);
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kLeft), "....");
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kRight), "....");
+  EXPECT_EQ(panes_.RatioText(), QString::fromUtf8("100 %\n180 \u00b0\n"));
+  EXPECT_EQ(panes_.PanePath(PreviewSide::kLeft), kSamplePictureResource);
 }
 
 TEST_F(PreviewPanesTest, FullShowPairLoadsBothUprightAndWritesTexts) {
