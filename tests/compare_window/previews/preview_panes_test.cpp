@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QSignalSpy>
@@ -13,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "compare_window/result_list/result_test_records.h"
 #include "viewer/pic_window.h"
 
 namespace dupliora {
@@ -33,13 +33,11 @@ QString SavePicture(const QTemporaryDir& dir, const QString& name, QSize size, Q
 class PreviewPanesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const QString first = SavePicture(dir_, "first.png", {800, 600}, Qt::yellow);
     const QString second = SavePicture(dir_, "second.png", {600, 800}, Qt::cyan);
     row_ = PreviewRow{first, second, "97", &match_, false, false};
     panes_.Place(ComputePreviewBandLayout(4, 4, 996, 796));
   }
-  void TearDown() override { QLocale::setDefault(saved_); }
 
   // Waits until both panes show pictures of the given sizes.
   static bool WaitForPictures(PreviewPanes& panes, QSize left, QSize right) {
@@ -51,7 +49,7 @@ class PreviewPanesTest : public ::testing::Test {
         5000);
   }
 
-  QLocale saved_;
+  testing::LocaleScope english_{QLocale(QLocale::English, QLocale::UnitedStates)};
   QTemporaryDir dir_;
   ImageRecord first_{.width = 800, .file_size = 1258291, .height = 600};
   ImageRecord second_{.width = 600, .file_size = 2000, .height = 800};

@@ -4,21 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QLocale>
+#include "compare_window/result_list/result_test_records.h"
 
 namespace dupliora {
 namespace {
 
-class EnglishLocale : public ::testing::Test {
- protected:
-  void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-  void TearDown() override { QLocale::setDefault(saved_); }
-  QLocale saved_;
-};
-
-using PreviewCaptionTest = EnglishLocale;
-
-TEST_F(PreviewCaptionTest, MarksAtBothEnds) {
+TEST(PreviewCaptionTest, MarksAtBothEnds) {
+  const testing::LocaleScope english(QLocale(QLocale::English, QLocale::UnitedStates));
   const QString check = QString(QChar(0x2714)) + u' ';
   const struct {
     const char* label;

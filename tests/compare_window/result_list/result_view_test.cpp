@@ -322,9 +322,8 @@ TEST_F(ResultViewTest, ShownRowFollowsShrinkingAndGrowingSelections) {
 
 TEST_F(ResultViewTest, StoredColumnWidthsRoundTripAndDamagedOnesChangeNothing) {
   QStringList widths;
-  for (int column = 0; column < view_.Model()->columnCount(); ++column) {
+  for (int column = 0; column < view_.Model()->columnCount(); ++column)
     widths << QString::number(40 + column);
-  }
   const QString good = widths.join(';');
   view_.RestoreColumnWidths(good);
   EXPECT_EQ(view_.StoredColumnWidths(), good);
