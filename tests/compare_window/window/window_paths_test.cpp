@@ -28,17 +28,14 @@ void Drop(QWidget* target, QMimeData* data, Qt::MouseButtons buttons) {
   QCoreApplication::sendEvent(target, &event);
 }
 
-// Which first-start folders exist is the field's own test; here the window hands them over.
-TEST_F(WindowPathsTest, FirstStartMakesTheHomeFolderCurrent) {
+// Which first-start folders exist is the field's own test; here the window
+// hands them over, and start paths replace them.
+TEST_F(WindowPathsTest, FirstStartShowsTheHomeFolderAndStartPathsReplaceIt) {
   CImgCmp2017& w = Open();
-  EXPECT_EQ(w.Field(ids::kPathField2)->Text(), dir_.path());
-  EXPECT_EQ(w.Field(ids::kPathField1)->count(), 0);
-}
-
-TEST_F(WindowPathsTest, StartPathsReplaceTheMainListAndJoinItsHistory) {
-  CImgCmp2017& w = Open();
-  w.TakeStartPaths("/a b/one.heic;/pictures");
   C2017ComboBoxEx* field = w.Field(ids::kPathField2);
+  EXPECT_EQ(field->Text(), dir_.path());
+  EXPECT_EQ(w.Field(ids::kPathField1)->count(), 0);
+  w.TakeStartPaths("/a b/one.heic;/pictures");
   EXPECT_EQ(field->Text(), "/a b/one.heic;/pictures");
   EXPECT_EQ(field->GetEntry(0), "/a b/one.heic;/pictures");
   EXPECT_EQ(w.Field(ids::kPathField1)->Text(), "");
