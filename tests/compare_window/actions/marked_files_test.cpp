@@ -2,8 +2,6 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/actions/marked_files.h"
 
-#include <QDir>
-
 #include "core/command_ids.h"
 #include "fake_action_list.h"
 #include "support/file_fixture.h"

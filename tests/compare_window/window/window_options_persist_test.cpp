@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QToolButton>
 
 #include "compare_window/path_field/path_field.h"

@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include <QApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
