@@ -106,7 +106,7 @@ TEST_F(WindowOptionsTest, ResultViewSwitchesTheListAreaAndStartResetsIt) {
 }
 
 TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
-  CImgCmp2017& w = Open();
+  CImgCmp2017& w = Open({1600, 1000});
   QMenu* menu = w.SearchBar()->Button(command::kButton2)->menu();
   ASSERT_NE(menu, nullptr);
   emit menu->aboutToShow();
@@ -128,6 +128,7 @@ TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
   EXPECT_EQ(w.Options().m_compare_mode.value, 1);
   EXPECT_FALSE(w.Field(ids::kPathField1)->isHidden());
   EXPECT_FALSE(w.findChild<QPushButton*>("1018")->isHidden());
+  EXPECT_EQ(w.Field(ids::kPathField2)->geometry().left(), 800) << "the path row split in half";
   // Each field names its list where it stays visible, before the typed text.
   for (const auto& [id, name] :
        {std::pair{ids::kPathField1, "t300343"}, {ids::kPathField2, "t300344"}}) {
