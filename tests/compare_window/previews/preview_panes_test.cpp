@@ -18,6 +18,14 @@
 namespace dupliora {
 namespace {
 
+ImageRecord Sized(std::uint32_t width, std::uint32_t height, std::uint64_t file_size) {
+  ImageRecord record{};
+  record.width = width;
+  record.height = height;
+  record.file_size = file_size;
+  return record;
+}
+
 QString NumberedText(int id) { return QStringLiteral("T%1").arg(id); }
 
 // A picture with a bright top half, so upright and upside down differ.
@@ -51,8 +59,8 @@ class PreviewPanesTest : public ::testing::Test {
 
   testing::LocaleScope english_{QLocale(QLocale::English, QLocale::UnitedStates)};
   QTemporaryDir dir_;
-  ImageRecord first_{.width = 800, .file_size = 1258291, .height = 600};
-  ImageRecord second_{.width = 600, .file_size = 2000, .height = 800};
+  ImageRecord first_ = Sized(800, 600, 1258291);
+  ImageRecord second_ = Sized(600, 800, 2000);
   MatchResult match_{&first_, &second_, 97, 1, 0, 90, 99};
   PreviewRow row_;
   PreviewPanes panes_{NumberedText};

@@ -310,7 +310,9 @@ TEST_F(ResultViewTest, ShownRowFollowsShrinkingAndGrowingSelections) {
     SCOPED_TRACE(step.label);
     step.act();
     EXPECT_EQ(view_.ShownRow(), step.shown);
-    if (step.shown == 0) EXPECT_EQ(view_.SelectedRows(), std::vector<int>{0});  // alone
+    if (step.shown == 0) {
+      EXPECT_EQ(view_.SelectedRows(), std::vector<int>{0});  // alone
+    }
     ASSERT_GT(shown.count(), 0);
     EXPECT_EQ(shown.last().at(0).value<const MatchResult*>(), view_.MatchAt(step.shown));
     EXPECT_EQ(view_.RowToolbar(0)->geometry().top(), view_.LabelRect(step.shown, 0).top() - 3);

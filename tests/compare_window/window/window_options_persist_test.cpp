@@ -68,7 +68,9 @@ TEST_F(WindowOptionsTest, StoredValuesAreClampedAndUnreadableOnesGiveTheDefault)
     store_.WriteString("Dupliora", row.key, row.stored);
     CImgCmp2017& w = Open();
     for (const OptionRecord* option : w.Options().Stored()) {
-      if (option->key == row.key) EXPECT_EQ(option->value, row.expected);
+      if (option->key == row.key) {
+        EXPECT_EQ(option->value, row.expected);
+      }
     }
     store_.DeleteSection("Dupliora");
   }
