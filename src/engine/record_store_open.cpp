@@ -17,8 +17,14 @@ namespace dupliora {
 
 namespace {
 
-// The schema and the codec together: a database of another layout is emptied.
-constexpr std::int64_t kSchemaVersion = 1000 + kRecordCodecVersion;
+// How pictures become records: raised when a change makes some pictures'
+// records differ (2: an EXIF thumbnail written for another picture size is
+// no longer sampled), so records made the old way are made again.
+constexpr std::int64_t kRecordMakingRevision = 2;
+
+// The schema, the codec and the making together: a database of another
+// layout, or of records made the old way, is emptied.
+constexpr std::int64_t kSchemaVersion = 1000 * kRecordMakingRevision + kRecordCodecVersion;
 
 // 64 KB pages hold fifteen 4 KB records each; at the default 4 KB page every
 // record would spill into an overflow page of its own, at about 4.6 KB per

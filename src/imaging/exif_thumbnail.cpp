@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "imaging/exif_thumbnail.h"
 
+#include <algorithm>
+#include <cmath>
 #include <exiv2/exiv2.hpp>
 #include <mutex>
 
@@ -40,6 +42,28 @@ std::optional<QByteArray> MetadataBytes(const QString& path) {
   return whole;
 }
 
+// Cropping tools that copy the metadata unchanged (jpegtran -copy all, among
+// others) leave the camera's thumbnail of the whole frame in a cut-out of it,
+// and that thumbnail would stand in for a different picture. The EXIF block
+// names the size of the picture it was written for; when that is not this
+// picture's size (either way round, within 2 % for encoders that pad to whole
+// blocks), the thumbnail counts as absent and the picture itself is decoded.
+bool DescribesAnotherPicture(const Exiv2::Image& image) {
+  const Exiv2::ExifData& exif = image.exifData();
+  const auto width = exif.findKey(Exiv2::ExifKey("Exif.Photo.PixelXDimension"));
+  const auto height = exif.findKey(Exiv2::ExifKey("Exif.Photo.PixelYDimension"));
+  if (width == exif.end() || height == exif.end()) return false;
+  const double w = static_cast<double>(width->toLong());
+  const double h = static_cast<double>(height->toLong());
+  const double actual_w = image.pixelWidth();
+  const double actual_h = image.pixelHeight();
+  if (w <= 0 || h <= 0 || actual_w <= 0 || actual_h <= 0) return false;
+  const auto near = [](double a, double b) { return std::abs(a - b) <= 0.02 * std::max(a, b); };
+  const bool same = near(w, actual_w) && near(h, actual_h);
+  const bool turned = near(w, actual_h) && near(h, actual_w);
+  return !same && !turned;
+}
+
 }  // namespace
 
 QByteArray ReadEmbeddedThumbnail(const QString& path) {
@@ -53,6 +77,7 @@ QByteArray ReadEmbeddedThumbnail(const QString& path) {
                                            static_cast<long>(bytes->size()));
     if (image.get() == nullptr) return {};
     image->readMetadata();
+    if (DescribesAnotherPicture(*image)) return {};
     const Exiv2::ExifThumbC thumb(image->exifData());
     const Exiv2::DataBuf data = thumb.copy();
     if (data.size_ <= 0) return {};
