@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,9 +14,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
+#include "cli/cli_run.h"
 #include "support/hostile_files.h"
 #include "support/pictures.h"
 
@@ -75,35 +74,20 @@ class CliHostileTest : public testing::Test {
   QTemporaryDir dir_;
 };
 
-struct CliRun {
-  int exit_code = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
 // The CLI with the decoder program's test faults on and a short wall clock.
-CliRun RunCli(const QStringList& arguments, const QString& cache) {
-  QProcess cli;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+test::CliRun RunCli(const QStringList& arguments, const QString& cache) {
+  QProcessEnvironment environment;
   environment.insert(QStringLiteral("DUPLIORA_DECODER_TEST_FAULTS"), QStringLiteral("1"));
   environment.insert(QStringLiteral("DUPLIORA_DECODER_WALL_MS"), QStringLiteral("2000"));
   environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
-  cli.setProcessEnvironment(environment);
-  cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dupliora-cli"),
-            arguments);
-  CliRun run;
-  if (!cli.waitForFinished(120000) || cli.exitStatus() != QProcess::NormalExit) return run;
-  run.exit_code = cli.exitCode();
-  run.out = cli.readAllStandardOutput();
-  run.err = cli.readAllStandardError();
-  return run;
+  return test::RunCli(arguments, environment);
 }
 
 TEST_F(CliHostileTest, EveryBadFileIsLeftOutAndCountedTheRunGoesOn) {
   QElapsedTimer timer;
   timer.start();
-  const CliRun run = RunCli({"--json", "--verbose", "--threads", "2", Path("")},
-                            dir_.filePath(QStringLiteral("cache")));
+  const test::CliRun run = RunCli({"--json", "--verbose", "--threads", "2", Path("")},
+                                  dir_.filePath(QStringLiteral("cache")));
   const QByteArray& err = run.err;
   ASSERT_EQ(run.exit_code, 0) << err.toStdString();
   const QJsonObject document = QJsonDocument::fromJson(run.out).object();
@@ -146,8 +130,8 @@ TEST_F(CliHostileTest, EveryBadFileIsLeftOutAndCountedTheRunGoesOn) {
 // Files refused by the scan are listed too, though nothing is left to compare
 // (the cut photos, refused in the load phase, are counted above).
 TEST_F(CliHostileTest, VerboseListsFilesTheScanRefused) {
-  const CliRun run = RunCli({"--verbose", Path(QStringLiteral("refused"))},
-                            dir_.filePath(QStringLiteral("cache")));
+  const test::CliRun run = RunCli({"--verbose", Path(QStringLiteral("refused"))},
+                                  dir_.filePath(QStringLiteral("cache")));
   EXPECT_EQ(run.exit_code, 3);
   EXPECT_TRUE(run.out.isEmpty());
   EXPECT_EQ(run.err.count("\ntoo_large\t"), 1) << run.err.toStdString();

@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -22,28 +21,13 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "cli/cli_run.h"
+
 namespace {
 
-struct CliRun {
-  int exit_code = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-QString CliPath() {
-  return QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dupliora-cli");
-}
-
-CliRun RunCli(const QStringList& arguments) {
-  QProcess process;
-  process.start(CliPath(), arguments);
-  CliRun run;
-  if (!process.waitForFinished(120000)) return run;
-  run.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  run.out = process.readAllStandardOutput();
-  run.err = process.readAllStandardError();
-  return run;
-}
+using dupliora::test::CliPath;
+using dupliora::test::CliRun;
+using dupliora::test::RunCli;
 
 void SavePicture(const QString& path, int seed, int width = 200, int height = 160) {
   QImage image(width, height, QImage::Format_RGB32);

@@ -9,16 +9,13 @@
 #include "core/app_identity.h"
 #include "core/record_store_location.h"
 #include "core/settings_store.h"
+#include "support/pictures.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
 namespace {
 
-void PutFile(const QString& path) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("[Start]\n");
-}
+void PutFile(const QString& path) { ASSERT_TRUE(test::WriteBytes(path, "[Start]\n")); }
 
 // A temporary program folder and a temporary per-user configuration root.
 class SettingsLocationTest : public ::testing::Test {
@@ -143,9 +140,8 @@ TEST_F(SettingsLocationTest, RecordStoreLivesWhereTheSettingsSayAndTheCliFindsIt
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     qputenv("XDG_CACHE_HOME", c.xdg.toUtf8());
-    for (const QString& name : {"Dupliora.ini", "Dupliora_Uninstall.ini"}) {
+    for (const char* name : {"Dupliora.ini", "Dupliora_Uninstall.ini"})
       QFile::remove(ProgramFolder() + "/" + name);
-    }
     for (const QString& name : c.beside) Touch(name);
     EXPECT_EQ(RecordStorePathBesideProgram(program, identity_), c.expected);
     store_ = CMyProfStr();

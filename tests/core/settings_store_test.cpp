@@ -13,21 +13,13 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/file_fixture.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
 namespace {
 
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void PutFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
-}
+using test::ReadBytes;
 
 class SettingsStoreTest : public ::testing::Test {
  protected:
@@ -35,7 +27,9 @@ class SettingsStoreTest : public ::testing::Test {
     ASSERT_TRUE(dir_.isValid());
     store_.SettingsFilePath = dir_.filePath("Dupliora.ini");
   }
-  void Put(const QByteArray& bytes) { PutFile(store_.SettingsFilePath, bytes); }
+  void Put(const QByteArray& bytes) {
+    ASSERT_TRUE(test::WriteBytes(store_.SettingsFilePath, bytes));
+  }
 
   QTemporaryDir dir_;
   CMyProfStr store_;
@@ -99,7 +93,7 @@ TEST_F(SettingsStoreTest, NamesCompareWithoutCaseAndUpdatesKeepOtherLines) {
   Put("; my comment\n[START]\nMax=1\nforeign = kept as is \n\n[Other]\nx=1\n");
   ASSERT_TRUE(store_.WriteInt("start", "max", 2));
   ASSERT_TRUE(store_.WriteInt("Start", "showCmd", 3));
-  EXPECT_EQ(FileBytes(store_.SettingsFilePath),
+  EXPECT_EQ(ReadBytes(store_.SettingsFilePath),
             "; my comment\n[START]\nMax=2\nforeign = kept as is \nshowCmd=3\n\n[Other]\nx=1\n");
   EXPECT_EQ(store_.ReadString("Start", "foreign"), "kept as is");
 }
@@ -115,10 +109,9 @@ TEST_F(SettingsStoreTest, SectionsAreReadWrittenAndDeletedWhole) {
 }
 
 TEST_F(SettingsStoreTest, UnstorableNamesAreRefusedAndNothingIsWritten) {
-  EXPECT_FALSE(store_.WriteString("", "key", "v"));
-  EXPECT_FALSE(store_.WriteString("Sec]", "key", "v"));
-  EXPECT_FALSE(store_.WriteString("Sec", "a=b", "v"));
-  EXPECT_FALSE(store_.WriteString("Sec", "[key", "v"));
+  for (const auto& [section, key] :
+       {std::pair{"", "key"}, {"Sec]", "key"}, {"Sec", "a=b"}, {"Sec", "[key"}})
+    EXPECT_FALSE(store_.WriteString(section, key, "v")) << section << ' ' << key;
   EXPECT_FALSE(QFile::exists(store_.SettingsFilePath));
   CMyProfStr unset;
   EXPECT_FALSE(unset.WriteInt("Start", "Max", 1));
@@ -136,7 +129,7 @@ TEST_F(SettingsStoreTest, DamagedFilesReadAsDefaultsAndAreNotMadeWorse) {
   EXPECT_EQ(store_.ReadString("Start", "last"), "no newline");
   ASSERT_TRUE(store_.WriteInt("Start", "close_ask", 0));
   ASSERT_TRUE(store_.WriteInt("List", "ExportIndex", 2));
-  const QByteArray after = FileBytes(store_.SettingsFilePath);
+  const QByteArray after = ReadBytes(store_.SettingsFilePath);
   EXPECT_TRUE(after.startsWith("[Start]\n" + garbage + "\n" + huge + "\nclose_ask=0\n"));
   EXPECT_TRUE(after.endsWith("last=no newline\n[List]\nExportIndex=2\n"));
 }
@@ -152,7 +145,7 @@ TEST_F(SettingsStoreTest, ReadOnlyFileIsNeitherReplacedNorAccepted) {
   const QString other = dir_.filePath("other.ini");
   EXPECT_TRUE(store_.ProbeSettingsFile(other));
   EXPECT_EQ(store_.SettingsFilePath, dir_.filePath("Dupliora.ini"));
-  EXPECT_TRUE(FileBytes(other).startsWith("[Start]\nchk_ini="));
+  EXPECT_TRUE(ReadBytes(other).startsWith("[Start]\nchk_ini="));
   EXPECT_TRUE(store_.ProbeSettingsFile(other));  // a second probe over the first
 }
 
@@ -175,7 +168,7 @@ TEST_F(SettingsStoreTest, SpecialAndOversizedFilesAreRefusedAndLeftAlone) {
   const QString zero = dir_.filePath("zero.ini");
   ASSERT_TRUE(QFile::link("/dev/zero", zero));
   const QString large = dir_.filePath("large.ini");
-  PutFile(large, "[Start]\nMax=1\n");
+  ASSERT_TRUE(test::WriteBytes(large, "[Start]\nMax=1\n"));
   ASSERT_TRUE(QFile(large).resize(kMaxSettingsFileBytes + 1));
   const QString folder = dir_.filePath("folder.ini");
   ASSERT_TRUE(QDir().mkpath(folder));

@@ -4,19 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <array>
 
-#include "support/pictures.h"
+#include "support/file_fixture.h"
 
 namespace dupliora {
 namespace {
 
-class BitmapOpsTest : public testing::Test {
- protected:
-  QString PathOf(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-  QTemporaryDir m_dir;
-};
+using BitmapOpsTest = test::TempFolderTest;
 
 TEST_F(BitmapOpsTest, ThumbnailPrefersTheEmbeddedOne) {
   ASSERT_TRUE(
@@ -56,11 +51,9 @@ TEST(ReadBitmapBitsTest, ReadsBlueGreenRedAlphaRowsWithoutGaps) {
   const QImage device = ToDeviceBitmap(bitmap);
   std::array<std::uint8_t, 64> bits{};
   ASSERT_EQ(ReadBitmapBits(device, bits), 24u);  // 3 x 4 bytes per row, no padding
-  EXPECT_EQ(bits[0], 30);
-  EXPECT_EQ(bits[1], 20);
-  EXPECT_EQ(bits[2], 10);
-  EXPECT_EQ(bits[3], 255);
-  EXPECT_EQ(bits[12], 3);  // row 1 starts right after row 0
+  // Row 1 starts right after row 0.
+  EXPECT_EQ((std::array{bits[0], bits[1], bits[2], bits[3], bits[12]}),
+            (std::array<std::uint8_t, 5>{30, 20, 10, 255, 3}));
   std::array<std::uint8_t, 5> few{};
   EXPECT_EQ(ReadBitmapBits(device, few), 5u);
   EXPECT_EQ(ReadBitmapBits(QImage(4, 4, QImage::Format_Grayscale8), bits), 0u);

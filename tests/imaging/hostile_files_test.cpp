@@ -21,20 +21,18 @@
 #include "imaging/read_problem.h"
 #include "imaging/scaled_decode.h"
 #include "imaging/svg_guard.h"
-#include "support/pictures.h"
+#include "support/file_fixture.h"
 
 namespace dupliora {
 namespace {
 
-class HostileFilesTest : public testing::Test {
+class HostileFilesTest : public test::TempFolderTest {
  protected:
-  QString PathOf(const QString& name) const { return m_dir.filePath(name); }
   QString Write(const QString& name, const QByteArray& bytes) {
     const QString path = PathOf(name);
     EXPECT_TRUE(test::WriteBytes(path, bytes));
     return path;
   }
-  QTemporaryDir m_dir;
 };
 
 struct Outcome {
@@ -72,6 +70,9 @@ TEST_F(HostileFilesTest, EachIsReadOrRefusedWithItsReason) {
       {"fifo.png", {}, {false, false, ReadProblem::kSpecialFile}},
       {"/dev/zero", {}, {false, false, ReadProblem::kSpecialFile}},
       {"text.jpg", "no picture here\n", {false, false, ReadProblem::kNotAPicture}},
+      {"empty.jpg", "", {false, false, ReadProblem::kNotAPicture}},
+      {"zeros.png", QByteArray(4096, '\0'), {false, false, ReadProblem::kNotAPicture}},
+      {".", {}, {false, false, ReadProblem::kSpecialFile}},
       {"archive.svgz",
        test::Gzip(QByteArray(4096, 'x')),
        {false, false, ReadProblem::kNotAPicture}},

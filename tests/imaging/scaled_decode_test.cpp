@@ -4,19 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "imaging/bitmap_ops.h"
-#include "support/pictures.h"
+#include "support/file_fixture.h"
 
 namespace dupliora {
 namespace {
 
-class ScaledDecodeTest : public testing::Test {
- protected:
-  QString PathOf(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-  QTemporaryDir m_dir;
-};
+using ScaledDecodeTest = test::TempFolderTest;
 
 TEST(FitInsideTest, KeepsAspectAndNeverEnlarges) {
   struct Case {
