@@ -45,14 +45,8 @@ class GatedSource {
     std::lock_guard lock(mutex_);
     open_ = false;
   }
-  bool WaitForLoads(qsizetype count) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, 5s, [&] { return loaded_.size() >= count; });
-  }
-  bool WaitForDeliveries(qsizetype count) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, 5s, [&] { return delivered_.size() >= count; });
-  }
+  bool WaitForLoads(qsizetype count) { return WaitFor(loaded_, count); }
+  bool WaitForDeliveries(qsizetype count) { return WaitFor(delivered_, count); }
   QStringList Loaded() {
     std::lock_guard lock(mutex_);
     return loaded_;
@@ -63,6 +57,10 @@ class GatedSource {
   }
 
  private:
+  bool WaitFor(const QStringList& list, qsizetype count) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, 5s, [&] { return list.size() >= count; });
+  }
   std::mutex mutex_;
   std::condition_variable changed_;
   bool open_ = false;
