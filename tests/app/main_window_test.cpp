@@ -65,8 +65,17 @@ class MainWindowTest : public ::testing::Test {
     QApplication::processEvents();  // the posted placement restore
     return window;
   }
+  // Children made from now on hold recording clients, listed in creation order.
+  std::vector<RecordingClient*>& RecordClients() {
+    SetChildClientFactory([this](QWidget* parent) {
+      clients_.push_back(new RecordingClient(parent));
+      return clients_.back();
+    });
+    return clients_;
+  }
 
   QTemporaryDir dir_;
+  std::vector<RecordingClient*> clients_;
 };
 
 TEST_F(MainWindowTest, StartsWithOneChildFillingTheAreaAndTabsComeWithTheSecond) {
@@ -162,13 +171,12 @@ TEST_F(MainWindowTest, PlacementIsSavedOnCloseAndRestoredNextTime) {
       Settings().ReadRect("Start", "WinRC_MP"),
       (SettingsRect{70, 80, 70 + kMinimumFrameSize.width(), 80 + kMinimumFrameSize.height()}));
   EXPECT_EQ(Settings().ReadInt("Start", "showCmd", 0), 1);
-}
-
-TEST_F(MainWindowTest, StartModeLastClosedMaximisedRestoresMaximised) {
+  // Start mode 3, as last closed: a maximised close comes back maximised.
+  Settings().WriteInt("Start", "Max", 3);
   Settings().WriteInt("Start", "showCmd", 3);
-  auto window = Started();
-  EXPECT_TRUE(window->isMaximized());
-  window->OnCommand(command::kStartModeFirst);
+  auto again = Started();
+  EXPECT_TRUE(again->isMaximized());
+  again->OnCommand(command::kStartModeFirst);
   EXPECT_EQ(Settings().ReadInt("Start", "Max", -1), 0);
 }
 
@@ -187,11 +195,7 @@ TEST_F(MainWindowTest, CloseQuestionCanRefuse) {
 }
 
 TEST_F(MainWindowTest, CommandsGoToTheNewestChildAndStartPathsToTheFirst) {
-  std::vector<RecordingClient*> clients;
-  SetChildClientFactory([&](QWidget* parent) {
-    clients.push_back(new RecordingClient(parent));
-    return clients.back();
-  });
+  std::vector<RecordingClient*>& clients = RecordClients();
   const QString paths = dir_.path() + ';' + dir_.path();
   auto window = Started(paths);
   window->OnCommand(command::kNewComparison);
@@ -211,11 +215,7 @@ TEST_F(MainWindowTest, CommandsGoToTheNewestChildAndStartPathsToTheFirst) {
 // A child closes on its own only when its client agrees; the last one gone,
 // the frame says how to open another.
 TEST_F(MainWindowTest, ChildrenAskBeforeClosingAndTheEmptyFrameSaysWhatToDo) {
-  std::vector<RecordingClient*> clients;
-  SetChildClientFactory([&](QWidget* parent) {
-    clients.push_back(new RecordingClient(parent));
-    return clients.back();
-  });
+  std::vector<RecordingClient*>& clients = RecordClients();
   auto window = Started();
   window->show();
   QMdiSubWindow* child = window->MdiArea()->subWindowList().front();

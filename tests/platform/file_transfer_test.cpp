@@ -59,40 +59,33 @@ class FileTransferTest : public test::FileOpsTest {
 
 TEST_F(FileTransferTest, EveryConflictAnswerForCopyAndMove) {
   struct Case {
-    TransferVerb verb;
     ConflictChoice choice;
     ItemStatus status;
-    const char* target_holds;  // "source", "old": what dst/a.jpg holds afterwards
+    bool target_replaced;  // dst/a.jpg holds the source's bytes afterwards
     bool numbered_copy;
-  };
-  const Case cases[] = {
-      {TransferVerb::kCopy, ConflictChoice::kSkip, ItemStatus::kSkipped, "old", false},
-      {TransferVerb::kCopy, ConflictChoice::kReplace, ItemStatus::kDone, "source", false},
-      {TransferVerb::kCopy, ConflictChoice::kKeepBoth, ItemStatus::kDone, "old", true},
-      {TransferVerb::kCopy, ConflictChoice::kCancel, ItemStatus::kPending, "old", false},
-      {TransferVerb::kMove, ConflictChoice::kSkip, ItemStatus::kSkipped, "old", false},
-      {TransferVerb::kMove, ConflictChoice::kReplace, ItemStatus::kDone, "source", false},
-      {TransferVerb::kMove, ConflictChoice::kKeepBoth, ItemStatus::kDone, "old", true},
-      {TransferVerb::kMove, ConflictChoice::kCancel, ItemStatus::kPending, "old", false},
+  } const cases[] = {
+      {ConflictChoice::kSkip, ItemStatus::kSkipped, false, false},
+      {ConflictChoice::kReplace, ItemStatus::kDone, true, false},
+      {ConflictChoice::kKeepBoth, ItemStatus::kDone, false, true},
+      {ConflictChoice::kCancel, ItemStatus::kPending, false, false},
   };
   int index = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(index);
-    const QString root = Work(QString::number(index++));
-    const QString source = Make(root + QStringLiteral("/src/a.jpg"));
-    const QString target = Make(root + QStringLiteral("/dst/a.jpg"));
-    const QByteArray source_bytes = ReadBytes(source);
-    const QByteArray old_bytes = ReadBytes(target);
-    ScriptedAnswers ask({{c.choice, false}});
-    const FileTransfer done = RunAndUndo(c.verb, {{source, target}}, &ask, {root});
-    EXPECT_EQ(done.Outcomes()[0].status, c.status);
-    const test::TreeBytes& after = after_[0];
-    EXPECT_EQ(after.at(QStringLiteral("dst/a.jpg")),
-              QByteArray(c.target_holds) == "source" ? source_bytes : old_bytes);
-    EXPECT_EQ(after.count(QStringLiteral("dst/a_(1).jpg")), c.numbered_copy ? 1u : 0u);
-    const bool source_gone = c.verb == TransferVerb::kMove && c.status == ItemStatus::kDone;
-    EXPECT_EQ(after.count(QStringLiteral("src/a.jpg")), source_gone ? 0u : 1u);
-    EXPECT_EQ(done.Cancelled(), c.choice == ConflictChoice::kCancel);
+  for (const TransferVerb verb : {TransferVerb::kCopy, TransferVerb::kMove}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(index);
+      const QString root = Work(QString::number(index++));
+      const QString source = Make(root + "/src/a.jpg");
+      const QString target = Make(root + "/dst/a.jpg");
+      ScriptedAnswers ask({{c.choice, false}});
+      const FileTransfer done = RunAndUndo(verb, {{source, target}}, &ask, {root});
+      EXPECT_EQ(done.Outcomes()[0].status, c.status);
+      const test::TreeBytes& after = after_[0];
+      EXPECT_EQ(after.at("dst/a.jpg"), BytesFor(c.target_replaced ? source : target, 3000));
+      EXPECT_EQ(after.count("dst/a_(1).jpg"), c.numbered_copy ? 1u : 0u);
+      const bool source_gone = verb == TransferVerb::kMove && c.status == ItemStatus::kDone;
+      EXPECT_EQ(after.count("src/a.jpg"), source_gone ? 0u : 1u);
+      EXPECT_EQ(done.Cancelled(), c.choice == ConflictChoice::kCancel);
+    }
   }
 }
 
@@ -116,10 +109,10 @@ TEST_F(FileTransferTest, ApplyToAllAsksOnceAndCancelLeavesTheRestPending) {
 }
 
 TEST_F(FileTransferTest, VanishedSourceAndOneFileUnderTwoSpellingsAreRefused) {
-  const QString a = Make(QStringLiteral("pics/a.jpg"));
-  const QString b = Make(QStringLiteral("pics/b.jpg"));
-  ASSERT_TRUE(QFile::link(Work(QStringLiteral("pics")), Work(QStringLiteral("alias"))));
-  const QString gone = Work(QStringLiteral("pics/gone.jpg"));
+  const QString a = Make("pics/a.jpg");
+  const QString b = Make("pics/b.jpg");
+  ASSERT_TRUE(QFile::link(Work("pics"), Work("alias")));
+  const QString gone = Work("pics/gone.jpg");
   struct Case {
     const char* what;
     TransferVerb verb;
@@ -144,7 +137,7 @@ TEST_F(FileTransferTest, VanishedSourceAndOneFileUnderTwoSpellingsAreRefused) {
        kErrorSameFile},
       {"copy onto itself", TransferVerb::kCopy, {b, Work("alias/../pics/b.jpg")}, kErrorSameFile},
   };
-  const test::TreeBytes before = ReadTree(Work(QStringLiteral("pics")));
+  const test::TreeBytes before = ReadTree(Work("pics"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ScriptedAnswers ask({{ConflictChoice::kReplace, true}});
@@ -153,46 +146,43 @@ TEST_F(FileTransferTest, VanishedSourceAndOneFileUnderTwoSpellingsAreRefused) {
     EXPECT_EQ(transfer.Outcomes()[0].status, ItemStatus::kFailed);
     EXPECT_EQ(transfer.Outcomes()[0].error, c.error);
     EXPECT_EQ(ask.asked, 0);
-    EXPECT_EQ(ReadTree(Work(QStringLiteral("pics"))), before);
+    EXPECT_EQ(ReadTree(Work("pics")), before);
     EXPECT_TRUE(transfer.Journal().Empty());
   }
   ExpectNothingLost({work_.path()});
 }
 
 TEST_F(FileTransferTest, CopyOverPartnerTrashesThePartnerFirst) {
-  const QString marked = Make(QStringLiteral("a/keep.jpg"));
-  const QString partner = Make(QStringLiteral("b/old.jpg"));
+  const QString marked = Make("a/keep.jpg");
+  const QString partner = Make("b/old.jpg");
   const FileTransfer done =
       RunAndUndo(TransferVerb::kCopyOver, {{marked, partner}}, nullptr, {work_.path()});
   EXPECT_EQ(done.Count(ItemStatus::kDone), 1);
-  EXPECT_EQ(after_[0].at(QStringLiteral("b/old.jpg")), ReadBytes(marked));
+  EXPECT_EQ(after_[0].at("b/old.jpg"), ReadBytes(marked));
   EXPECT_EQ(test::TrashContents(HomeTrash()).count(BytesFor(partner, 3000)), 0u)
       << "undo takes the partner out of the trash again";
 }
 
 TEST_F(FileTransferTest, ReadOnlyTargetFolderLeavesEverythingInPlace) {
   std::unique_ptr<ScratchMount> mount;
-  QString folder = Work(QStringLiteral("locked"));
+  QString folder = Work("locked");
   if (::geteuid() == 0) {
     // Root passes every permission check: only a read-only mount stops it.
-    mount = std::make_unique<ScratchMount>(QStringLiteral("size=1m"));
+    mount = std::make_unique<ScratchMount>("size=1m");
     if (!mount->Mounted()) GTEST_SKIP() << mount->Reason().toStdString();
     folder = mount->Path();
-    Make(folder + QStringLiteral("/a.jpg"));
+    Make(folder + "/a.jpg");
     ASSERT_TRUE(mount->RemountReadOnly());
   } else {
-    Make(folder + QStringLiteral("/a.jpg"));
+    Make(folder + "/a.jpg");
     ::chmod(QFile::encodeName(folder).constData(), 0555);
   }
-  const QString source = Make(QStringLiteral("src/a.jpg"));
-  const QString other = Make(QStringLiteral("src/b.jpg"));
+  const QString source = Make("src/a.jpg");
+  const QString other = Make("src/b.jpg");
   const test::TreeBytes before = ReadTree(folder);
   for (TransferVerb verb : {TransferVerb::kCopy, TransferVerb::kMove, TransferVerb::kCopyOver}) {
     ScriptedAnswers ask({{ConflictChoice::kReplace, true}});
-    FileTransfer transfer(
-        verb,
-        {{source, folder + QStringLiteral("/a.jpg")}, {other, folder + QStringLiteral("/b.jpg")}},
-        &ask);
+    FileTransfer transfer(verb, {{source, folder + "/a.jpg"}, {other, folder + "/b.jpg"}}, &ask);
     transfer.RunAll();
     EXPECT_EQ(transfer.Count(ItemStatus::kFailed), 2);
     EXPECT_EQ(ReadTree(folder), before);
@@ -203,26 +193,25 @@ TEST_F(FileTransferTest, ReadOnlyTargetFolderLeavesEverythingInPlace) {
 }
 
 TEST_F(FileTransferTest, FullDiskLeavesNoPartialFile) {
-  ScratchMount small(QStringLiteral("size=64k"));
+  ScratchMount small("size=64k");
   if (!small.Mounted()) GTEST_SKIP() << small.Reason().toStdString();
-  const QString big = Make(QStringLiteral("big.jpg"), 200 * 1024);
-  const QString fits = Make(QStringLiteral("fits.jpg"), 4 * 1024);
+  const QString big = Make("big.jpg", 200 * 1024);
+  const QString fits = Make("fits.jpg", 4 * 1024);
   for (TransferVerb verb : {TransferVerb::kCopy, TransferVerb::kMove}) {
-    FileTransfer transfer(verb, {{big, small.Path() + QStringLiteral("/big.jpg")}}, nullptr);
+    FileTransfer transfer(verb, {{big, small.Path() + "/big.jpg"}}, nullptr);
     transfer.RunAll();
     EXPECT_EQ(transfer.Outcomes()[0].error, ENOSPC);
     EXPECT_TRUE(ReadTree(small.Path()).empty()) << "no partial or temporary file stays";
     EXPECT_EQ(ReadBytes(big), BytesFor(big, 200 * 1024));
   }
-  const FileTransfer moved =
-      RunAndUndo(TransferVerb::kMove, {{fits, small.Path() + QStringLiteral("/fits.jpg")}}, nullptr,
-                 {work_.path(), small.Path()});
+  const FileTransfer moved = RunAndUndo(TransferVerb::kMove, {{fits, small.Path() + "/fits.jpg"}},
+                                        nullptr, {work_.path(), small.Path()});
   EXPECT_EQ(moved.Count(ItemStatus::kDone), 1)
       << FileErrorText(moved.Outcomes()[0].error).toStdString();
 }
 
 TEST_F(FileTransferTest, MoveAcrossFileSystemsCopiesChecksAndKeepsTheTime) {
-  ScratchMount other(QStringLiteral("size=4m"));
+  ScratchMount other("size=4m");
   if (!other.Mounted()) GTEST_SKIP() << other.Reason().toStdString();
   std::vector<TransferItem> items;
   for (const char* name : {"a.jpg", "b.png", "ü; <&>.jpg"}) {
@@ -243,15 +232,14 @@ TEST_F(FileTransferTest, MoveAcrossFileSystemsCopiesChecksAndKeepsTheTime) {
 }
 
 TEST_F(FileTransferTest, TrashOfAnotherMountUsesThatMountsTrash) {
-  ScratchMount other(QStringLiteral("size=1m"));
+  ScratchMount other("size=1m");
   if (!other.Mounted()) GTEST_SKIP() << other.Reason().toStdString();
-  const QString file = Make(other.Path() + QStringLiteral("/sub/x y.jpg"));
+  const QString file = Make(other.Path() + "/sub/x y.jpg");
   const FileTransfer trashed =
       RunAndUndo(TransferVerb::kTrash, {{file, {}}}, nullptr, {other.Path()});
   const QString in_trash = trashed.Outcomes()[0].final_target;
-  EXPECT_TRUE(in_trash.startsWith(other.Path() + QStringLiteral("/.Trash-")))
-      << in_trash.toStdString();
-  EXPECT_EQ(after_[0].count(QStringLiteral("sub/x y.jpg")), 0u);
+  EXPECT_TRUE(in_trash.startsWith(other.Path() + "/.Trash-")) << in_trash.toStdString();
+  EXPECT_EQ(after_[0].count("sub/x y.jpg"), 0u);
   // Relative to the mount, per the trash specification.
   bool relative = false;
   for (const auto& [name, bytes] : after_[0]) {
@@ -261,9 +249,9 @@ TEST_F(FileTransferTest, TrashOfAnotherMountUsesThatMountsTrash) {
 }
 
 TEST_F(FileTransferTest, ReadOnlyMountHasNoTrashAndTheFileStays) {
-  ScratchMount other(QStringLiteral("size=1m"));
+  ScratchMount other("size=1m");
   if (!other.Mounted()) GTEST_SKIP() << other.Reason().toStdString();
-  const QString file = Make(other.Path() + QStringLiteral("/a.jpg"));
+  const QString file = Make(other.Path() + "/a.jpg");
   ASSERT_TRUE(other.RemountReadOnly());
   FileTransfer transfer(TransferVerb::kTrash, {{file, {}}}, nullptr);
   transfer.RunAll();  // Qt 6.4's moveToTrash never returns here
@@ -272,17 +260,17 @@ TEST_F(FileTransferTest, ReadOnlyMountHasNoTrashAndTheFileStays) {
 }
 
 TEST_F(FileTransferTest, MissingDataFolderIsMadeInsteadOfTrashingIntoTheCurrentFolder) {
-  qputenv("XDG_DATA_HOME", QFile::encodeName(data_.filePath(QStringLiteral("not/yet/there"))));
-  const QString file = Make(QStringLiteral("a.jpg"));
+  qputenv("XDG_DATA_HOME", QFile::encodeName(data_.filePath("not/yet/there")));
+  const QString file = Make("a.jpg");
   const QString old_cwd = QDir::currentPath();
   QDir::setCurrent(work_.path());
   FileTransfer transfer(TransferVerb::kTrash, {{file, {}}}, nullptr);
   transfer.RunAll();
   QDir::setCurrent(old_cwd);
   EXPECT_EQ(transfer.Count(ItemStatus::kDone), 1);
-  EXPECT_TRUE(transfer.Outcomes()[0].final_target.startsWith(
-      data_.filePath(QStringLiteral("not/yet/there/Trash/files/"))));
-  EXPECT_FALSE(QFileInfo::exists(Work(QStringLiteral("files"))));
+  EXPECT_TRUE(
+      transfer.Outcomes()[0].final_target.startsWith(data_.filePath("not/yet/there/Trash/files/")));
+  EXPECT_FALSE(QFileInfo::exists(Work("files")));
   ExpectNothingLost({work_.path()});
   EXPECT_TRUE(transfer.Journal().Undo().empty());
   EXPECT_EQ(ReadBytes(file), BytesFor(file, 3000));
@@ -300,11 +288,11 @@ TEST_F(FileTransferTest, TrashNamesCollideWithoutReplacing) {
 }
 
 TEST_F(FileTransferTest, UndoLeavesAFileAloneThatWasReplacedSince) {
-  const QString source = Make(QStringLiteral("a.jpg"));
-  FileTransfer moved(TransferVerb::kMove, {{source, Work(QStringLiteral("b.jpg"))}}, nullptr);
+  const QString source = Make("a.jpg");
+  FileTransfer moved(TransferVerb::kMove, {{source, Work("b.jpg")}}, nullptr);
   moved.RunAll();
-  ASSERT_TRUE(QFile::remove(Work(QStringLiteral("b.jpg"))));
-  const QString newcomer = Make(QStringLiteral("b.jpg"), 5000);
+  ASSERT_TRUE(QFile::remove(Work("b.jpg")));
+  const QString newcomer = Make("b.jpg", 5000);
   const std::vector<UndoFailure> failures = moved.Journal().Undo();
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_EQ(failures[0].error, kErrorChanged);
