@@ -141,9 +141,8 @@ TEST_F(MainWindowTest, LanguageCommandSwitchesAndIsStored) {
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
   }
   const auto language_text = [&window](int id) {
-    for (QAction* action : window->findChildren<QAction*>()) {
+    for (QAction* action : window->findChildren<QAction*>())
       if (action->data().toInt() == command::kLanguageFirst + id) return action->text();
-    }
     return QString();
   };
   const QString mark = GetString(text::kEnglishTextsMark);

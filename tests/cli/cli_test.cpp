@@ -104,9 +104,8 @@ TEST_F(CliTest, ExitCodesAndTsvOutput) {
     const CliRun run = RunCli(c.arguments);
     EXPECT_EQ(run.exit_code, c.exit_code);
     EXPECT_EQ(run.out, c.out);
-    for (const QString& part : c.stderr_parts) {
+    for (const QString& part : c.stderr_parts)
       EXPECT_TRUE(run.err.contains(part.toUtf8())) << run.err.toStdString();
-    }
   }
 }
 

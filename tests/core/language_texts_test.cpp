@@ -50,9 +50,8 @@ class LanguageTextsTest : public ::testing::TestWithParam<const char*> {
 // this language: not missing, not the English fallback, with the name filled in.
 TEST_P(LanguageTextsTest, TableGivesThisLanguagesTextForEveryNumber) {
   int language_id = -1;
-  for (int id = 0; id < kLanguageIdCount; ++id) {
+  for (int id = 0; id < kLanguageIdCount; ++id)
     if (LanguageCode(id) == QString::fromLatin1(GetParam())) language_id = id;
-  }
   ASSERT_GE(language_id, 0);
   LanguageTable table;
   table.SetCurrentLanguage(language_id);
@@ -123,9 +122,8 @@ TEST(LanguageTextsAgreement, GermanAndEnglishHoldTheSameNumbersAndPlaceholders) 
     ASSERT_NE(it, german.end()) << "German lacks " << text.toStdString();
     EXPECT_EQ(Placeholders(text), Placeholders(it->second));
   }
-  for (const auto& [number, text] : german) {
+  for (const auto& [number, text] : german)
     EXPECT_TRUE(english.count(number)) << "English lacks " << number;
-  }
 }
 
 // The source file's own path leads to the source tree. With a compiler cache

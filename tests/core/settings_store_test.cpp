@@ -240,9 +240,7 @@ TEST(SettingsWriterProcess, WritesKeys) {
   CMyProfStr store;
   store.SettingsFilePath = path;
   const QString prefix = qEnvironmentVariable("DUPLIORA_TEST_WRITER_PREFIX");
-  for (int i = 0; i < 60; ++i) {
-    ASSERT_TRUE(store.WriteInt("Start", prefix + QString::number(i), i));
-  }
+  for (int i = 0; i < 60; ++i) ASSERT_TRUE(store.WriteInt("Start", prefix + QString::number(i), i));
 }
 
 TEST_F(SettingsStoreTest, TwoProcessesWritingAtOnceLoseNoKey) {

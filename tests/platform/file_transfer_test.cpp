@@ -91,9 +91,8 @@ TEST_F(FileTransferTest, EveryConflictAnswerForCopyAndMove) {
 
 TEST_F(FileTransferTest, ApplyToAllAsksOnceAndCancelLeavesTheRestPending) {
   std::vector<TransferItem> items;
-  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
     items.push_back({Make(QStringLiteral("src/") + name), Make(QStringLiteral("dst/") + name)});
-  }
   ScriptedAnswers ask({{ConflictChoice::kKeepBoth, true}});
   const FileTransfer all = RunAndUndo(TransferVerb::kCopy, items, &ask, {work_.path()});
   EXPECT_EQ(ask.asked, 1);
@@ -242,9 +241,8 @@ TEST_F(FileTransferTest, TrashOfAnotherMountUsesThatMountsTrash) {
   EXPECT_EQ(after_[0].count("sub/x y.jpg"), 0u);
   // Relative to the mount, per the trash specification.
   bool relative = false;
-  for (const auto& [name, bytes] : after_[0]) {
+  for (const auto& [name, bytes] : after_[0])
     if (name.endsWith(u".trashinfo")) relative = bytes.contains("Path=sub/x%20y.jpg\n");
-  }
   EXPECT_TRUE(relative);
 }
 
