@@ -19,6 +19,9 @@ namespace {
 using test::ReadBytes;
 using test::ReadTree;
 using test::ScratchMount;
+using enum TransferVerb;
+using enum ItemStatus;
+using enum ConflictChoice;
 
 class ScriptedAnswers : public ConflictQuestion {
  public:
@@ -64,13 +67,13 @@ TEST_F(FileTransferTest, EveryConflictAnswerForCopyAndMove) {
     bool target_replaced;  // dst/a.jpg holds the source's bytes afterwards
     bool numbered_copy;
   } const cases[] = {
-      {ConflictChoice::kSkip, ItemStatus::kSkipped, false, false},
-      {ConflictChoice::kReplace, ItemStatus::kDone, true, false},
-      {ConflictChoice::kKeepBoth, ItemStatus::kDone, false, true},
-      {ConflictChoice::kCancel, ItemStatus::kPending, false, false},
+      {kSkip, kSkipped, false, false},
+      {kReplace, kDone, true, false},
+      {kKeepBoth, kDone, false, true},
+      {kCancel, kPending, false, false},
   };
   int index = 0;
-  for (const TransferVerb verb : {TransferVerb::kCopy, TransferVerb::kMove}) {
+  for (const TransferVerb verb : {kCopy, kMove}) {
     for (const Case& c : cases) {
       SCOPED_TRACE(index);
       const QString root = Work(QString::number(index++));
@@ -82,9 +85,9 @@ TEST_F(FileTransferTest, EveryConflictAnswerForCopyAndMove) {
       const test::TreeBytes& after = after_[0];
       EXPECT_EQ(after.at("dst/a.jpg"), BytesFor(c.target_replaced ? source : target, 3000));
       EXPECT_EQ(after.count("dst/a_(1).jpg"), c.numbered_copy ? 1u : 0u);
-      const bool source_gone = verb == TransferVerb::kMove && c.status == ItemStatus::kDone;
+      const bool source_gone = verb == kMove && c.status == kDone;
       EXPECT_EQ(after.count("src/a.jpg"), source_gone ? 0u : 1u);
-      EXPECT_EQ(done.Cancelled(), c.choice == ConflictChoice::kCancel);
+      EXPECT_EQ(done.Cancelled(), c.choice == kCancel);
     }
   }
 }
@@ -93,16 +96,16 @@ TEST_F(FileTransferTest, ApplyToAllAsksOnceAndCancelLeavesTheRestPending) {
   std::vector<TransferItem> items;
   for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
     items.push_back({Make(QStringLiteral("src/") + name), Make(QStringLiteral("dst/") + name)});
-  ScriptedAnswers ask({{ConflictChoice::kKeepBoth, true}});
-  const FileTransfer all = RunAndUndo(TransferVerb::kCopy, items, &ask, {work_.path()});
+  ScriptedAnswers ask({{kKeepBoth, true}});
+  const FileTransfer all = RunAndUndo(kCopy, items, &ask, {work_.path()});
   EXPECT_EQ(ask.asked, 1);
-  EXPECT_EQ(all.Count(ItemStatus::kDone), 3);
+  EXPECT_EQ(all.Count(kDone), 3);
 
-  FileTransfer partial(TransferVerb::kMove, items, nullptr);
+  FileTransfer partial(kMove, items, nullptr);
   partial.Step();
   partial.Cancel();
   partial.RunAll();
-  EXPECT_EQ(partial.Count(ItemStatus::kPending), 2);
+  EXPECT_EQ(partial.Count(kPending), 2);
   EXPECT_TRUE(QFileInfo::exists(items[1].source));
   ExpectNothingLost({work_.path()});
 }
@@ -119,30 +122,21 @@ TEST_F(FileTransferTest, VanishedSourceAndOneFileUnderTwoSpellingsAreRefused) {
     int error;
   };
   const Case cases[] = {
-      {"copy of a vanished file", TransferVerb::kCopy, {gone, Work("out.jpg")}, ENOENT},
-      {"move of a vanished file", TransferVerb::kMove, {gone, Work("out.jpg")}, ENOENT},
-      {"trash of a vanished file", TransferVerb::kTrash, {gone, {}}, ENOENT},
-      {"copy over partner, dot segment",
-       TransferVerb::kCopyOver,
-       {a, Work("pics/./a.jpg")},
-       kErrorSameFile},
-      {"copy over partner, symlinked folder",
-       TransferVerb::kCopyOver,
-       {a, Work("alias/a.jpg")},
-       kErrorSameFile},
-      {"move onto itself, double slash",
-       TransferVerb::kMove,
-       {a, Work("pics//a.jpg")},
-       kErrorSameFile},
-      {"copy onto itself", TransferVerb::kCopy, {b, Work("alias/../pics/b.jpg")}, kErrorSameFile},
+      {"copy of a vanished file", kCopy, {gone, Work("out.jpg")}, ENOENT},
+      {"move of a vanished file", kMove, {gone, Work("out.jpg")}, ENOENT},
+      {"trash of a vanished file", kTrash, {gone, {}}, ENOENT},
+      {"copy over partner, dot segment", kCopyOver, {a, Work("pics/./a.jpg")}, kErrorSameFile},
+      {"copy over partner, symlinked folder", kCopyOver, {a, Work("alias/a.jpg")}, kErrorSameFile},
+      {"move onto itself, double slash", kMove, {a, Work("pics//a.jpg")}, kErrorSameFile},
+      {"copy onto itself", kCopy, {b, Work("alias/../pics/b.jpg")}, kErrorSameFile},
   };
   const test::TreeBytes before = ReadTree(Work("pics"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ScriptedAnswers ask({{ConflictChoice::kReplace, true}});
+    ScriptedAnswers ask({{kReplace, true}});
     FileTransfer transfer(c.verb, {c.item}, &ask);
     transfer.RunAll();
-    EXPECT_EQ(transfer.Outcomes()[0].status, ItemStatus::kFailed);
+    EXPECT_EQ(transfer.Outcomes()[0].status, kFailed);
     EXPECT_EQ(transfer.Outcomes()[0].error, c.error);
     EXPECT_EQ(ask.asked, 0);
     EXPECT_EQ(ReadTree(Work("pics")), before);
@@ -154,9 +148,8 @@ TEST_F(FileTransferTest, VanishedSourceAndOneFileUnderTwoSpellingsAreRefused) {
 TEST_F(FileTransferTest, CopyOverPartnerTrashesThePartnerFirst) {
   const QString marked = Make("a/keep.jpg");
   const QString partner = Make("b/old.jpg");
-  const FileTransfer done =
-      RunAndUndo(TransferVerb::kCopyOver, {{marked, partner}}, nullptr, {work_.path()});
-  EXPECT_EQ(done.Count(ItemStatus::kDone), 1);
+  const FileTransfer done = RunAndUndo(kCopyOver, {{marked, partner}}, nullptr, {work_.path()});
+  EXPECT_EQ(done.Count(kDone), 1);
   EXPECT_EQ(after_[0].at("b/old.jpg"), ReadBytes(marked));
   EXPECT_EQ(test::TrashContents(HomeTrash()).count(BytesFor(partner, 3000)), 0u)
       << "undo takes the partner out of the trash again";
@@ -179,11 +172,11 @@ TEST_F(FileTransferTest, ReadOnlyTargetFolderLeavesEverythingInPlace) {
   const QString source = Make("src/a.jpg");
   const QString other = Make("src/b.jpg");
   const test::TreeBytes before = ReadTree(folder);
-  for (TransferVerb verb : {TransferVerb::kCopy, TransferVerb::kMove, TransferVerb::kCopyOver}) {
-    ScriptedAnswers ask({{ConflictChoice::kReplace, true}});
+  for (TransferVerb verb : {kCopy, kMove, kCopyOver}) {
+    ScriptedAnswers ask({{kReplace, true}});
     FileTransfer transfer(verb, {{source, folder + "/a.jpg"}, {other, folder + "/b.jpg"}}, &ask);
     transfer.RunAll();
-    EXPECT_EQ(transfer.Count(ItemStatus::kFailed), 2);
+    EXPECT_EQ(transfer.Count(kFailed), 2);
     EXPECT_EQ(ReadTree(folder), before);
     EXPECT_TRUE(QFileInfo::exists(source) && QFileInfo::exists(other));
   }
@@ -196,17 +189,16 @@ TEST_F(FileTransferTest, FullDiskLeavesNoPartialFile) {
   if (!small.Mounted()) GTEST_SKIP() << small.Reason().toStdString();
   const QString big = Make("big.jpg", 200 * 1024);
   const QString fits = Make("fits.jpg", 4 * 1024);
-  for (TransferVerb verb : {TransferVerb::kCopy, TransferVerb::kMove}) {
+  for (TransferVerb verb : {kCopy, kMove}) {
     FileTransfer transfer(verb, {{big, small.Path() + "/big.jpg"}}, nullptr);
     transfer.RunAll();
     EXPECT_EQ(transfer.Outcomes()[0].error, ENOSPC);
     EXPECT_TRUE(ReadTree(small.Path()).empty()) << "no partial or temporary file stays";
     EXPECT_EQ(ReadBytes(big), BytesFor(big, 200 * 1024));
   }
-  const FileTransfer moved = RunAndUndo(TransferVerb::kMove, {{fits, small.Path() + "/fits.jpg"}},
-                                        nullptr, {work_.path(), small.Path()});
-  EXPECT_EQ(moved.Count(ItemStatus::kDone), 1)
-      << FileErrorText(moved.Outcomes()[0].error).toStdString();
+  const FileTransfer moved = RunAndUndo(kMove, {{fits, small.Path() + "/fits.jpg"}}, nullptr,
+                                        {work_.path(), small.Path()});
+  EXPECT_EQ(moved.Count(kDone), 1) << FileErrorText(moved.Outcomes()[0].error).toStdString();
 }
 
 TEST_F(FileTransferTest, MoveAcrossFileSystemsCopiesChecksAndKeepsTheTime) {
@@ -221,9 +213,8 @@ TEST_F(FileTransferTest, MoveAcrossFileSystemsCopiesChecksAndKeepsTheTime) {
                                  QFileDevice::FileModificationTime));
     items.push_back({source, other.Path() + u'/' + name});
   }
-  const FileTransfer moved =
-      RunAndUndo(TransferVerb::kMove, items, nullptr, {work_.path(), other.Path()});
-  EXPECT_EQ(moved.Count(ItemStatus::kDone), 3);
+  const FileTransfer moved = RunAndUndo(kMove, items, nullptr, {work_.path(), other.Path()});
+  EXPECT_EQ(moved.Count(kDone), 3);
   EXPECT_EQ(after_[0].size(), 0u) << "the sources are gone after the move";
   EXPECT_EQ(after_[1].size(), 3u);
   // Moved back by undo: the time survived both crossings.
@@ -234,8 +225,7 @@ TEST_F(FileTransferTest, TrashOfAnotherMountUsesThatMountsTrash) {
   ScratchMount other("size=1m");
   if (!other.Mounted()) GTEST_SKIP() << other.Reason().toStdString();
   const QString file = Make(other.Path() + "/sub/x y.jpg");
-  const FileTransfer trashed =
-      RunAndUndo(TransferVerb::kTrash, {{file, {}}}, nullptr, {other.Path()});
+  const FileTransfer trashed = RunAndUndo(kTrash, {{file, {}}}, nullptr, {other.Path()});
   const QString in_trash = trashed.Outcomes()[0].final_target;
   EXPECT_TRUE(in_trash.startsWith(other.Path() + "/.Trash-")) << in_trash.toStdString();
   EXPECT_EQ(after_[0].count("sub/x y.jpg"), 0u);
@@ -251,7 +241,7 @@ TEST_F(FileTransferTest, ReadOnlyMountHasNoTrashAndTheFileStays) {
   if (!other.Mounted()) GTEST_SKIP() << other.Reason().toStdString();
   const QString file = Make(other.Path() + "/a.jpg");
   ASSERT_TRUE(other.RemountReadOnly());
-  FileTransfer transfer(TransferVerb::kTrash, {{file, {}}}, nullptr);
+  FileTransfer transfer(kTrash, {{file, {}}}, nullptr);
   transfer.RunAll();  // Qt 6.4's moveToTrash never returns here
   EXPECT_EQ(transfer.Outcomes()[0].error, kErrorNoTrash);
   EXPECT_EQ(ReadBytes(file), BytesFor(file, 3000));
@@ -262,10 +252,10 @@ TEST_F(FileTransferTest, MissingDataFolderIsMadeInsteadOfTrashingIntoTheCurrentF
   const QString file = Make("a.jpg");
   const QString old_cwd = QDir::currentPath();
   QDir::setCurrent(work_.path());
-  FileTransfer transfer(TransferVerb::kTrash, {{file, {}}}, nullptr);
+  FileTransfer transfer(kTrash, {{file, {}}}, nullptr);
   transfer.RunAll();
   QDir::setCurrent(old_cwd);
-  EXPECT_EQ(transfer.Count(ItemStatus::kDone), 1);
+  EXPECT_EQ(transfer.Count(kDone), 1);
   EXPECT_TRUE(
       transfer.Outcomes()[0].final_target.startsWith(data_.filePath("not/yet/there/Trash/files/")));
   EXPECT_FALSE(QFileInfo::exists(Work("files")));
@@ -278,8 +268,8 @@ TEST_F(FileTransferTest, TrashNamesCollideWithoutReplacing) {
   std::vector<TransferItem> items;
   for (const char* folder : {"x", "y", "z"})
     items.push_back({Make(QStringLiteral("%1/same.jpg").arg(folder)), {}});
-  const FileTransfer trashed = RunAndUndo(TransferVerb::kTrash, items, nullptr, {work_.path()});
-  EXPECT_EQ(trashed.Count(ItemStatus::kDone), 3);
+  const FileTransfer trashed = RunAndUndo(kTrash, items, nullptr, {work_.path()});
+  EXPECT_EQ(trashed.Count(kDone), 3);
   QStringList names;
   for (const ItemOutcome& o : trashed.Outcomes()) names << QFileInfo(o.final_target).fileName();
   EXPECT_EQ(names, QStringList({"same.jpg", "same.jpg.2", "same.jpg.3"}));
@@ -287,7 +277,7 @@ TEST_F(FileTransferTest, TrashNamesCollideWithoutReplacing) {
 
 TEST_F(FileTransferTest, UndoLeavesAFileAloneThatWasReplacedSince) {
   const QString source = Make("a.jpg");
-  FileTransfer moved(TransferVerb::kMove, {{source, Work("b.jpg")}}, nullptr);
+  FileTransfer moved(kMove, {{source, Work("b.jpg")}}, nullptr);
   moved.RunAll();
   ASSERT_TRUE(QFile::remove(Work("b.jpg")));
   const QString newcomer = Make("b.jpg", 5000);
