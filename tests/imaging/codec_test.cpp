@@ -96,6 +96,8 @@ double MeanDifference(const QImage& a, const QImage& b) {
   return sum / (3.0 * a.width() * a.height());
 }
 
+using enum Codec;
+
 struct FormatCase {
   const char* name;
   Codec codec;
@@ -104,17 +106,17 @@ struct FormatCase {
   int orientation;
   bool thumbnail;
 } const kFormats[] = {
-    {"photo.heic", Codec::kHeif, kPhotoSize, false, 1, true},
-    {"plain.heic", Codec::kHeif, kPhotoSize, false, 1, false},
-    {"alpha.heic", Codec::kHeif, {200, 150}, true, 1, false},  // a PPM would lose the alpha
-    {"heic.jpg", Codec::kHeif, kPhotoSize, false, 1, true},
-    {"photo.avif", Codec::kHeif, kPhotoSize, false, 1, false},
-    {"photo.jxl", Codec::kJpegXl, kPhotoSize, false, 1, false},
-    {"turned.jxl", Codec::kJpegXl, kPhotoSize, false, 6, false},
-    {"camera.dng", Codec::kCameraRaw, kPhotoSize, false, 6, true},
-    {"bare.dng", Codec::kCameraRaw, kPhotoSize, false, 1, false},
-    {"photo.tif", Codec::kQt, kPhotoSize, false, 1, false},  // a plain TIFF is no RAW
-    {"jpeg.heic", Codec::kQt, kPhotoSize, false, 6, false},
+    {"photo.heic", kHeif, kPhotoSize, false, 1, true},
+    {"plain.heic", kHeif, kPhotoSize, false, 1, false},
+    {"alpha.heic", kHeif, {200, 150}, true, 1, false},  // a PPM would lose the alpha
+    {"heic.jpg", kHeif, kPhotoSize, false, 1, true},
+    {"photo.avif", kHeif, kPhotoSize, false, 1, false},
+    {"photo.jxl", kJpegXl, kPhotoSize, false, 1, false},
+    {"turned.jxl", kJpegXl, kPhotoSize, false, 6, false},
+    {"camera.dng", kCameraRaw, kPhotoSize, false, 6, true},
+    {"bare.dng", kCameraRaw, kPhotoSize, false, 1, false},
+    {"photo.tif", kQt, kPhotoSize, false, 1, false},  // a plain TIFF is no RAW
+    {"jpeg.heic", kQt, kPhotoSize, false, 6, false},
 };
 
 // The content decides the decoder, never the name; every operation of the

@@ -16,38 +16,32 @@ using PictureHeaderTest = test::TempFolderTest;
 TEST_F(PictureHeaderTest, ReadsTypeSizeAndAlphaOfEveryFormat) {
   const QImage gradient = test::GradientImage(QSize(320, 200));
   const QImage small = test::GradientImage(QSize(150, 130));
-  constexpr PictureType kRaster = PictureType::kRaster;
+  const QSize svg_size(640, 480);
   struct Case {
     const char* name;
-    QImage image;  // null: an SVG of `size`
-    const char* format;
-    PictureType type;
-    QSize size;
+    QImage image;        // null: an SVG of svg_size
+    const char* format;  // null: by the suffix
     bool alpha;
   } const cases[] = {
-      {"gradient.jpg", gradient, nullptr, kRaster, {320, 200}, false},
-      {"gradient.png", gradient, nullptr, kRaster, {320, 200}, false},
-      {"clear.png",
-       test::SolidImage(QSize(320, 200), QColor(0, 0, 0, 10)),
-       nullptr,
-       kRaster,
-       {320, 200},
-       true},
-      {"gradient.webp", gradient, nullptr, kRaster, {320, 200}, false},
-      {"gradient.bmp", gradient, nullptr, kRaster, {320, 200}, false},
-      {"gradient.tif", gradient, nullptr, kRaster, {320, 200}, false},
-      {"really_a_png.jpg", small, "png", kRaster, {150, 130}, false},
-      {"no_suffix", small, "jpg", kRaster, {150, 130}, false},
-      {"plan.svg", QImage(), nullptr, PictureType::kVector, {640, 480}, true},
+      {"gradient.jpg", gradient, nullptr, false},
+      {"gradient.png", gradient, nullptr, false},
+      {"clear.png", test::SolidImage(QSize(320, 200), QColor(0, 0, 0, 10)), nullptr, true},
+      {"gradient.webp", gradient, nullptr, false},
+      {"gradient.bmp", gradient, nullptr, false},
+      {"gradient.tif", gradient, nullptr, false},
+      {"really_a_png.jpg", small, "png", false},
+      {"no_suffix", small, "jpg", false},
+      {"plan.svg", QImage(), nullptr, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ASSERT_TRUE(c.image.isNull() ? test::WriteSvg(PathOf(c.name), c.size, Qt::blue)
-                                 : test::WritePicture(PathOf(c.name), c.image, c.format));
+    const bool svg = c.image.isNull();
+    ASSERT_TRUE(svg ? test::WriteSvg(PathOf(c.name), svg_size, Qt::blue)
+                    : test::WritePicture(PathOf(c.name), c.image, c.format));
     const std::optional<PictureHeader> header = LoadPictureHeader(PathOf(c.name));
     ASSERT_TRUE(header.has_value());
-    EXPECT_EQ(header->type, c.type);
-    EXPECT_EQ(QSize(int(header->width), int(header->height)), c.size);
+    EXPECT_EQ(header->type, svg ? PictureType::kVector : PictureType::kRaster);
+    EXPECT_EQ(QSize(int(header->width), int(header->height)), svg ? svg_size : c.image.size());
     EXPECT_EQ(header->alpha, c.alpha);
   }
 }
