@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "cli/cli_run.h"
+#include "support/pictures.h"
 
 namespace {
 
@@ -54,11 +55,8 @@ void Age(const QString& path) {
 
 class CliTest : public ::testing::Test {
  protected:
-  void TearDown() override { qunsetenv("XDG_CACHE_HOME"); }
   void SetUp() override {
     ASSERT_TRUE(QFile::exists(CliPath())) << CliPath().toStdString();
-    // The default record store lives there: never the user's own.
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir_.filePath("xdg-cache")));
     ASSERT_TRUE(QDir(dir_.path()).mkpath("a/sub"));
     ASSERT_TRUE(QDir(dir_.path()).mkpath("b"));
     ASSERT_TRUE(QDir(dir_.path()).mkpath("empty"));
@@ -72,6 +70,8 @@ class CliTest : public ::testing::Test {
   QString Path(const QString& name) const { return dir_.filePath(name); }
 
   QTemporaryDir dir_;
+  dupliora::test::ScopedThumbnailCache
+      cache_;  // the default record store lives there: never the user's own
 };
 
 TEST_F(CliTest, ExitCodesAndTsvOutput) {

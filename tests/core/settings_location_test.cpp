@@ -121,8 +121,7 @@ TEST(AppIdentityTest, VersionTextFromRecord) {
 // The record store follows the settings: beside them in portable mode, else
 // in the user's cache folder; the command-line tool finds the same place.
 TEST_F(SettingsLocationTest, RecordStoreLivesWhereTheSettingsSayAndTheCliFindsIt) {
-  const QByteArray xdg_before = qgetenv("XDG_CACHE_HOME");
-  const bool xdg_was_set = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
+  const test::ScopedThumbnailCache restores_xdg_cache_home;
   const QString home_cache = QDir::homePath() + "/.cache/Dupliora/records.sqlite";
   const QString program = ProgramFolder() + "/dupliora-cli";
   struct Case {
@@ -147,11 +146,6 @@ TEST_F(SettingsLocationTest, RecordStoreLivesWhereTheSettingsSayAndTheCliFindsIt
     store_ = CMyProfStr();
     Init("dupliora");
     EXPECT_EQ(RecordStorePath(store_, identity_), c.expected);
-  }
-  if (xdg_was_set) {
-    qputenv("XDG_CACHE_HOME", xdg_before);
-  } else {
-    qunsetenv("XDG_CACHE_HOME");
   }
 }
 

@@ -39,14 +39,12 @@ class ThumbnailCacheTest : public testing::Test {
 };
 
 TEST_F(ThumbnailCacheTest, FollowsXdgCacheHomeOnEveryCall) {
-  const QByteArray saved = qgetenv("XDG_CACHE_HOME");
-  qputenv("XDG_CACHE_HOME", "/somewhere/else");
+  qputenv("XDG_CACHE_HOME", "/somewhere/else");  // the fixture restores it
   EXPECT_EQ(ThumbnailCacheFolder(), QStringLiteral("/somewhere/else/thumbnails"));
   qunsetenv("XDG_CACHE_HOME");
   EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + QStringLiteral("/.cache/thumbnails"));
   qputenv("XDG_CACHE_HOME", "relative/path");  // not absolute: ignored
   EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + QStringLiteral("/.cache/thumbnails"));
-  qputenv("XDG_CACHE_HOME", saved);
 }
 
 TEST_F(ThumbnailCacheTest, FileNameIsMd5OfTheEncodedUri) {
