@@ -13,17 +13,6 @@ namespace {
 
 using BitmapOpsTest = test::TempFolderTest;
 
-TEST_F(BitmapOpsTest, ThumbnailPrefersTheEmbeddedOne) {
-  ASSERT_TRUE(
-      test::WritePicture(PathOf("camera.jpg"), test::SolidImage(QSize(640, 480), Qt::white)));
-  EXPECT_GT(qRed(LoadThumbnail(PathOf("camera.jpg"), QSize(64, 64)).pixel(30, 30)), 240);
-  ASSERT_TRUE(
-      test::AddExifThumbnail(PathOf("camera.jpg"), test::SolidImage(QSize(160, 120), Qt::black)));
-  const QImage thumb = LoadThumbnail(PathOf("camera.jpg"), QSize(64, 64));
-  EXPECT_EQ(thumb.size(), QSize(64, 64));
-  EXPECT_LT(qRed(thumb.pixel(30, 30)), 15);
-}
-
 TEST_F(BitmapOpsTest, DrawingStretchesTheWholePictureInto64By64) {
   ASSERT_TRUE(test::WritePicture(PathOf("wide.png"), test::GradientImage(QSize(1000, 200))));
   const QImage bitmap = DrawStretched64(PathOf("wide.png"));

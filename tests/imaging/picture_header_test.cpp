@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "imaging/bitmap_ops.h"
 #include "imaging/exif_thumbnail.h"
 #include "support/file_fixture.h"
 
@@ -46,17 +47,23 @@ TEST_F(PictureHeaderTest, ReadsTypeSizeAndAlphaOfEveryFormat) {
   }
 }
 
-TEST_F(PictureHeaderTest, EmbeddedThumbnailBytesOnlyWhenPresent) {
-  ASSERT_TRUE(test::WritePicture(PathOf("plain.jpg"), test::GradientImage(QSize(320, 240))));
-  ASSERT_TRUE(test::WritePicture(PathOf("camera.jpg"), test::GradientImage(QSize(320, 240))));
-  ASSERT_TRUE(test::AddExifThumbnail(PathOf("camera.jpg"), test::GradientImage(QSize(160, 120))));
+// A white picture with a black thumbnail: what LoadThumbnail shows tells which it read.
+TEST_F(PictureHeaderTest, EmbeddedThumbnailIsFoundOnlyWhenPresentAndPreferred) {
+  const QImage white = test::SolidImage(QSize(640, 480), Qt::white);
+  ASSERT_TRUE(test::WritePicture(PathOf("plain.jpg"), white));
+  ASSERT_TRUE(test::WritePicture(PathOf("camera.jpg"), white));
+  ASSERT_TRUE(
+      test::AddExifThumbnail(PathOf("camera.jpg"), test::SolidImage(QSize(160, 120), Qt::black)));
   ASSERT_TRUE(test::WriteBytes(PathOf("text.jpg"), "words"));
-  EXPECT_EQ(EmbeddedThumbnailBytes(PathOf("plain.jpg")), 0u);
-  EXPECT_EQ(EmbeddedThumbnailBytes(PathOf("text.jpg")), 0u);
-  EXPECT_EQ(EmbeddedThumbnailBytes(PathOf("missing.jpg")), 0u);
+  for (const char* name : {"plain.jpg", "text.jpg", "missing.jpg"})
+    EXPECT_EQ(EmbeddedThumbnailBytes(PathOf(name)), 0u) << name;
   const QByteArray thumb = ReadEmbeddedThumbnail(PathOf("camera.jpg"));
   EXPECT_EQ(EmbeddedThumbnailBytes(PathOf("camera.jpg")), static_cast<std::uint32_t>(thumb.size()));
   EXPECT_EQ(QImage::fromData(thumb).size(), QSize(160, 120));
+  EXPECT_GT(qRed(LoadThumbnail(PathOf("plain.jpg"), QSize(64, 64)).pixel(30, 30)), 240);
+  const QImage shown = LoadThumbnail(PathOf("camera.jpg"), QSize(64, 64));
+  EXPECT_EQ(shown.size(), QSize(64, 64));
+  EXPECT_LT(qRed(shown.pixel(30, 30)), 15);
 }
 
 }  // namespace
