@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-image-formats-plugins qt6-svg-dev libqt6svg6 qt6-translations-l10n
-  libexiv2-dev zlib1g-dev libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev libglib2.0-dev
+  libexiv2-dev zlib1g-dev libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev libglib2.0-dev libxcb1-dev
   libheif-dev libjxl-dev libraw-dev
   libheif-examples libavif-bin libjxl-tools
   desktop-file-utils appstream dpkg-dev

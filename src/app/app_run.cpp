@@ -12,6 +12,7 @@
 #include "app/help_window.h"
 #include "app/instance_marker.h"
 #include "app/main_window.h"
+#include "app/window_loss_filter.h"
 #include "core/app_identity.h"
 #include "core/settings_store.h"
 
@@ -62,6 +63,11 @@ int Run(const QString& commandLine, const RunHooks& hooks) {
   QApplication::setQuitOnLastWindowClosed(false);
   QObject::connect(window.get(), &CImgCompareMain::frameClosed, qApp,
                    [] { QCoreApplication::exit(1); });
+  // Queued: the close runs after Qt has handled the destroy itself.
+  WindowLossFilter loss(window->winId(), [main = window.get()] {
+    QMetaObject::invokeMethod(main, &CImgCompareMain::CloseWithoutQuestion, Qt::QueuedConnection);
+  });
+  qApp->installNativeEventFilter(&loss);
   window->Start(commandLine);
   return QApplication::exec();
 }

@@ -296,8 +296,13 @@ bool CImgCompareMain::AskBeforeClosing() {
   return close;
 }
 
+void CImgCompareMain::CloseWithoutQuestion() {
+  closing_without_question_ = true;
+  close();
+}
+
 void CImgCompareMain::closeEvent(QCloseEvent* event) {
-  if (ask_before_closing_->isChecked() && !AskBeforeClosing()) {
+  if (!closing_without_question_ && ask_before_closing_->isChecked() && !AskBeforeClosing()) {
     event->ignore();
     return;
   }

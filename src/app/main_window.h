@@ -39,6 +39,8 @@ class CImgCompareMain : public QMainWindow {
 
   // The commands of the menus and toolbar, by id.
   void OnCommand(int id);
+  // Closes like Quit but asks nothing: the native window is already gone.
+  void CloseWithoutQuestion();
   void SetLanguage(int id);
   void RestorePlacement();  // only the first call acts
   void SavePlacement();
@@ -81,6 +83,7 @@ class CImgCompareMain : public QMainWindow {
   QActionGroup* start_modes_ = nullptr;
   QActionGroup* languages_ = nullptr;
   QAction* ask_before_closing_ = nullptr;
+  bool closing_without_question_ = false;
   QAction* language_button_ = nullptr;
   QPointer<CImgChildFrame> last_child_;
   QLabel* no_child_note_ = nullptr;  // shown while no comparison window is open

@@ -2,6 +2,10 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "app/main_window.h"
 
+#if __has_include(<xcb/xcb.h>)
+#include <xcb/xcb.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -13,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +26,7 @@
 #include "app/compare_window_services.h"
 #include "app/frame_layout.h"
 #include "app/frame_status_bar.h"
+#include "app/window_loss_filter.h"
 #include "core/command_ids.h"
 #include "core/language_table.h"
 #include "core/settings_store.h"
@@ -191,7 +197,42 @@ TEST_F(MainWindowTest, CloseQuestionCanRefuse) {
   EXPECT_TRUE(asking->isVisible());
   EXPECT_TRUE(asking->close());
   EXPECT_EQ(asked, 2);
+  // A window destroyed by another program closes without a question nobody could answer.
+  auto lost = Started();
+  lost->SetCloseConfirmer([&] { return ++asked, false; });
+  QSignalSpy closed(lost.get(), &CImgCompareMain::frameClosed);
+  lost->CloseWithoutQuestion();
+  EXPECT_EQ(closed.count(), 1);
+  EXPECT_EQ(asked, 2);
 }
+
+#if __has_include(<xcb/xcb.h>)
+TEST(WindowLossFilterTest, OnlyTheDestroyOfTheWatchedWindowCounts) {
+  const struct {
+    const char* label;
+    QByteArray type;
+    std::uint8_t response;
+    xcb_window_t window;
+    bool lost;
+  } cases[] = {
+      {"destroyed", "xcb_generic_event_t", XCB_DESTROY_NOTIFY, 42, true},
+      {"destroy sent by a client", "xcb_generic_event_t", XCB_DESTROY_NOTIFY | 0x80, 42, true},
+      {"another window", "xcb_generic_event_t", XCB_DESTROY_NOTIFY, 43, false},
+      {"unmapped only", "xcb_generic_event_t", XCB_UNMAP_NOTIFY, 42, false},
+      {"another platform", "windows_generic_MSG", XCB_DESTROY_NOTIFY, 42, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    bool lost = false;
+    WindowLossFilter filter(42, [&] { lost = true; });
+    xcb_destroy_notify_event_t event{};
+    event.response_type = c.response;
+    event.event = event.window = c.window;
+    EXPECT_FALSE(filter.nativeEventFilter(c.type, &event, nullptr));  // Qt still sees it
+    EXPECT_EQ(lost, c.lost);
+  }
+}
+#endif
 
 TEST_F(MainWindowTest, CommandsGoToTheNewestChildAndStartPathsToTheFirst) {
   std::vector<RecordingClient*>& clients = RecordClients();

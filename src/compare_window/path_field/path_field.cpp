@@ -50,6 +50,32 @@ C2017ComboBoxEx::C2017ComboBoxEx(QWidget* parent, CMyProfStr& store)
   lineEdit()->setAcceptDrops(false);
   normal_palette_ = lineEdit()->palette();
   view()->installEventFilter(this);
+  lineEdit()->installEventFilter(this);
+}
+
+void C2017ComboBoxEx::SetListLabel(const QString& text) {
+  if (list_label_ == nullptr) {
+    list_label_ = new QLabel(lineEdit());
+    list_label_->setObjectName(QStringLiteral("list_label"));
+    list_label_->setForegroundRole(QPalette::PlaceholderText);
+    list_label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  list_label_->setText(text);
+  list_label_->setVisible(!text.isEmpty());
+  PlaceListLabel();
+}
+
+QString C2017ComboBoxEx::ListLabel() const {
+  return list_label_ != nullptr ? list_label_->text() : QString();
+}
+
+// The label sits at the left end of the edit part and the text starts after it.
+void C2017ComboBoxEx::PlaceListLabel() {
+  if (list_label_ == nullptr) return;
+  const bool shown = !list_label_->text().isEmpty();
+  const int width = shown ? list_label_->sizeHint().width() : 0;
+  list_label_->setGeometry(2, 0, width, lineEdit()->height());
+  lineEdit()->setTextMargins(shown ? width + 6 : 0, 0, 0, 0);
 }
 
 void C2017ComboBoxEx::SetSection(const QString& name) { section_ = name.left(kMaxSectionLength); }
@@ -156,6 +182,7 @@ void C2017ComboBoxEx::DeleteHighlightedEntry() {
 }
 
 bool C2017ComboBoxEx::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lineEdit() && event->type() == QEvent::Resize) PlaceListLabel();
   if (watched == view() && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Delete && !key->isAutoRepeat()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPalette>
 #include <QString>
 #include <optional>
@@ -36,6 +37,11 @@ class C2017ComboBoxEx : public QComboBox {
   QString Text() const { return currentText(); }
   void SetText(const QString& text) { setEditText(text); }
 
+  // A name shown inside the field, before its text ("Folder list 1");
+  // empty removes it.
+  void SetListLabel(const QString& text);
+  QString ListLabel() const;
+
   // White on red while the path alert flashes.
   void SetAlert(bool on);
   bool Alert() const { return alert_; }
@@ -59,9 +65,11 @@ class C2017ComboBoxEx : public QComboBox {
   void PutOnTop(const QString& text);
   void StoreHistory(const std::optional<QString>& last_entry);
   void SelectByPrefix(const QString& prefix);
+  void PlaceListLabel();
 
   CMyProfStr& store_;
   QString section_;
+  QLabel* list_label_ = nullptr;
   bool alert_ = false;
   QPalette normal_palette_;
 };

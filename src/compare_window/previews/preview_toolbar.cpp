@@ -3,6 +3,7 @@
 #include "compare_window/previews/preview_toolbar.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QStyle>
 #include <QToolButton>
@@ -43,6 +44,12 @@ void PreviewToolbar::BuildModeMenu() {
   mode_file_list_ = menu->addAction(QString());
   mode_file_list_->setEnabled(false);
   mode_with_file_view_ = menu->addAction(QString());
+  // The menu ticks the mode shown; a group keeps one ticked when it is chosen again.
+  auto* ticked = new QActionGroup(menu);
+  for (QAction* mode : {mode_picture_only_, mode_with_file_view_}) {
+    mode->setCheckable(true);
+    ticked->addAction(mode);
+  }
   connect(mode_picture_only_, &QAction::triggered, this,
           [this] { emit previewModeChosen(kPreviewModePictureOnly); });
   connect(mode_with_file_view_, &QAction::triggered, this,
@@ -56,6 +63,8 @@ void PreviewToolbar::BuildModeMenu() {
 
 void PreviewToolbar::RefreshTexts(int preview_mode) {
   mode_button_->setText(texts_(text::kPreviewModeFirst + preview_mode));
+  mode_picture_only_->setChecked(preview_mode == kPreviewModePictureOnly);
+  mode_with_file_view_->setChecked(preview_mode == kPreviewModeWithFileView);
   mode_picture_only_->setText(texts_(text::kPreviewModeFirst));
   mode_file_list_->setText(texts_(text::kFileList));
   mode_with_file_view_->setText(texts_(text::PreviewModeText(2)));

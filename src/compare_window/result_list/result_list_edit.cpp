@@ -7,7 +7,9 @@
 #include <QToolBar>
 
 #include "compare_window/result_list/result_cell_editor.h"
+#include "compare_window/result_list/result_columns.h"
 #include "compare_window/result_list/result_list_view.h"
+#include "compare_window/result_list/result_painting.h"
 #include "core/command_ids.h"
 #include "core/text_numbers.h"
 
@@ -55,7 +57,17 @@ void ResultListView::HideRowToolbars() {
     if (bar != nullptr) bar->hide();  // none yet while the constructor sets the model
   }
   toolbar_rects_ = {};
+  ReserveToolbarEdge(-1);
   toolbar_row_ = -1;
+}
+
+void ResultListView::ReserveToolbarEdge(int row) {
+  if (row == toolbar_row_ && row >= 0) return;
+  delegate_->ReserveRightEdge(row, row < 0 ? 0 : row_toolbars_[0]->sizeHint().width());
+  for (int changed : {toolbar_row_, row}) {
+    if (changed < 0 || changed >= RowCount()) continue;
+    for (int column : {kFirstPathColumn, kSecondPathColumn}) update(model_->index(changed, column));
+  }
 }
 
 void ResultListView::RefreshRowToolbars() {
@@ -67,6 +79,7 @@ void ResultListView::PlaceRowToolbars(int row) {
     HideRowToolbars();
     return;
   }
+  ReserveToolbarEdge(row);
   toolbar_row_ = row;
   for (int column = 0; column < 2; ++column) {
     QToolBar* bar = row_toolbars_[column];

@@ -314,6 +314,10 @@ QRect ResultListView::LabelRect(int row, int column) const {
   return delegate_->LabelRect(CellOption(row, column), model_->index(row, column));
 }
 
+QString ResultListView::ShownText(int row, int column) const {
+  return delegate_->ShownText(CellOption(row, column), model_->index(row, column));
+}
+
 bool ResultListView::ToggleMarkAtCursor(const QPoint& viewport_pos) {
   const QModelIndex hit = indexAt(viewport_pos);
   if (!hit.isValid()) return false;

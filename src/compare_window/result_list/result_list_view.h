@@ -118,6 +118,7 @@ class ResultListView : public QTableView {
   ResultCellEditor* Editor() const { return editor_; }
   QRect ImageRect(int row, int column) const;
   QRect LabelRect(int row, int column) const;
+  QString ShownText(int row, int column) const;
 
  signals:
   // A row became selected: both pictures are to be shown anew.
@@ -151,6 +152,8 @@ class ResultListView : public QTableView {
   void EmitPreviewRefresh();
   void RefreshRowToolbars();
   void HideRowToolbars();
+  // Path texts of the toolbar row end before the toolbars.
+  void ReserveToolbarEdge(int row);
   QStyleOptionViewItem CellOption(int row, int column) const;
 
   void OpenEditor(GridCell target, int step);

@@ -6,7 +6,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
+#include <algorithm>
 
+#include "compare_window/result_list/path_elide.h"
 #include "compare_window/result_list/result_columns.h"
 
 namespace dupliora {
@@ -61,7 +63,27 @@ const QIcon& MarkIcon(bool marked) {
 void ResultItemDelegate::initStyleOption(QStyleOptionViewItem* option,
                                          const QModelIndex& index) const {
   QStyledItemDelegate::initStyleOption(option, index);
-  if (IsPathColumn(index.column())) option->textElideMode = Qt::ElideMiddle;
+  if (!IsPathColumn(index.column())) return;
+  const QWidget* widget = option->widget;
+  QStyle* style = widget ? widget->style() : QApplication::style();
+  // The stock painting keeps this margin on both sides of the text.
+  const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+  const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, option, widget);
+  const int reserved = index.row() == reserved_row_ ? reserved_width_ : 0;
+  const int room = std::max(0, text.width() - 2 * margin - reserved);
+  option->text = ElidePath(option->fontMetrics, option->text, room);
+}
+
+QString ResultItemDelegate::ShownText(const QStyleOptionViewItem& option,
+                                      const QModelIndex& index) const {
+  QStyleOptionViewItem opt = option;
+  initStyleOption(&opt, index);
+  return opt.text;
+}
+
+void ResultItemDelegate::ReserveRightEdge(int row, int width) {
+  reserved_row_ = row;
+  reserved_width_ = width;
 }
 
 QRect ResultItemDelegate::DecorationRect(const QStyleOptionViewItem& option,

@@ -29,12 +29,19 @@ class ResultItemDelegate : public QStyledItemDelegate {
 
   QRect DecorationRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
   QRect LabelRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+  // The text the cell shows: paths are cut to their column, keeping the file name.
+  QString ShownText(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
+  // The row toolbars cover the right end of the path cells of one row: those
+  // paths are cut to end before them. A row of -1 reserves nothing.
+  void ReserveRightEdge(int row, int width);
 
  protected:
-  // Paths are cut in the middle, so the file name always shows.
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
  private:
+  int reserved_row_ = -1;
+  int reserved_width_ = 0;
   QRect SubElementRect(int element, const QStyleOptionViewItem& option,
                        const QModelIndex& index) const;
 };

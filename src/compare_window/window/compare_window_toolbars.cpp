@@ -120,14 +120,14 @@ void CImgCmp2017::RefreshOptionTexts() {
   RefreshPathFieldTexts();
 }
 
-// In two-list mode each field says which list it holds (in its tooltip, and
-// in the field itself while empty); with one list there is nothing to tell.
+// In two-list mode each field names the list it holds, inside the field
+// before its text; with one list there is nothing to tell.
 void CImgCmp2017::RefreshPathFieldTexts() {
   const bool two_lists = options_.m_compare_mode.value == 1;
   for (int i = 0; i < 2; ++i) {
     const QString list = two_lists ? Text(text::kFolderListFirst + i) : QString();
     fields_[i]->setToolTip(list);
-    fields_[i]->lineEdit()->setPlaceholderText(list);
+    fields_[i]->SetListLabel(list);
     browse_[i]->setToolTip(Text(text::kBrowseTip));
     browse_append_[i]->setToolTip(Text(text::kBrowseAppendTip));
   }

@@ -2,15 +2,22 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/window/elided_label.h"
 
+#include <QDir>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QToolTip>
 
+#include "compare_window/result_list/path_elide.h"
+
 namespace dupliora {
 
+// A path (the first picture of the shown pair) keeps its file name; run texts
+// are cut at their end.
 QString ElidedLabel::ShownText() const {
-  return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+  const int width = contentsRect().width();
+  if (QDir::isAbsolutePath(text())) return ElidePath(fontMetrics(), text(), width);
+  return fontMetrics().elidedText(text(), Qt::ElideRight, width);
 }
 
 void ElidedLabel::paintEvent(QPaintEvent*) {

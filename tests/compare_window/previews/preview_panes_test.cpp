@@ -179,6 +179,7 @@ TEST_F(PreviewPanesTest, FileViewsFollowThePicturesInModeTwo) {
   EXPECT_EQ(mode_changed.first().first().toInt(), 2);
   EXPECT_TRUE(left_view.isVisible());
   EXPECT_EQ(mode_button->text(), "T300323");
+  EXPECT_TRUE(items[2]->isChecked() && !items[0]->isChecked());
   const QRect host = left_view.parentWidget()->contentsRect();
   EXPECT_EQ(left_view.geometry().left(), host.left());
   EXPECT_EQ(panes.Pane(PreviewSide::kLeft)->geometry().left(), left_view.geometry().right() + 3);
@@ -192,6 +193,7 @@ TEST_F(PreviewPanesTest, FileViewsFollowThePicturesInModeTwo) {
 
   items[0]->trigger();
   EXPECT_FALSE(left_view.isVisible());
+  EXPECT_TRUE(items[0]->isChecked() && !items[2]->isChecked());
   EXPECT_EQ(panes.Pane(PreviewSide::kLeft)->geometry(), host);
 }
 

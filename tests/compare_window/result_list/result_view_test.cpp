@@ -270,6 +270,20 @@ TEST_F(ResultViewTest, SelectingARowShowsThePairAndPlacesTheToolbars) {
     EXPECT_EQ(bar->geometry().top(), label.top() - 3);
     EXPECT_EQ(bar->geometry().bottom(), label.bottom() + 2);
   }
+  // A path that just fits its column is cut before the toolbars on their row only.
+  const QString path = view_.model()->index(1, 0).data().toString();
+  const int margin = view_.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
+  const int fitting = view_.fontMetrics().horizontalAdvance(path) + 2 * margin + 2;
+  view_.setColumnWidth(0, view_.columnWidth(0) - view_.LabelRect(1, 0).width() + fitting);
+  EXPECT_EQ(view_.ShownText(0, 0), view_.model()->index(0, 0).data().toString());
+  const QString cut = view_.ShownText(1, 0);
+  EXPECT_TRUE(cut.contains(QChar(0x2026))) << cut.toStdString();
+  EXPECT_LE(view_.fontMetrics().horizontalAdvance(cut),
+            fitting - 2 * margin - view_.RowToolbar(0)->width());
+  view_.selectRow(0);
+  EXPECT_EQ(view_.ShownText(1, 0), path);
+  view_.selectRow(1);
+
   QSignalSpy command(&view_, &ResultListView::RowToolbarCommand);
   view_.RowToolbar(1)->actions().at(1)->trigger();
   ASSERT_EQ(command.count(), 1);

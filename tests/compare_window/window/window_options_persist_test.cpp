@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTextEdit>
@@ -135,7 +136,7 @@ TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
   emit menu->aboutToShow();  // the menu ticks the value chosen, nothing else
   for (int i = 0; i < menu->actions().size(); ++i)
     EXPECT_EQ(menu->actions().at(i)->isChecked(), i == 11);
-  EXPECT_TRUE(w.Field(ids::kPathField2)->toolTip().isEmpty());  // one list: nothing to tell
+  EXPECT_TRUE(w.Field(ids::kPathField2)->ListLabel().isEmpty());  // one list: nothing to tell
 
   QMenu* mode = w.RulesBar()->Button(command::kButton1)->menu();
   emit mode->aboutToShow();
@@ -144,8 +145,18 @@ TEST_F(WindowOptionsTest, ButtonMenusOfferTheOptionsAndStoreTheChoice) {
   mode->actions().at(1)->trigger();
   EXPECT_EQ(w.Options().m_compare_mode.value, 1);
   EXPECT_FALSE(w.Field(ids::kPathField1)->isHidden());
-  EXPECT_EQ(w.Field(ids::kPathField1)->toolTip(), "t300343");
-  EXPECT_EQ(w.Field(ids::kPathField2)->toolTip(), "t300344");
+  // Each field names its list where it stays visible, before the typed text.
+  for (const auto& [id, name] :
+       {std::pair{ids::kPathField1, "t300343"}, {ids::kPathField2, "t300344"}}) {
+    C2017ComboBoxEx* field = w.Field(id);
+    EXPECT_EQ(field->ListLabel(), name);
+    const auto* label = field->lineEdit()->findChild<QLabel*>("list_label");
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_GT(field->lineEdit()->textMargins().left(), label->geometry().right());
+  }
+  mode->actions().at(0)->trigger();
+  EXPECT_EQ(w.Field(ids::kPathField2)->lineEdit()->textMargins().left(), 0);
   EXPECT_EQ(w.SearchBar()->Button(command::kButton4)->menu(), nullptr);
 }
 
