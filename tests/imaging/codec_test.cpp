@@ -15,6 +15,7 @@
 #include "imaging/codec_dispatch.h"
 #include "imaging/exif_thumbnail.h"
 #include "imaging/scaled_decode.h"
+#include "support/file_fixture.h"
 #include "support/format_tools.h"
 #include "support/pictures.h"
 
@@ -182,40 +183,33 @@ TEST_F(CodecTest, DamagedFilesAreRefusedOrReadNeverFatal) {
   for (const char* name : {"photo.heic", "alpha.heic", "photo.avif", "photo.jxl", "turned.jxl",
                            "camera.dng", "bare.dng"}) {
     SCOPED_TRACE(name);
-    QFile source(PathOf(name));
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    const QByteArray original = source.readAll();
+    const QByteArray original = test::ReadBytes(PathOf(name));
+    ASSERT_FALSE(original.isEmpty());
     std::vector<QByteArray> damaged;
     for (const qsizetype cut : {qsizetype{0}, qsizetype{11}, qsizetype{64}, original.size() / 3,
                                 original.size() / 2, original.size() - 9})
       damaged.push_back(original.left(cut));
     for (int i = 0; i < 24; ++i) {
       QByteArray flipped = original;
-      const int flips = 1 + i % 6;
-      for (int f = 0; f < flips; ++f) {
+      for (int f = 0; f <= i % 6; ++f) {
         // Half the flips land in the first 512 bytes, where the headers are.
-        const qsizetype span =
-            (f % 2 == 0) ? std::min<qsizetype>(512, original.size()) : original.size();
-        const qsizetype at = static_cast<qsizetype>(random() % static_cast<std::uint32_t>(span));
+        const std::uint32_t span =
+            f % 2 == 0 ? std::min<qsizetype>(512, original.size()) : original.size();
+        const qsizetype at = random() % span;
         flipped[at] = static_cast<char>(flipped[at] ^ (1 << (random() % 8)));
       }
       damaged.push_back(flipped);
     }
     const QString path = dir.filePath(QString::fromLatin1(name));
-    for (std::size_t i = 0; i < damaged.size(); ++i) {
+    for (std::size_t i = 0; i < damaged.size(); ++i, ++tried) {
       SCOPED_TRACE(i);
       ASSERT_TRUE(test::WriteBytes(path, damaged[i]));
       const auto header = LoadPictureHeader(path);
       const QImage stretched = DecodeStretched(path, QSize(64, 64), true);
-      const QImage thumb = LoadThumbnail(path, QSize(64, 64));
-      const QImage upright = DecodeScaled(path, QSize(128, 128), true);
-      if (i == 0) {
-        EXPECT_TRUE(!header || header->width == 0);
-      }
-      if (!stretched.isNull()) {
-        EXPECT_EQ(stretched.size(), QSize(64, 64));
-      }
-      ++tried;
+      LoadThumbnail(path, QSize(64, 64));
+      DecodeScaled(path, QSize(128, 128), true);
+      EXPECT_TRUE(i != 0 || !header || header->width == 0) << "nothing read from an empty file";
+      EXPECT_TRUE(stretched.isNull() || stretched.size() == QSize(64, 64));
       refused += stretched.isNull() ? 1 : 0;
     }
   }
