@@ -62,30 +62,23 @@ TEST_F(SettingsStoreTest, ReadRectNeedsFourFields) {
 }
 
 TEST_F(SettingsStoreTest, ValuesRoundTripExactly) {
-  const QString values[] = {
-      "/home/a;b=c/[x]/Bilder",
-      "  leading and trailing  ",
-      "\"quoted\"",
-      "back\\slash\\",
-      "line\nbreak\r\tand tab",
-      "Grüße, 写真, ΑΒΓ",
-      "",
-      " ",
-      "\\x41 not an escape",
-      "a\x01"
-      "b",
-      "\"",
-      "ends with quote\"",
-  };
-  int n = 0;
-  for (const QString& value : values) {
-    const QString key = QStringLiteral("k%1").arg(n++);
-    ASSERT_TRUE(store_.WriteString("Path1", key, value));
-  }
-  n = 0;
-  for (const QString& value : values) {
-    SCOPED_TRACE(value.toStdString());
-    EXPECT_EQ(store_.ReadString("path1", QStringLiteral("K%1").arg(n++), "default"), value);
+  const QString values[] = {"/home/a;b=c/[x]/Bilder",
+                            "  leading and trailing  ",
+                            "\"quoted\"",
+                            "back\\slash\\",
+                            "line\nbreak\r\tand tab",
+                            "Grüße, 写真, ΑΒΓ",
+                            "",
+                            " ",
+                            "\\x41 not an escape",
+                            "a\001b",
+                            "\"",
+                            "ends with quote\""};
+  for (int n = 0; n < int(std::size(values)); ++n)
+    ASSERT_TRUE(store_.WriteString("Path1", QStringLiteral("k%1").arg(n), values[n]));
+  for (int n = 0; n < int(std::size(values)); ++n) {  // all written first, then all read
+    SCOPED_TRACE(values[n].toStdString());
+    EXPECT_EQ(store_.ReadString("path1", QStringLiteral("K%1").arg(n), "default"), values[n]);
   }
 }
 
