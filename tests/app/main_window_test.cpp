@@ -20,7 +20,6 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "app/app_run.h"
 #include "app/compare_window_services.h"

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QTemporaryDir>
 #include <atomic>
 #include <thread>
 

@@ -106,13 +106,6 @@ TEST_F(ThumbnailCacheTest, PicksTheSmallestAtOrAboveTheRequestElseTheLargest) {
   }
 }
 
-TEST_F(ThumbnailCacheTest, NothingCachedGivesNothingAndWritesNothing) {
-  EXPECT_TRUE(LoadCachedThumbnail(m_picture, 64).isNull());
-  EXPECT_FALSE(ThumbnailCacheImageSize(m_picture).has_value());
-  EXPECT_TRUE(LoadCachedThumbnail(m_dir.filePath(QStringLiteral("missing.jpg")), 64).isNull());
-  EXPECT_FALSE(QFileInfo::exists(ThumbnailCacheFolder()));
-}
-
 // The picture's size comes from the keys of a thumbnail that is still valid.
 TEST_F(ThumbnailCacheTest, StaleOrForeignThumbnailIsNoThumbnail) {
   const qint64 mtime = QFileInfo(m_picture).lastModified().toSecsSinceEpoch();
@@ -145,8 +138,13 @@ TEST_F(ThumbnailCacheTest, StaleOrForeignThumbnailIsNoThumbnail) {
   }
 }
 
-TEST_F(ThumbnailCacheTest, DamagedCacheFileIsIgnored) {
-  const QString target = CachedThumbnailPath(m_picture, QStringLiteral("normal"));
+// Nothing cached, or only damaged files: no thumbnail, and nothing written.
+TEST_F(ThumbnailCacheTest, NothingOrDamagedCachedGivesNothing) {
+  EXPECT_TRUE(LoadCachedThumbnail(m_picture, 64).isNull());
+  EXPECT_FALSE(ThumbnailCacheImageSize(m_picture).has_value());
+  EXPECT_TRUE(LoadCachedThumbnail(m_dir.filePath("missing.jpg"), 64).isNull());
+  EXPECT_FALSE(QFileInfo::exists(ThumbnailCacheFolder()));
+  const QString target = CachedThumbnailPath(m_picture, "normal");
   ASSERT_TRUE(QDir().mkpath(QFileInfo(target).absolutePath()));
   for (const QByteArray& bytes :
        {QByteArray(), QByteArray("garbage"), test::PngClaimingSize(100000, 100000)}) {
