@@ -35,11 +35,10 @@ void SavePicture(const QString& path, int seed, int width = 200, int height = 16
   QRandomGenerator random(static_cast<quint32>(seed));
   image.fill(QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
   QPainter painter(&image);
-  for (int k = 0; k < 10; ++k) {
+  for (int k = 0; k < 10; ++k)
     painter.fillRect(
         random.bounded(width), random.bounded(height), width / 3, height / 3,
         QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
-  }
   painter.end();
   ASSERT_TRUE(image.save(path));
 }
@@ -57,9 +56,8 @@ class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(QFile::exists(CliPath())) << CliPath().toStdString();
-    ASSERT_TRUE(QDir(dir_.path()).mkpath("a/sub"));
-    ASSERT_TRUE(QDir(dir_.path()).mkpath("b"));
-    ASSERT_TRUE(QDir(dir_.path()).mkpath("empty"));
+    for (const char* folder : {"a/sub", "b", "empty"})
+      ASSERT_TRUE(QDir(dir_.path()).mkpath(folder));
     SavePicture(Path("a/one.png"), 1);
     SavePicture(Path("a/sub/one_copy.png"), 1);
     SavePicture(Path("a/two.png"), 2);
@@ -70,8 +68,8 @@ class CliTest : public ::testing::Test {
   QString Path(const QString& name) const { return dir_.filePath(name); }
 
   QTemporaryDir dir_;
-  dupliora::test::ScopedThumbnailCache
-      cache_;  // the default record store lives there: never the user's own
+  // The default record store lives there: never the user's own.
+  dupliora::test::ScopedThumbnailCache cache_;
 };
 
 TEST_F(CliTest, ExitCodesAndTsvOutput) {
@@ -115,15 +113,14 @@ TEST_F(CliTest, TwoFolderJsonWithVariants) {
   ASSERT_EQ(run.exit_code, 0) << run.err.toStdString();
   const QJsonObject document = QJsonDocument::fromJson(run.out).object();
   const QJsonObject summary = document["summary"].toObject();
-  EXPECT_EQ(summary["loaded"].toInt(), 5);
-  EXPECT_EQ(summary["first_list"].toInt(), 3);
-  EXPECT_EQ(summary["total"].toInt(), 3 * 2 * 4);
-  EXPECT_EQ(summary["done"].toInt(), 24);
-  EXPECT_EQ(summary["matches"].toInt(), 3);
-  const QJsonArray matches = document["matches"].toArray();
-  ASSERT_EQ(matches.size(), 3);
+  for (const auto& [key, count] : {std::pair{"loaded", 5},
+                                   {"first_list", 3},
+                                   {"total", 3 * 2 * 4},
+                                   {"done", 24},
+                                   {"matches", 3}})
+    EXPECT_EQ(summary[key].toInt(), count) << key;
   QStringList pairs;
-  for (const QJsonValue& value : matches) {
+  for (const QJsonValue& value : document["matches"].toArray()) {
     const QJsonObject m = value.toObject();
     pairs << QDir(dir_.path()).relativeFilePath(m["first"].toString()) + u'|' +
                  QDir(dir_.path()).relativeFilePath(m["second"].toString()) + u'|' +
