@@ -80,7 +80,6 @@ TEST(ListExport, ForcedExtension) {
     EXPECT_EQ(WithForcedExtension(QString::fromUtf8(c.path), c.format),
               QString::fromUtf8(c.expected));
   }
-  EXPECT_EQ(DefaultExportName(QStringLiteral("Dupliora")), QStringLiteral("Export_Dupliora"));
 }
 
 class ListExportFlow : public ::testing::Test {
