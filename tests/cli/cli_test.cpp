@@ -1,12 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -19,7 +14,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <vector>
 
 #include "cli/cli_run.h"
 #include "support/pictures.h"
@@ -166,50 +160,6 @@ TEST_F(CliTest, TwoProgramsAtOnceShareTheRecordStoreAndLoseNothing) {
   EXPECT_EQ(RunCli({"--cache", "", all}).exit_code, 1);
 }
 
-// The CLI with stdout on a pipe that the test reads when it chooses: a full
-// pipe holds the CLI in its write, so a signal surely comes mid-run.
-struct PipedCli {
-  pid_t pid = -1;
-  int out = -1;  // read end of the CLI's stdout
-};
-
-PipedCli StartPiped(const QStringList& arguments, const QString& err_path) {
-  int fds[2];
-  if (::pipe(fds) != 0) return {};
-  std::vector<QByteArray> bytes{QFile::encodeName(CliPath())};
-  for (const QString& a : arguments) bytes.push_back(a.toUtf8());
-  std::vector<char*> argv;
-  for (QByteArray& b : bytes) argv.push_back(b.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, QFile::encodeName(err_path).constData(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  PipedCli cli;
-  if (posix_spawn(&cli.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) cli.pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(fds[1]);
-  cli.out = fds[0];
-  return cli;
-}
-
-QByteArray ReadToEnd(int fd) {
-  QByteArray all;
-  char chunk[65536];
-  for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) > 0;) all.append(chunk, n);
-  ::close(fd);
-  return all;
-}
-
-// Exit code, or -1 when the CLI died by a signal.
-int WaitExit(pid_t pid) {
-  int status = 0;
-  if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
-
 TEST_F(CliTest, StopSignalsKeepTheMatchesFoundAndCloseTheOutput) {
   ASSERT_TRUE(QDir(dir_.path()).mkpath("many"));
   for (int i = 0; i < 300; ++i)
@@ -222,13 +172,16 @@ TEST_F(CliTest, StopSignalsKeepTheMatchesFoundAndCloseTheOutput) {
     SCOPED_TRACE(c.signal);
     QStringList arguments{"--similarity", "40", "--threads", "1", Path("many")};
     if (c.json) arguments.prepend("--json");
-    const PipedCli cli = StartPiped(arguments, Path("err.txt"));
-    ASSERT_GT(cli.pid, 0);
-    pollfd ready{cli.out, POLLIN, 0};
-    ASSERT_EQ(::poll(&ready, 1, 120000), 1);  // matches are flowing
-    ::kill(cli.pid, c.signal);
-    const QByteArray out = ReadToEnd(cli.out);
-    EXPECT_EQ(WaitExit(cli.pid), 128 + c.signal);
+    // Left unread, the output pipe fills and holds the CLI in its write: the
+    // signal surely comes mid-run.
+    QProcess cli;
+    cli.start(CliPath(), arguments);
+    ASSERT_TRUE(cli.waitForReadyRead(120000));  // matches are flowing
+    ::kill(cli.processId(), c.signal);
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(cli.exitCode(), 128 + c.signal);
+    const QByteArray out = cli.readAllStandardOutput();
     if (c.json) {
       QJsonParseError error;
       const QJsonObject document = QJsonDocument::fromJson(out, &error).object();
@@ -262,14 +215,16 @@ TEST_F(CliTest, OutputThatCannotBeWrittenIsReported) {
     EXPECT_EQ(full.exitCode(), 4);
     EXPECT_TRUE(full.readAllStandardError().contains("cannot write the output: No space left"));
   }
-  // A reader that went away: a message, not a silent death by SIGPIPE.
-  const PipedCli cli = StartPiped({Path("a")}, Path("err.txt"));
-  ASSERT_GT(cli.pid, 0);
-  ::close(cli.out);
-  EXPECT_EQ(WaitExit(cli.pid), 4);
-  QFile err(Path("err.txt"));
-  ASSERT_TRUE(err.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(err.readAll().contains("cannot write the output: Broken pipe"));
+  // A reader that went away (as in "| true"): a message, not a silent death by SIGPIPE.
+  QProcess cli;
+  QProcess gone;
+  cli.setStandardOutputProcess(&gone);
+  gone.start("true");
+  ASSERT_TRUE(gone.waitForFinished(120000));
+  cli.start(CliPath(), {Path("a")});
+  ASSERT_TRUE(cli.waitForFinished(120000));
+  EXPECT_EQ(cli.exitCode(), 4);
+  EXPECT_TRUE(cli.readAllStandardError().contains("cannot write the output: Broken pipe"));
 }
 
 TEST_F(CliTest, OddNamesStayOneFieldEach) {
