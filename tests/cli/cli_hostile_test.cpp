@@ -3,7 +3,6 @@
 // Hostile files among good pictures, through the real program and its decoder
 // processes: the run survives them all, finds the one true copy, and counts
 // every file it left out by its reason.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <fstream>
 
 #include "cli/cli_run.h"
 #include "support/hostile_files.h"
@@ -56,10 +56,8 @@ class CliHostileTest : public testing::Test {
     while (deep.size() < 1100) deep += QString(200, u'd') + u'/';
     ASSERT_TRUE(QDir().mkpath(Path(deep)));
     Write(deep + "long.png", png);
-    const int fd = ::open(OddName().constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::write(fd, png.constData(), png.size()), png.size());
-    ::close(fd);
+    std::ofstream odd(OddName().toStdString(), std::ios::binary);
+    ASSERT_TRUE(odd.write(png.constData(), png.size()));
   }
   // QTemporaryDir cannot remove what QString cannot name.
   void TearDown() override { ::unlink(OddName().constData()); }
