@@ -12,6 +12,7 @@
 #include <mutex>
 #include <vector>
 
+#include "support/pictures.h"
 #include "viewer/picture_source.h"
 
 namespace dupliora {
@@ -115,16 +116,12 @@ TEST(PicWindowTest, PaneDestroyedDuringLoadJoinsItsThread) {
 TEST(PicWindowTest, SamePathLoadsAgainWhenTheFileChanged) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("p.png"));
-  QImage red(64, 48, QImage::Format_RGB32);
-  red.fill(Qt::red);
-  ASSERT_TRUE(red.save(path, "PNG"));
+  ASSERT_TRUE(test::WritePicture(path, test::SolidImage({64, 48}, Qt::red), "png"));
   CPicWindow pane;
   SetClientSize(pane, {200, 150});
   ShowAndGrab(pane, path);
   EXPECT_EQ(pane.Picture().pixel(1, 1), QColor(Qt::red).rgb());
-  QImage blue(64, 48, QImage::Format_RGB32);
-  blue.fill(Qt::blue);
-  ASSERT_TRUE(blue.save(path, "PNG"));
+  ASSERT_TRUE(test::WritePicture(path, test::SolidImage({64, 48}, Qt::blue), "png"));
   QFile file(path);
   ASSERT_TRUE(
       file.open(QIODevice::ReadWrite) &&

@@ -90,10 +90,8 @@ TEST(PictureSourceTest, NothingToLoad) {
 class ThumbnailCacheTest : public ::testing::Test {
  protected:
   QString SaveRedPhoto() {
-    QImage photo(1600, 1200, QImage::Format_RGB32);
-    photo.fill(Qt::red);
     const QString path = files_.filePath("photo.jpg");
-    EXPECT_TRUE(photo.save(path, "JPEG"));
+    EXPECT_TRUE(test::WritePicture(path, test::SolidImage({1600, 1200}, Qt::red)));
     return path;
   }
 
@@ -113,10 +111,8 @@ TEST_F(ThumbnailCacheTest, OpaquePictureUsesTheCachedThumbnail) {
 
 TEST_F(ThumbnailCacheTest, ThumbnailChoice) {
   const QString photo = SaveRedPhoto();
-  QImage transparent(1600, 1200, QImage::Format_ARGB32);
-  transparent.fill(QColor(255, 0, 0, 128));
   const QString png = files_.filePath("transparent.png");
-  ASSERT_TRUE(transparent.save(png));
+  ASSERT_TRUE(test::WritePicture(png, test::SolidImage({1600, 1200}, QColor(255, 0, 0, 128))));
   const struct {
     const char* label;
     QString path;
