@@ -80,9 +80,7 @@ TEST(PicWindowTest, EnlargedPaneLoadsAgainAtTheNewSize) {
   PictureSource source = [&](const PictureRequest& request, const std::atomic<bool>&) {
     std::lock_guard lock(mutex);
     asked.append(request.client);
-    QImage picture(request.client, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    return picture;
+    return test::SolidImage(request.client, Qt::green);
   };
   CPicWindow pane(nullptr, source);
   SetClientSize(pane, {200, 150});

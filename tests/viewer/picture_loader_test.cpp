@@ -9,6 +9,8 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "support/pictures.h"
+
 namespace dupliora {
 namespace {
 
@@ -24,9 +26,7 @@ class GatedSource {
       loaded_.append(request.path);
       changed_.notify_all();
       changed_.wait(lock, [this] { return open_; });
-      QImage picture(4, 4, QImage::Format_RGB32);
-      picture.fill(Qt::red);
-      return picture;
+      return test::SolidImage({4, 4}, Qt::red);
     };
   }
   PictureLoader::Delivery Delivery() {

@@ -131,9 +131,7 @@ TEST_F(ThumbnailCacheTest, ThumbnailChoice) {
     int asked = 0;
     ThumbnailLookup lookup = [&](const QString&, int requested) {
       asked = requested;
-      QImage thumbnail(c.thumbnail, QImage::Format_RGB32);
-      thumbnail.fill(Qt::green);
-      return thumbnail;
+      return test::SolidImage(c.thumbnail, Qt::green);
     };
     const QImage shown = LoadFilePicture(c.path, {400, 300}, lookup);
     EXPECT_EQ(asked, c.expected_request);
