@@ -11,6 +11,7 @@
 
 #include "app/list_export_dialog.h"
 #include "core/settings_store.h"
+#include "support/file_fixture.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
@@ -127,10 +128,9 @@ TEST_F(ListExportFlow, WritesForcedNameStoresIndexAndOpens) {
   EXPECT_EQ(offered_filter_, 1);
   EXPECT_EQ(store_.ReadInt("List", "ExportIndex", 1), 2);
   EXPECT_EQ(opened_, QStringList({answer_ + ".csv"}));
-  QFile file(answer_ + ".csv");
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), ExportBytes(ExportFormat::kCsv,
-                                        {{"Path", "Size", "Note"}, {{"/a;\"<b>&.jpg", "1", ""}}}));
+  EXPECT_EQ(
+      test::ReadBytes(answer_ + ".csv"),
+      ExportBytes(ExportFormat::kCsv, {{"Path", "Size", "Note"}, {{"/a;\"<b>&.jpg", "1", ""}}}));
 }
 
 TEST_F(ListExportFlow, ColumnMovedBeforeTheFirstIsLeftOut) {
@@ -143,14 +143,10 @@ TEST_F(ListExportFlow, ColumnMovedBeforeTheFirstIsLeftOut) {
 
 TEST_F(ListExportFlow, GrownNameOverAnotherFileAsksAndFailuresOpenNothing) {
   answer_ = dir_.filePath(QStringLiteral("old"));
-  QFile other(answer_ + ".csv");
-  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-  other.write("keep me");
-  other.close();
+  ASSERT_TRUE(test::WriteBytes(answer_ + ".csv", "keep me"));
   EXPECT_TRUE(Export().isEmpty());
   EXPECT_EQ(questions_.size(), 1);
-  ASSERT_TRUE(other.open(QIODevice::ReadOnly));
-  EXPECT_EQ(other.readAll(), QByteArray("keep me"));
+  EXPECT_EQ(test::ReadBytes(answer_ + ".csv"), "keep me");
 
   answer_ = dir_.filePath(QStringLiteral("missing/folder/x.csv"));
   EXPECT_TRUE(Export().isEmpty());

@@ -37,15 +37,6 @@ void SavePicture(const QString& path, int seed, int width = 200, int height = 16
   ASSERT_TRUE(image.save(path));
 }
 
-// Gives the file a time an hour back: the store keeps no record of a file
-// changed moments ago.
-void Age(const QString& path) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-  ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
-                               QFileDevice::FileModificationTime));
-}
-
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -133,7 +124,8 @@ TEST_F(CliTest, TwoProgramsAtOnceShareTheRecordStoreAndLoseNothing) {
     for (int k = 0; k < 8; ++k) {
       const QString path = Path(QStringLiteral("%1/%2.png").arg(folder).arg(k));
       SavePicture(path, 100 + k + 10 * folder[0]);
-      Age(path);
+      // An hour back: the store keeps no record of a file changed moments ago.
+      ASSERT_TRUE(dupliora::test::SetModified(path, QDateTime::currentDateTime().addSecs(-3600)));
     }
   }
   const QString store = Path("store/records.sqlite");

@@ -188,9 +188,7 @@ TEST_F(HostileFilesTest, FileChangingUnderTheReaderNeverCrashesIt) {
   const QString jpeg = PathOf("moving.jpg");
   ASSERT_TRUE(test::WritePicture(jpeg, photo));
   ASSERT_TRUE(test::AddExifThumbnail(jpeg, photo.scaled(160, 120)));
-  QFile source(jpeg);
-  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-  const QByteArray jpeg_bytes = source.readAll();
+  const QByteArray jpeg_bytes = test::ReadBytes(jpeg);
   const QByteArray tiff_bytes = test::EncodedPicture(photo, "tiff");
   for (const auto& [name, bytes] :
        {std::pair{"moving.jpg", jpeg_bytes}, {"moving.tif", tiff_bytes}}) {

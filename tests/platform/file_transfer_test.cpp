@@ -207,10 +207,7 @@ TEST_F(FileTransferTest, MoveAcrossFileSystemsCopiesChecksAndKeepsTheTime) {
   std::vector<TransferItem> items;
   for (const char* name : {"a.jpg", "b.png", "ü; <&>.jpg"}) {
     const QString source = Make(QStringLiteral("src/") + name, 70000);
-    QFile file(source);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
-                file.setFileTime(QDateTime(QDate(2019, 5, 4), QTime(3, 2, 1)),
-                                 QFileDevice::FileModificationTime));
+    ASSERT_TRUE(test::SetModified(source, QDateTime(QDate(2019, 5, 4), QTime(3, 2, 1))));
     items.push_back({source, other.Path() + u'/' + name});
   }
   const FileTransfer moved = RunAndUndo(kMove, items, nullptr, {work_.path(), other.Path()});

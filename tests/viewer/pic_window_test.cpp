@@ -120,11 +120,7 @@ TEST(PicWindowTest, SamePathLoadsAgainWhenTheFileChanged) {
   ShowAndGrab(pane, path);
   EXPECT_EQ(pane.Picture().pixel(1, 1), QColor(Qt::red).rgb());
   ASSERT_TRUE(test::WritePicture(path, test::SolidImage({64, 48}, Qt::blue), "png"));
-  QFile file(path);
-  ASSERT_TRUE(
-      file.open(QIODevice::ReadWrite) &&
-      file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
-  file.close();
+  ASSERT_TRUE(test::SetModified(path, QDateTime::currentDateTime().addSecs(5)));
   ShowAndGrab(pane, path);
   EXPECT_EQ(pane.Picture().pixel(1, 1), QColor(Qt::blue).rgb());
   // Its file trashed and no row left: an empty path blanks the pane.
