@@ -127,19 +127,13 @@ TEST(LanguageTextsAgreement, GermanAndEnglishHoldTheSamePlaceholders) {
 // working and program folders and their parents.
 QDir FindSourceRoot() {
   const QString self = QStringLiteral(__FILE__);
-  QStringList candidates;
-  if (QFileInfo(self).isAbsolute()) candidates << self;
-  for (QString base : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
+  for (const QString& base : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
     for (QDir dir(base);;) {
-      candidates << dir.filePath(self);
+      const QFileInfo candidate(dir.filePath(self));  // an absolute `self` stays itself
+      QDir root = candidate.absoluteDir();            // tests/core
+      if (candidate.exists() && root.cdUp() && root.cdUp() && root.exists("src")) return root;
       if (!dir.cdUp()) break;
     }
-  }
-  for (const QString& candidate : candidates) {
-    const QFileInfo info(candidate);
-    if (!info.exists()) continue;
-    QDir root = info.absoluteDir();  // tests/core
-    if (root.cdUp() && root.cdUp() && root.exists(QStringLiteral("src"))) return root;
   }
   return QDir(QStringLiteral("/nonexistent"));
 }
