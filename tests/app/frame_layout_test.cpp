@@ -132,7 +132,7 @@ TEST(FramePlacement, FirstWindowIsCentredAtSeventyPercentAndNeverBelowTheMinimum
   }
 }
 
-TEST(InstanceNumbers, FirstStoresZeroFurtherOnesCountFromTheStoredValue) {
+TEST(InstanceNumbers, FirstStoresZeroFurtherOnesCountFromTheStoredValueInBothModes) {
   QTemporaryDir dir;
   CMyProfStr store;
   store.SettingsFilePath = dir.filePath("Dupliora.ini");
@@ -152,12 +152,7 @@ TEST(InstanceNumbers, FirstStoresZeroFurtherOnesCountFromTheStoredValue) {
   first.reset();  // the first ends while the second still runs
   InstanceMarker fourth("Dupliora", markers);
   EXPECT_TRUE(fourth.OtherInstanceRunning());
-}
-
-TEST(InstanceNumbers, PortableCounterLivesInStartSection) {
-  QTemporaryDir dir;
-  CMyProfStr store;
-  store.SettingsFilePath = dir.filePath("Dupliora.ini");
+  // Portable, the counter lives in the Start section; garbage counts as nothing stored.
   store.PortableMode = true;
   store.WriteInt("Start", "Dupliora_Id", 3);
   EXPECT_EQ(AssignInstanceNumber(true, store, "Dupliora", 0), 4u);
