@@ -165,29 +165,25 @@ TEST_F(SettingsStoreTest, SpecialAndOversizedFilesAreRefusedAndLeftAlone) {
   ASSERT_TRUE(QFile(large).resize(kMaxSettingsFileBytes + 1));
   const QString folder = dir_.filePath("folder.ini");
   ASSERT_TRUE(QDir().mkpath(folder));
-  const struct {
-    QString path;
-    SettingsFileProblem problem;
-  } rows[] = {{fifo, SettingsFileProblem::kNotRegular},
-              {zero, SettingsFileProblem::kNotRegular},
-              {large, SettingsFileProblem::kTooLarge},
-              {folder, SettingsFileProblem::kNotRegular}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.path.toStdString());
-    const QFileInfo before(row.path);
-    store_.SettingsFilePath = row.path;
+  using enum SettingsFileProblem;
+  const std::pair<QString, SettingsFileProblem> rows[] = {
+      {fifo, kNotRegular}, {zero, kNotRegular}, {large, kTooLarge}, {folder, kNotRegular}};
+  for (const auto& [path, problem] : rows) {
+    SCOPED_TRACE(path.toStdString());
+    const QFileInfo before(path);
+    store_.SettingsFilePath = path;
     EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 3);
-    EXPECT_EQ(store_.Problem(), row.problem);
+    EXPECT_EQ(store_.Problem(), problem);
     EXPECT_FALSE(store_.WriteInt("Start", "Max", 2));
     EXPECT_FALSE(store_.WriteStrings("Path1", {{"last_entry", "/x"}}));
-    EXPECT_FALSE(store_.ProbeSettingsFile(row.path));
-    const QFileInfo after(row.path);
+    EXPECT_FALSE(store_.ProbeSettingsFile(path));
+    const QFileInfo after(path);
     EXPECT_EQ(after.isSymLink(), before.isSymLink());
     EXPECT_EQ(after.isFile(), before.isFile());
     EXPECT_EQ(after.size(), before.size());
   }
   store_.SettingsFilePath = dir_.filePath("Dupliora.ini");
-  EXPECT_EQ(store_.Problem(), SettingsFileProblem::kNone) << "a missing file is fine";
+  EXPECT_EQ(store_.Problem(), kNone) << "a missing file is fine";
 }
 
 // The file is parsed once: an unchanged file (same size, time and inode) is

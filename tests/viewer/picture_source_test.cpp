@@ -27,8 +27,7 @@ QImage Load(const PictureRequest& request) {
 // A camera raw file is turned from its preview when that is large enough, else from
 // the sensor data.
 TEST(PictureSourceTest, PhotoAndCameraRawAreTurnedUprightThenFitted) {
-  QImage landscape(800, 400, QImage::Format_RGB32);
-  landscape.fill(Qt::blue);
+  QImage landscape = test::SolidImage({800, 400}, Qt::blue);
   QPainter(&landscape).fillRect(0, 0, 400, 400, Qt::red);
   QTemporaryDir dir;
   const QString jpeg = dir.filePath("turned.jpg");
