@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
-#include <memory>
 #include <random>
 #include <string_view>
 
@@ -69,20 +68,18 @@ class CodecFiles {
 
 class CodecTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (test::MissingEncoders().isEmpty()) s_files = std::make_unique<CodecFiles>();
-  }
-  static void TearDownTestSuite() { s_files.reset(); }
   void SetUp() override {
-    if (!s_files)
-      GTEST_SKIP() << "encoders missing: " << test::MissingEncoders().join(' ').toStdString();
-    ASSERT_TRUE(s_files->ok()) << "a test file could not be made";
+    const QStringList missing = test::MissingEncoders();
+    if (!missing.isEmpty()) GTEST_SKIP() << "encoders missing: " << missing.join(' ').toStdString();
+    ASSERT_TRUE(Files().ok()) << "a test file could not be made";
   }
-  static QString PathOf(const char* name) { return s_files->PathOf(name); }
-
-  static std::unique_ptr<CodecFiles> s_files;
+  // Made at the first test that needs them, removed when the program ends.
+  static CodecFiles& Files() {
+    static CodecFiles files;
+    return files;
+  }
+  static QString PathOf(const char* name) { return Files().PathOf(name); }
 };
-std::unique_ptr<CodecFiles> CodecTest::s_files;
 
 // Mean absolute difference per channel; 255 for pictures of two sizes.
 double MeanDifference(const QImage& a, const QImage& b) {
