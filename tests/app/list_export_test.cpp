@@ -17,6 +17,8 @@
 namespace dupliora {
 namespace {
 
+using enum ExportFormat;
+
 QByteArray Utf16(const QString& text) {
   return QByteArray("\xFF\xFE", 2) +
          QByteArray(reinterpret_cast<const char*>(text.utf16()), 2 * text.size());
@@ -31,13 +33,11 @@ TEST(ListExport, TextAndCsvBytes) {
     QString text;
   };
   const Case cases[] = {
-      {ExportFormat::kText, kSmall, "Name\tSize\t\r\na.jpg\t10\t\r\n"},
-      {ExportFormat::kCsv, kSmall, "\"Name\";\"Size\";\r\n\"a.jpg\";\"10\";\r\n"},
-      {ExportFormat::kCsv,
-       {{"P"}, {{"say \"hi\"; <b>&"}}},
-       "\"P\";\r\n\"say \"\"hi\"\"; <b>&\";\r\n"},
-      {ExportFormat::kText, {{"P"}, {}}, "P\t\r\n"},
-      {ExportFormat::kText, {{"Pfad"}, {{"/b/Ü 日本.jpg"}}}, "Pfad\t\r\n/b/Ü 日本.jpg\t\r\n"},
+      {kText, kSmall, "Name\tSize\t\r\na.jpg\t10\t\r\n"},
+      {kCsv, kSmall, "\"Name\";\"Size\";\r\n\"a.jpg\";\"10\";\r\n"},
+      {kCsv, {{"P"}, {{"say \"hi\"; <b>&"}}}, "\"P\";\r\n\"say \"\"hi\"\"; <b>&\";\r\n"},
+      {kText, {{"P"}, {}}, "P\t\r\n"},
+      {kText, {{"Pfad"}, {{"/b/Ü 日本.jpg"}}}, "Pfad\t\r\n/b/Ü 日本.jpg\t\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text.toStdString());
@@ -47,9 +47,9 @@ TEST(ListExport, TextAndCsvBytes) {
 
 TEST(ListExport, HtmlEscapesCellsAndStripesRows) {
   const ListContent content{{"Name", ""}, {{"<script>&x", "1"}, {"b>c", ""}}};
-  const QByteArray html = ExportBytes(ExportFormat::kHtml, content);
-  EXPECT_EQ(ExportBytes(ExportFormat::kXls, content), html);
-  EXPECT_EQ(ExportBytes(ExportFormat::kDoc, content), html);
+  const QByteArray html = ExportBytes(kHtml, content);
+  EXPECT_EQ(ExportBytes(kXls, content), html);
+  EXPECT_EQ(ExportBytes(kDoc, content), html);
   ASSERT_TRUE(html.startsWith(QByteArray("\xFF\xFE<\0h\0", 6))) << "one mark, then the document";
   const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(html.constData() + 2),
                                           (html.size() - 2) / 2);
@@ -69,12 +69,12 @@ TEST(ListExport, ForcedExtension) {
     const char* expected;
   };
   const Case cases[] = {
-      {"/t/a.TXT", ExportFormat::kText, "/t/a.TXT"},
-      {"/t/a.htm", ExportFormat::kHtml, "/t/a.htm.html"},
-      {"/t/report.txt", ExportFormat::kCsv, "/t/report.txt.csv"},
-      {"/t/report", ExportFormat::kXls, "/t/report.xls"},
-      {"/t/report.", ExportFormat::kDoc, "/t/report..doc"},
-      {"/t/x.Doc", ExportFormat::kDoc, "/t/x.Doc"},
+      {"/t/a.TXT", kText, "/t/a.TXT"},
+      {"/t/a.htm", kHtml, "/t/a.htm.html"},
+      {"/t/report.txt", kCsv, "/t/report.txt.csv"},
+      {"/t/report", kXls, "/t/report.xls"},
+      {"/t/report.", kDoc, "/t/report..doc"},
+      {"/t/x.Doc", kDoc, "/t/x.Doc"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -128,9 +128,8 @@ TEST_F(ListExportFlow, WritesForcedNameStoresIndexAndOpens) {
   EXPECT_EQ(offered_filter_, 1);
   EXPECT_EQ(store_.ReadInt("List", "ExportIndex", 1), 2);
   EXPECT_EQ(opened_, QStringList({answer_ + ".csv"}));
-  EXPECT_EQ(
-      test::ReadBytes(answer_ + ".csv"),
-      ExportBytes(ExportFormat::kCsv, {{"Path", "Size", "Note"}, {{"/a;\"<b>&.jpg", "1", ""}}}));
+  EXPECT_EQ(test::ReadBytes(answer_ + ".csv"),
+            ExportBytes(kCsv, {{"Path", "Size", "Note"}, {{"/a;\"<b>&.jpg", "1", ""}}}));
 }
 
 TEST_F(ListExportFlow, ColumnMovedBeforeTheFirstIsLeftOut) {
