@@ -59,7 +59,7 @@ TEST(ListExport, HtmlEscapesCellsAndStripesRows) {
   EXPECT_TRUE(text.contains(QStringLiteral(
       "  <TR class=\"b_grau\"><td ><nobr>&lt;script&gt;&amp;x</td><td ><nobr>1</td>   </TR>\r\n"
       "  <TR><td ><nobr>b&gt;c</td><td>&nbsp;</td>   </TR>\r\n</TABLE></body></html>\r\n")));
-  EXPECT_FALSE(text.contains(QStringLiteral("<script>")));
+  EXPECT_FALSE(text.contains("<script>"));
 }
 
 TEST(ListExport, ForcedExtension) {
@@ -87,7 +87,7 @@ class ListExportFlow : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    store_.SettingsFilePath = dir_.filePath(QStringLiteral("s.ini"));
+    store_.SettingsFilePath = dir_.filePath("s.ini");
     model_.setHorizontalHeaderLabels({"Path", "Size", "Note"});
     model_.appendRow(
         {new QStandardItem("/a;\"<b>&.jpg"), new QStandardItem("1"), new QStandardItem("")});
@@ -108,7 +108,7 @@ class ListExportFlow : public ::testing::Test {
       return true;
     };
   }
-  QString Export() { return ListExport(view_, QStringLiteral("Dupliora"), store_, ui_); }
+  QString Export() { return ListExport(view_, "Dupliora", store_, ui_); }
 
   QTemporaryDir dir_;
   CMyProfStr store_;
@@ -122,9 +122,9 @@ class ListExportFlow : public ::testing::Test {
 };
 
 TEST_F(ListExportFlow, WritesForcedNameStoresIndexAndOpens) {
-  answer_ = dir_.filePath(QStringLiteral("report.txt"));
+  answer_ = dir_.filePath("report.txt");
   EXPECT_EQ(Export(), answer_ + ".csv");
-  EXPECT_TRUE(offered_.endsWith(QStringLiteral("/Export_Dupliora")));
+  EXPECT_TRUE(offered_.endsWith("/Export_Dupliora"));
   EXPECT_EQ(offered_filter_, 1);
   EXPECT_EQ(store_.ReadInt("List", "ExportIndex", 1), 2);
   EXPECT_EQ(opened_, QStringList({answer_ + ".csv"}));
@@ -141,13 +141,13 @@ TEST_F(ListExportFlow, ColumnMovedBeforeTheFirstIsLeftOut) {
 }
 
 TEST_F(ListExportFlow, GrownNameOverAnotherFileAsksAndFailuresOpenNothing) {
-  answer_ = dir_.filePath(QStringLiteral("old"));
+  answer_ = dir_.filePath("old");
   ASSERT_TRUE(test::WriteBytes(answer_ + ".csv", "keep me"));
   EXPECT_TRUE(Export().isEmpty());
   EXPECT_EQ(questions_.size(), 1);
   EXPECT_EQ(test::ReadBytes(answer_ + ".csv"), "keep me");
 
-  answer_ = dir_.filePath(QStringLiteral("missing/folder/x.csv"));
+  answer_ = dir_.filePath("missing/folder/x.csv");
   EXPECT_TRUE(Export().isEmpty());
   EXPECT_EQ(messages_.size(), 1);
   EXPECT_TRUE(opened_.isEmpty());

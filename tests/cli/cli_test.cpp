@@ -201,7 +201,7 @@ TEST_F(CliTest, OutputThatCannotBeWrittenIsReported) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     QProcess full;
-    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.setStandardOutputFile("/dev/full");
     full.start(CliPath(), c.arguments);
     ASSERT_TRUE(full.waitForFinished(120000));
     EXPECT_EQ(full.exitCode(), 4);

@@ -58,9 +58,9 @@ TEST_P(LanguageTextsTest, TableGivesThisLanguagesTextForEveryNumber) {
     SCOPED_TRACE(number);
     const QString shown = table.GetString(number);
     ASSERT_TRUE(texts_.count(number)) << "no text";
-    EXPECT_FALSE(shown.contains(QStringLiteral("#AP#")));
+    EXPECT_FALSE(shown.contains("#AP#"));
     QString expected = texts_[number];
-    EXPECT_EQ(shown, expected.replace(QStringLiteral("#AP#"), Identity().productName));
+    EXPECT_EQ(shown, expected.replace("#AP#", Identity().productName));
   }
 }
 
@@ -114,8 +114,8 @@ INSTANTIATE_TEST_SUITE_P(Languages, LanguageTextsTest, ::testing::Values("EN", "
 
 // Both languages hold every number and nothing else (above): they agree on placeholders.
 TEST(LanguageTextsAgreement, GermanAndEnglishHoldTheSamePlaceholders) {
-  const LanguageMap english = ParseLanguageText(LoadLanguageResource(QStringLiteral("EN")), true);
-  LanguageMap german = ParseLanguageText(LoadLanguageResource(QStringLiteral("DE")), true);
+  const LanguageMap english = ParseLanguageText(LoadLanguageResource("EN"), true);
+  LanguageMap german = ParseLanguageText(LoadLanguageResource("DE"), true);
   for (const auto& [number, text] : english) {
     SCOPED_TRACE(number);
     EXPECT_EQ(Placeholders(text), Placeholders(german[number]));
@@ -135,18 +135,17 @@ QDir FindSourceRoot() {
       if (!dir.cdUp()) break;
     }
   }
-  return QDir(QStringLiteral("/nonexistent"));
+  return QDir("/nonexistent");
 }
 
 TEST(LanguageTextsAgreement, EveryNumberPassedInTheSourcesHasAnEnglishText) {
   const QDir root = FindSourceRoot();
-  ASSERT_TRUE(root.exists(QStringLiteral("src/core/text_numbers.h")))
-      << "source tree not found from " << __FILE__;
-  const LanguageMap english = ParseLanguageText(LoadLanguageResource(QStringLiteral("EN")), false);
+  ASSERT_TRUE(root.exists("src/core/text_numbers.h")) << "source tree not found from " << __FILE__;
+  const LanguageMap english = ParseLanguageText(LoadLanguageResource("EN"), false);
   static const QRegularExpression call(
       QStringLiteral(R"((\bGetString|(\.|->)Text)\s*\(\s*(\d+)\s*\))"));
   int files = 0;
-  QDirIterator it(root.filePath(QStringLiteral("src")), {"*.cpp", "*.h"}, QDir::Files,
+  QDirIterator it(root.filePath("src"), {"*.cpp", "*.h"}, QDir::Files,
                   QDirIterator::Subdirectories);
   while (it.hasNext()) {
     QFile file(it.next());

@@ -21,7 +21,7 @@ namespace {
 class ThumbnailCacheTest : public testing::Test {
  protected:
   void SetUp() override {
-    m_picture = m_dir.filePath(QStringLiteral("holiday photo #1.jpg"));
+    m_picture = m_dir.filePath("holiday photo #1.jpg");
     ASSERT_TRUE(test::WritePicture(m_picture, test::GradientImage(QSize(300, 300))));
   }
 
@@ -40,11 +40,11 @@ class ThumbnailCacheTest : public testing::Test {
 
 TEST_F(ThumbnailCacheTest, FollowsXdgCacheHomeOnEveryCall) {
   qputenv("XDG_CACHE_HOME", "/somewhere/else");  // the fixture restores it
-  EXPECT_EQ(ThumbnailCacheFolder(), QStringLiteral("/somewhere/else/thumbnails"));
+  EXPECT_EQ(ThumbnailCacheFolder(), "/somewhere/else/thumbnails");
   qunsetenv("XDG_CACHE_HOME");
-  EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + QStringLiteral("/.cache/thumbnails"));
+  EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + "/.cache/thumbnails");
   qputenv("XDG_CACHE_HOME", "relative/path");  // not absolute: ignored
-  EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + QStringLiteral("/.cache/thumbnails"));
+  EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + "/.cache/thumbnails");
 }
 
 TEST_F(ThumbnailCacheTest, FileNameIsMd5OfTheEncodedUri) {
@@ -53,8 +53,8 @@ TEST_F(ThumbnailCacheTest, FileNameIsMd5OfTheEncodedUri) {
                          "/holiday%20photo%20%231.jpg";
   const QString md5 =
       QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex());
-  EXPECT_EQ(CachedThumbnailPath(m_picture, QStringLiteral("large")),
-            ThumbnailCacheFolder() + QStringLiteral("/large/") + md5 + QStringLiteral(".png"));
+  EXPECT_EQ(CachedThumbnailPath(m_picture, "large"),
+            ThumbnailCacheFolder() + QStringLiteral("/large/") + md5 + ".png");
 }
 
 // Every byte class GLib treats apart: kept, escaped where QUrl keeps it,
@@ -74,9 +74,8 @@ QByteArray GlibUri(const QByteArray& absolute) {
 
 TEST(ThumbnailUriTest, EscapedAsGlibEscapes) {
   // Known answers, checked once against g_filename_to_uri.
-  EXPECT_EQ(ThumbnailUri(QStringLiteral("/p/[x];y #1%.jpg")),
-            QByteArray("file:///p/%5Bx%5D%3By%20%231%25.jpg"));
-  EXPECT_EQ(ThumbnailUri(QStringLiteral("/p/a&b=c+d,e'(f)*!$@~_-:.jpg")),
+  EXPECT_EQ(ThumbnailUri("/p/[x];y #1%.jpg"), QByteArray("file:///p/%5Bx%5D%3By%20%231%25.jpg"));
+  EXPECT_EQ(ThumbnailUri("/p/a&b=c+d,e'(f)*!$@~_-:.jpg"),
             QByteArray("file:///p/a&b=c+d,e'(f)*!$@~_-:.jpg"));
 #ifndef DUPLIORA_HAVE_GLIB
   GTEST_SKIP() << "built without GLib: only the known answers are checked";
@@ -90,7 +89,7 @@ TEST(ThumbnailUriTest, EscapedAsGlibEscapes) {
     // A relative path counts from the current folder, cleaned as GFile cleans it.
     EXPECT_EQ(ThumbnailUri(QStringLiteral("./sub/../") + path), GlibUri(folder + '/' + bytes));
   }
-  EXPECT_EQ(ThumbnailUri(QStringLiteral("/a//b/./c/../d.jpg")), GlibUri("/a/b/d.jpg"));
+  EXPECT_EQ(ThumbnailUri("/a//b/./c/../d.jpg"), GlibUri("/a/b/d.jpg"));
 #endif
 }
 

@@ -101,7 +101,7 @@ class ThumbnailCacheTest : public ::testing::Test {
 TEST_F(ThumbnailCacheTest, OpaquePictureUsesTheCachedThumbnail) {
   const QString path = SaveRedPhoto();
   test::CachedThumbnailFacts facts;
-  facts.size_folder = QStringLiteral("xx-large");
+  facts.size_folder = "xx-large";
   ASSERT_TRUE(test::WriteCachedThumbnail(path, test::SolidImage({1024, 768}, Qt::green), facts));
   const QImage shown = Load(FileRequest(path, {400, 300}));
   ASSERT_FALSE(shown.isNull());
