@@ -78,7 +78,7 @@ TEST_F(SettingsLocationTest, FileBesideProgramIsUsedOnlyWhenWritableAndNotInstal
 TEST_F(SettingsLocationTest, IniRuleNeedsMoreThanThreeCharacters) {
   struct Case {
     const char* program;
-    const char* profile;
+    QString profile;
   } const cases[] = {
       {"dupliora-ini=Work", "Work"},
       {"dupliora-ini=Work.exe", "Work"},
@@ -90,12 +90,11 @@ TEST_F(SettingsLocationTest, IniRuleNeedsMoreThanThreeCharacters) {
     CMyProfStr store;
     AppIdentity identity;
     store.InitSettingsLocation({ProgramFolder() + "/" + c.program, UserRoot()}, identity);
-    const QString profile = QString::fromUtf8(c.profile);
-    EXPECT_EQ(store.ProfileName, profile);
-    const QString settingsName = profile.isEmpty() ? "Dupliora" : "Dupliora_" + profile;
+    EXPECT_EQ(store.ProfileName, c.profile);
+    const QString settingsName = c.profile.isEmpty() ? "Dupliora" : "Dupliora_" + c.profile;
     EXPECT_EQ(identity.settingsName, settingsName);
     // Portable, so the profile file beside the program is created and used.
-    if (!profile.isEmpty()) {
+    if (!c.profile.isEmpty()) {
       EXPECT_EQ(store.SettingsFilePath, ProgramFolder() + "/" + settingsName + ".ini");
     }
   }

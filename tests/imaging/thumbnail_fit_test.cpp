@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QPainter>
 
+#include "support/hostile_files.h"
 #include "support/pictures.h"
 
 namespace dupliora {
@@ -73,11 +73,9 @@ TEST(ThumbnailFitTest, CutsBarsOnlyWhenWhatRemainsShowsThePicture) {
 }
 
 TEST(ThumbnailFitTest, DecodedThumbnailIsCutAndStretched) {
-  QByteArray jpeg;
-  QBuffer buffer(&jpeg);
-  buffer.open(QIODevice::WriteOnly);
-  const QImage thumb = Boxed(test::SolidImage({160, 107}, Qt::white), {0, 6, 160, 107});
-  ASSERT_TRUE(thumb.save(&buffer, "JPG", 90));
+  const QByteArray jpeg =
+      test::EncodedPicture(Boxed(test::SolidImage({160, 107}, Qt::white), {0, 6, 160, 107}), "jpg");
+  ASSERT_FALSE(jpeg.isEmpty());
   const QImage cut = DecodeThumbnailShowingPicture(jpeg, {3000, 2000}, {64, 64});
   ASSERT_EQ(cut.size(), QSize(64, 64));
   // No bar is left at the edges once cut and stretched.
