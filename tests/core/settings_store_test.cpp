@@ -194,11 +194,7 @@ TEST_F(SettingsStoreTest, ReadsUseTheParsedFileUntilItChanges) {
   const QByteArray name = QFile::encodeName(store_.SettingsFilePath);
   struct stat before {};
   ASSERT_EQ(stat(name.constData(), &before), 0);
-  {
-    QFile file(store_.SettingsFilePath);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));  // same inode, same size
-    file.write("[Start]\nMax=2\n");
-  }
+  Put("[Start]\nMax=2\n");  // same inode, same size
   const struct timespec times[2] = {before.st_atim, before.st_mtim};
   ASSERT_EQ(utimensat(AT_FDCWD, name.constData(), times, 0), 0);
   EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 1) << "not parsed again";
