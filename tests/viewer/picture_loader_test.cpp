@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "support/pictures.h"
+#include "support/qt_print.h"
 
 namespace dupliora {
 namespace {
@@ -47,13 +48,10 @@ class GatedSource {
   }
   bool WaitForLoads(qsizetype count) { return WaitFor(loaded_, count); }
   bool WaitForDeliveries(qsizetype count) { return WaitFor(delivered_, count); }
-  QStringList Loaded() {
+  // The paths loaded and the paths delivered so far.
+  std::pair<QStringList, QStringList> Seen() {
     std::lock_guard lock(mutex_);
-    return loaded_;
-  }
-  QStringList Delivered() {
-    std::lock_guard lock(mutex_);
-    return delivered_;
+    return {loaded_, delivered_};
   }
 
  private:
@@ -84,8 +82,7 @@ TEST(PictureLoaderTest, RequestsWhileBusyCollapseIntoTheLast) {
   gate.Open();
   ASSERT_TRUE(gate.WaitForDeliveries(1));
   std::this_thread::sleep_for(50ms);
-  EXPECT_EQ(gate.Loaded(), QStringList({"busy", "A"}));
-  EXPECT_EQ(gate.Delivered(), QStringList({"A"}));
+  EXPECT_EQ(gate.Seen(), std::pair(QStringList{"busy", "A"}, QStringList{"A"}));
 }
 
 TEST(PictureLoaderTest, ChangeBackDuringLoadKeepsTheShownPicture) {
@@ -101,8 +98,7 @@ TEST(PictureLoaderTest, ChangeBackDuringLoadKeepsTheShownPicture) {
   gate.Open();
   std::this_thread::sleep_for(100ms);
   // B was overtaken by A, and A is on screen already: nothing to load.
-  EXPECT_EQ(gate.Loaded(), QStringList({"A", "B"}));
-  EXPECT_EQ(gate.Delivered(), QStringList({"A"}));
+  EXPECT_EQ(gate.Seen(), std::pair(QStringList{"A", "B"}, QStringList{"A"}));
 }
 
 }  // namespace
