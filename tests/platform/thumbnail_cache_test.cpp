@@ -25,14 +25,6 @@ class ThumbnailCacheTest : public testing::Test {
     ASSERT_TRUE(test::WritePicture(m_picture, test::GradientImage(QSize(300, 300))));
   }
 
-  bool Cache(const char* folder, int side, std::optional<QSize> image_size = std::nullopt) {
-    test::CachedThumbnailFacts facts;
-    facts.size_folder = QString::fromLatin1(folder);
-    facts.image_size = image_size;
-    return test::WriteCachedThumbnail(m_picture, test::SolidImage(QSize(side, side), Qt::red),
-                                      facts);
-  }
-
   QTemporaryDir m_dir;
   test::ScopedThumbnailCache m_cache;
   QString m_picture;
@@ -94,8 +86,12 @@ TEST(ThumbnailUriTest, EscapedAsGlibEscapes) {
 }
 
 TEST_F(ThumbnailCacheTest, PicksTheSmallestAtOrAboveTheRequestElseTheLargest) {
-  ASSERT_TRUE(Cache("normal", 128));
-  ASSERT_TRUE(Cache("x-large", 512));
+  for (const auto& [folder, side] : {std::pair{"normal", 128}, {"x-large", 512}}) {
+    test::CachedThumbnailFacts facts;
+    facts.size_folder = folder;
+    ASSERT_TRUE(
+        test::WriteCachedThumbnail(m_picture, test::SolidImage({side, side}, Qt::red), facts));
+  }
   struct Case {
     int requested, side;
   } const cases[] = {{128, 128}, {129, 512}, {1024, 512}};
