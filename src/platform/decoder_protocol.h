@@ -24,6 +24,7 @@ enum class JobKind : std::uint32_t {
   kHang = 102,      // blocks in a read that never returns
   kAllocate = 103,  // allocates and touches the number of MB given
   kSpin = 104,      // burns CPU time for ever
+  kBurn = 105,      // burns the milliseconds of CPU time given, then answers
 };
 
 // How a job ended.

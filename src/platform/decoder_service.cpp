@@ -11,7 +11,10 @@
 #include <QDataStream>
 #include <QFile>
 #include <QIODevice>
+#include <algorithm>
+#include <chrono>
 #include <csignal>
+#include <ctime>
 #include <new>
 #include <thread>
 #include <vector>
@@ -48,11 +51,21 @@ void EndWhenProgramGoes() {
   }).detach();
 }
 
+// Each job gets its own seconds on top of what the process has used so far.
+// Only the soft limit moves: raising the hard limit needs a privilege that
+// users lack, and the failed call would leave the first job's limit in force,
+// ending every process after its first seconds of work in total and leaving
+// good pictures out. SIGXCPU at the soft limit ends the process just as well.
 void LimitCpuTime(int seconds) {
   rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
-  const rlim_t used = static_cast<rlim_t>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec);
-  const rlimit limit{used + static_cast<rlim_t>(seconds), used + static_cast<rlim_t>(seconds) + 2};
+  const auto micros = [](const timeval& t) { return t.tv_sec * 1000000LL + t.tv_usec; };
+  const long long used_us = micros(usage.ru_utime) + micros(usage.ru_stime);
+  const auto used = static_cast<rlim_t>((used_us + 999999) / 1000000);
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_CPU, &limit) != 0) return;
+  limit.rlim_cur = used + static_cast<rlim_t>(seconds);
+  if (limit.rlim_max != RLIM_INFINITY) limit.rlim_cur = std::min(limit.rlim_cur, limit.rlim_max);
   ::setrlimit(RLIMIT_CPU, &limit);
 }
 
@@ -108,6 +121,17 @@ void BlockForEver() {
   }
 }
 
+void BurnCpu(std::chrono::milliseconds amount) {
+  const auto cpu_now = [] {
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+  };
+  const auto until = cpu_now() + amount;
+  for (volatile std::uint64_t k = 0; cpu_now() < until; k = k + 1) {
+  }
+}
+
 QByteArray RunTestJob(JobKind kind, const QByteArray& body) {
   switch (kind) {
     case JobKind::kCrash:
@@ -125,6 +149,9 @@ QByteArray RunTestJob(JobKind kind, const QByteArray& body) {
     case JobKind::kSpin:
       for (volatile std::uint64_t k = 0;; k = k + 1) {
       }
+    case JobKind::kBurn:
+      BurnCpu(std::chrono::milliseconds(body.toLongLong()));
+      return body;
     default:
       break;
   }

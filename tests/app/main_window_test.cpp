@@ -140,6 +140,9 @@ TEST_F(MainWindowTest, LanguageCommandSwitchesAndIsStored) {
   EXPECT_EQ(window->menuBar()->actions().front()->text(), "&Datei");
   // The comparison window follows the frame's signal.
   EXPECT_EQ(start->text(), GetString(text::kStartCaption));
+  const auto* prompt = window->LastChild()->widget()->findChild<QLabel*>("1004");
+  ASSERT_NE(prompt, nullptr);
+  EXPECT_EQ(prompt->text(), GetString(text::kIdlePrompt));  // until a run replaces it
   EXPECT_EQ(window->StatusPartText(0), "Bereit");
   // Qt's own texts follow where Qt ships them; languages without texts are marked.
   if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm")) {

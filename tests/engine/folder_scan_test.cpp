@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "run_test_support.h"
+#include "support/pictures.h"
 
 namespace dupliora {
 namespace {
@@ -27,24 +28,23 @@ class FolderScanTest : public ::testing::Test {
     ASSERT_TRUE(QDir(root_).mkpath("sub/deeper"));
   }
 
-  QStringList Scan(const QString& path, bool recurse) {
-    FileList files;
-    FolderScanner scanner(files, stop_, nullptr);
-    scanner.ScanFolder(path, recurse);
+  // Scans `paths` in turn into files_; returns the names listed, under root_.
+  QStringList Scan(const QStringList& paths, bool recurse = true) {
+    files_.clear();
+    FolderScanner scanner(files_, stop_, nullptr);
+    for (const QString& path : paths) scanner.ScanFolder(path, recurse);
     QStringList names;
-    for (const auto& [full, entry] : files) names << full.mid(root_.size());
+    for (const auto& [full, entry] : files_) names << full.mid(root_.size());
     return names;
   }
-
   void WriteBytes(const QString& name, const QByteArray& bytes) {
-    QFile file(root_ + name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    ASSERT_TRUE(test::WriteBytes(root_ + name, bytes));
   }
 
   QTemporaryDir dir_;
   QString root_;
   std::atomic<bool> stop_{false};
+  FileList files_;
 };
 
 TEST_F(FolderScanTest, ProbesEveryFileWhateverItsName) {
@@ -56,18 +56,13 @@ TEST_F(FolderScanTest, ProbesEveryFileWhateverItsName) {
   ASSERT_TRUE(SavePattern(root_ + "sub/deeper/c.png", 6));
   WriteBytes("zero.png", {});
   WriteBytes("text.jpg", "not a picture at all");
-  QByteArray truncated;
-  {
-    QFile good(root_ + "a.png");
-    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
-    truncated = good.read(40);
-  }
-  WriteBytes("truncated.png", truncated);
+  ASSERT_TRUE(SavePattern(root_ + "truncated.png", 7));
+  ASSERT_TRUE(QFile::resize(root_ + "truncated.png", 40));
 
-  EXPECT_EQ(Scan(dir_.path(), true),
+  EXPECT_EQ(Scan({dir_.path()}),
             (QStringList{"a.png", "no_extension", "sub/b.jpg", "sub/deeper/c.png"}));
   // Without subfolders only the folder's own files count.
-  EXPECT_EQ(Scan(dir_.path(), false), (QStringList{"a.png", "no_extension"}));
+  EXPECT_EQ(Scan({dir_.path()}, false), (QStringList{"a.png", "no_extension"}));
 }
 
 TEST_F(FolderScanTest, SkipsLinksFifosAndNamesThatCannotBeHeld) {
@@ -79,25 +74,15 @@ TEST_F(FolderScanTest, SkipsLinksFifosAndNamesThatCannotBeHeld) {
   ASSERT_EQ(::symlink(root_.toUtf8().constData(), (root_ + "sub/loop").toUtf8().constData()), 0);
   ASSERT_EQ(::mkfifo((root_ + "fifo.png").toUtf8().constData(), 0600), 0);
   const QByteArray odd_name = QFile::encodeName(root_) + QByteArray("odd\xff\xfe.png");
-  {
-    QFile source(root_ + "sub/real.png");
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    const QByteArray bytes = source.readAll();
-    FILE* file = std::fopen(odd_name.constData(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fwrite(bytes.constData(), 1, bytes.size(), file);
-    std::fclose(file);
-  }
-  EXPECT_EQ(Scan(dir_.path(), true), QStringList{"sub/real.png"});
+  ASSERT_TRUE(SavePattern(root_ + "odd.png", 2));
+  ASSERT_EQ(::rename(QFile::encodeName(root_ + "odd.png").constData(), odd_name.constData()), 0);
+  EXPECT_EQ(Scan({dir_.path()}), QStringList{"sub/real.png"});
 }
 
 TEST_F(FolderScanTest, SingleFileKeepsItsRealSizeAndTime) {
   ASSERT_TRUE(SavePattern(root_ + "one.png", 1));
-  FileList files;
-  FolderScanner scanner(files, stop_, nullptr);
-  scanner.ScanFolder(root_ + "one.png", true);
-  ASSERT_EQ(files.size(), 1u);
-  const FileEntry& entry = files.begin()->second;
+  ASSERT_EQ(Scan({root_ + "one.png"}), QStringList{"one.png"});
+  const FileEntry& entry = files_.begin()->second;
   const QFileInfo info(root_ + "one.png");
   EXPECT_EQ(entry.size, static_cast<std::uint64_t>(info.size()));
   const std::int64_t unix_seconds = info.lastModified().toSecsSinceEpoch();
@@ -106,15 +91,15 @@ TEST_F(FolderScanTest, SingleFileKeepsItsRealSizeAndTime) {
 }
 
 TEST_F(FolderScanTest, VanishedAndUnreadableFoldersYieldNothing) {
-  EXPECT_TRUE(Scan(root_ + "gone", true).isEmpty());
+  EXPECT_TRUE(Scan({root_ + "gone"}).isEmpty());
   // Root reads any folder whatever its mode; a folder that is a file in
   // disguise (ENOTDIR on open) stands in for one that cannot be read.
   WriteBytes("notafolder", "x");
-  EXPECT_TRUE(Scan(root_ + "notafolder/", true).isEmpty());
+  EXPECT_TRUE(Scan({root_ + "notafolder/"}).isEmpty());
   if (::geteuid() != 0) {
     ASSERT_TRUE(SavePattern(root_ + "sub/locked.png", 1));
     ASSERT_EQ(::chmod((root_ + "sub").toUtf8().constData(), 0), 0);
-    EXPECT_TRUE(Scan(root_ + "sub", true).isEmpty());
+    EXPECT_TRUE(Scan({root_ + "sub"}).isEmpty());
     ::chmod((root_ + "sub").toUtf8().constData(), 0755);
   }
 }
@@ -125,15 +110,10 @@ TEST_F(FolderScanTest, OneFileUnderManyNamesIsListedOnce) {
                    (root_ + "sub/deeper/a_link.png").toUtf8().constData()),
             0);
   ASSERT_TRUE(SavePattern(root_ + "sub/other.png", 2));
-  FileList files;
-  FolderScanner scanner(files, stop_, nullptr);
   // The folder twice (once spelled with "./") and a file of it on its own.
-  for (const QString& path : {root_ + "sub", root_ + "./sub/", root_ + "sub/other.png"})
-    scanner.ScanFolder(path, true);
-  QStringList names;
-  for (const auto& [full, entry] : files) names << full.mid(root_.size());
   // The hard link pair keeps the name that sorts first, though read second.
-  EXPECT_EQ(names, (QStringList{"sub/deeper/a_link.png", "sub/other.png"}));
+  EXPECT_EQ(Scan({root_ + "sub", root_ + "./sub/", root_ + "sub/other.png"}),
+            (QStringList{"sub/deeper/a_link.png", "sub/other.png"}));
 }
 
 TEST_F(FolderScanTest, DeepTreeNeedsNoHandlePerLevel) {
@@ -150,7 +130,7 @@ TEST_F(FolderScanTest, DeepTreeNeedsNoHandlePerLevel) {
   rlimit low = saved;
   low.rlim_cur = 64;
   ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
-  const QStringList names = Scan(root_ + "deep", true);
+  const QStringList names = Scan({root_ + "deep"});
   ::setrlimit(RLIMIT_NOFILE, &saved);
   ASSERT_EQ(names.size(), 2);
   EXPECT_TRUE(names[0].endsWith("/d/bottom.png"));
@@ -161,7 +141,7 @@ TEST_F(FolderScanTest, StopEndsTheScan) {
   ASSERT_TRUE(QDir(root_).mkpath("flat"));
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(SavePattern(root_ + "flat/" + QString::number(i), i));
   stop_ = true;
-  EXPECT_EQ(Scan(root_ + "flat", true).size(), 1);  // the entry in hand is finished
+  EXPECT_EQ(Scan({root_ + "flat"}).size(), 1);  // the entry in hand is finished
 }
 
 }  // namespace

@@ -12,8 +12,8 @@ namespace dupliora {
 namespace {
 
 TEST(SplitPathListTest, NormalisesEntries) {
-  qputenv("DUPLIORA_TEST_SHOTS", "/tmp/shots");
-  qunsetenv("DUPLIORA_UNDEFINED_VAR");
+  qputenv("DUPLIORA_T", "/s");
+  qunsetenv("DUPLIORA_NONE");
   struct Case {
     const char* input;
     const char* text;
@@ -30,16 +30,10 @@ TEST(SplitPathListTest, NormalisesEntries) {
       {"/;.;..;a", "/;.;..;a", {".", "..", "/", "a"}, "a"},
       // Line breaks separate entries like ";".
       {"/a\n/b\r\n/c;/d\n", "/a;/b;/c;/d", {"/a", "/b", "/c", "/d"}, "/d"},
-      {"%DUPLIORA_TEST_SHOTS%Day", "/tmp/shots/Day", {"/tmp/shots/Day"}, "/tmp/shots/Day"},
-      {"%DUPLIORA_UNDEFINED_VAR%Day",
-       "%DUPLIORA_UNDEFINED_VAR%Day",
-       {"%DUPLIORA_UNDEFINED_VAR%Day"},
-       "%DUPLIORA_UNDEFINED_VAR%Day"},
+      {"%DUPLIORA_T%Day", "/s/Day", {"/s/Day"}, "/s/Day"},
+      {"%DUPLIORA_NONE%Day", "%DUPLIORA_NONE%Day", {"%DUPLIORA_NONE%Day"}, "%DUPLIORA_NONE%Day"},
       // Only the first name of a piece is expanded, all its occurrences.
-      {"%DUPLIORA_TEST_SHOTS%%DUPLIORA_TEST_SHOTS%",
-       "/tmp/shots//tmp/shots/",
-       {"/tmp/shots//tmp/shots/"},
-       "/tmp/shots//tmp/shots/"},
+      {"%DUPLIORA_T%%DUPLIORA_T%", "/s//s/", {"/s//s/"}, "/s//s/"},
       {"/z/b;/z/a", "/z/b;/z/a", {"/z/a", "/z/b"}, "/z/a"},
   };
   for (const Case& c : cases) {
@@ -65,27 +59,26 @@ TEST(CheckPathListTest, CountsExistingEntriesAndNamesTheMissingOne) {
   const QString a = dir.filePath("a");
   const QString b = dir.filePath("b");
   const QString missing = dir.filePath("c");
-
-  QString both = b + u';' + a;
-  PathListCheck check = CheckPathList(both);
-  EXPECT_EQ(check.count, 2);
-  EXPECT_EQ(check.last, b);  // the greatest entry in the set's order
-
-  QString with_missing = a + u';' + missing + u';' + b;
-  check = CheckPathList(with_missing);
-  EXPECT_EQ(check.count, 0);
-  EXPECT_EQ(check.last, missing);
-
-  QString empty;
-  EXPECT_EQ(CheckPathList(empty).count, 0);
-
   // A symlink to nothing is an entry that does not exist.
   const QString dangling = dir.filePath("dangling");
   ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), dangling));
-  QString with_dangling = a + u';' + dangling;
-  check = CheckPathList(with_dangling);
-  EXPECT_EQ(check.count, 0);
-  EXPECT_EQ(check.last, dangling);
+  struct Case {
+    QString text;
+    int count;
+    QString last;  // the greatest entry in the set's order, or the missing one
+  } const cases[] = {
+      {b + u';' + a, 2, b},
+      {a + u';' + missing + u';' + b, 0, missing},
+      {{}, 0, {}},
+      {a + u';' + dangling, 0, dangling},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    QString text = c.text;
+    const PathListCheck check = CheckPathList(text);
+    EXPECT_EQ(check.count, c.count);
+    EXPECT_EQ(check.last, c.last);
+  }
 }
 
 }  // namespace

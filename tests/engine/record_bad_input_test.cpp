@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QBuffer>
 #include <QFile>
+#include <cstdio>
 
 #include "engine/record_maker.h"
 #include "engine/record_path.h"
@@ -79,11 +77,8 @@ TEST_F(RecordTest, MissingFileAndFolderAreRefused) {
 
 TEST_F(RecordTest, NonUtf8FileNameIsRefusedOrRecordedUnderItsOwnName) {
   const QByteArray native = QFile::encodeName(m_dir.path()) + "/bad\xff\xfe name.png";
-  const QByteArray png = EncodedPicture(test::GradientImage(QSize(128, 128)), "png");
-  const int fd = ::open(native.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::write(fd, png.constData(), png.size()), png.size());
-  ::close(fd);
+  ASSERT_TRUE(test::WritePicture(PathOf("bad.png"), test::GradientImage(QSize(128, 128))));
+  ASSERT_EQ(::rename(QFile::encodeName(PathOf("bad.png")).constData(), native.constData()), 0);
   const QString path = QFile::decodeName(native);
   for (int rule : {1, 2, 3}) {
     SCOPED_TRACE(rule);

@@ -108,27 +108,10 @@ TEST_F(RecordTest, CameraThumbnailBarsAreCutAndAStaleThumbnailIsLeftAside) {
   EXPECT_EQ(std::memcmp(stale->gray, without->gray, sizeof stale->gray), 0);
 }
 
-TEST_F(RecordTest, ThumbnailCacheServesWhatTheLibraryCannotRead) {
+TEST_F(RecordTest, ThumbnailCacheServesWhatTheLibraryCannotReadWhenSizedAndFresh) {
   const QString path = PathOf(QStringLiteral("drawing.unknownformat"));
   ASSERT_TRUE(test::WriteBytes(path, "not a picture any plugin reads"));
-  test::CachedThumbnailFacts facts;
-  facts.image_size = QSize(800, 600);
-  ASSERT_TRUE(test::WriteCachedThumbnail(path, test::SolidImage(QSize(128, 96), Qt::white), facts));
-  auto record = Make(path);
-  ASSERT_TRUE(m_made);
-  EXPECT_EQ(record->method, kMethodThumbnailCache);
-  EXPECT_EQ(record->thumb_bytes, 3u);
-  EXPECT_EQ(record->width, 800u);
-  EXPECT_EQ(record->height, 600u);
-  EXPECT_EQ(record->alpha, 0);
-  EXPECT_EQ(RecordPath(*record), path);
-  EXPECT_GT(record->brightness, 0);
-}
-
-TEST_F(RecordTest, ThumbnailCacheFallbackNeedsSizeAndFreshness) {
-  const QString path = PathOf(QStringLiteral("drawing.unknownformat"));
-  ASSERT_TRUE(test::WriteBytes(path, "not a picture"));
-  const QImage thumb = test::SolidImage(QSize(128, 128), Qt::gray);
+  const QImage thumb = test::SolidImage(QSize(128, 96), Qt::white);
   struct Case {
     const char* label;
     std::optional<QSize> image_size;
@@ -139,8 +122,10 @@ TEST_F(RecordTest, ThumbnailCacheFallbackNeedsSizeAndFreshness) {
       {"too small", QSize(127, 129), std::nullopt, std::nullopt},
       {"stale mtime", QSize(800, 600), 60, std::nullopt},
       {"other file's uri", QSize(800, 600), std::nullopt, QByteArray("file:///elsewhere.png")},
+      {"sized and fresh", QSize(800, 600), std::nullopt, std::nullopt},
   };
   const qint64 mtime = QFileInfo(path).lastModified().toSecsSinceEpoch();
+  std::unique_ptr<ImageRecord> record;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     test::CachedThumbnailFacts facts;
@@ -148,9 +133,15 @@ TEST_F(RecordTest, ThumbnailCacheFallbackNeedsSizeAndFreshness) {
     if (c.mtime_shift) facts.mtime = mtime + *c.mtime_shift;
     facts.uri = c.uri;
     ASSERT_TRUE(test::WriteCachedThumbnail(path, thumb, facts));
-    Make(path);
-    EXPECT_FALSE(m_made);
+    record = Make(path);
+    EXPECT_EQ(m_made, &c == std::end(cases) - 1);
   }
+  EXPECT_EQ(record->method, kMethodThumbnailCache);
+  EXPECT_EQ(record->thumb_bytes, 3u);
+  EXPECT_EQ(QSize(record->width, record->height), QSize(800, 600));
+  EXPECT_EQ(record->alpha, 0);
+  EXPECT_EQ(RecordPath(*record), path);
+  EXPECT_GT(record->brightness, 0);
 }
 
 TEST_F(RecordTest, StaleThumbnailIsNotUsedByMethodOne) {

@@ -2,13 +2,11 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "engine/record_store.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
@@ -135,11 +133,9 @@ TEST_F(RecordStoreTest, FileReplacedWithSameSizeAndTimeIsMadeAgain) {
   store->Flush();
   // Another picture moved over it, carrying the old file's time.
   const FileEntry before = *ReadFileEntry(path);
-  struct stat st {};
-  ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
-  const timespec times[2] = {st.st_atim, st.st_mtim};
-  ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(other).constData(), times, 0), 0);
-  ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()), 0);
+  namespace fs = std::filesystem;
+  fs::last_write_time(other.toStdString(), fs::last_write_time(path.toStdString()));
+  fs::rename(other.toStdString(), path.toStdString());
   const FileEntry after = *ReadFileEntry(path);
   ASSERT_EQ(after.size, before.size);
   ASSERT_EQ(after.mtime_ns, before.mtime_ns);

@@ -2,21 +2,20 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "record_store_test_support.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <QFile>
+#include <chrono>
+#include <filesystem>
 
 #include "run_test_support.h"
 
 namespace dupliora {
 
 bool AgeFile(const QString& path) {
-  struct stat st {};
-  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return false;
-  timespec times[2] = {st.st_atim, st.st_mtim};
-  times[1].tv_sec -= 3600;
-  return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+  const std::filesystem::path file(QFile::encodeName(path).toStdString());
+  std::error_code error;
+  const auto time = std::filesystem::last_write_time(file, error);
+  if (!error) std::filesystem::last_write_time(file, time - std::chrono::hours(1), error);
+  return !error;
 }
 
 SyntheticRecord MakeSyntheticRecord(const QString& path, int seed) {

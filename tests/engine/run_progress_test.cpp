@@ -36,12 +36,6 @@ TEST_F(RunTextsTest, RemainingTime) {
   }
 }
 
-TEST_F(RunTextsTest, FormatElapsed) {
-  EXPECT_EQ(FormatElapsed(0.0), "00:00.000");
-  EXPECT_EQ(FormatElapsed(61.5), "01:01.500");
-  EXPECT_EQ(FormatElapsed(3599.5), "59:59.500");
-}
-
 TEST_F(RunTextsTest, LoadTexts) {
   EXPECT_EQ(LoadProgressText(texts_, "00:12", 7, 1234, "/p/a.jpg"),
             "T300336: 00:12 / 00000007/00001234 /p/a.jpg");

@@ -36,6 +36,7 @@ class RecordingSink : public RunSink {
   void SetResultRedraw(bool on) override { redraw.push_back(on); }
   void AppendMatches(std::vector<MatchResult> batch) override {
     matches.insert(matches.end(), batch.begin(), batch.end());
+    if (on_matches) on_matches();
   }
   void SortResultsBySimilarity() override;
   void ShowCacheStatus(const QString& line) override {
@@ -57,6 +58,7 @@ class RecordingSink : public RunSink {
   bool sorted = false;
   int clears = 0;
   std::function<void()> on_cache_line;
+  std::function<void()> on_matches;
   std::function<void(RunText)> on_text;
 };
 

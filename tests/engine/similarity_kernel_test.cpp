@@ -60,24 +60,12 @@ void FillPair(std::mt19937& random, int shape, Buffers& buffers) {
   std::uint8_t* p = buffers.P();
   std::uint8_t* q = buffers.Q();
   for (int k = 0; k < kSampleSize; ++k) {
-    switch (shape) {
-      case 0:
-        p[k] = static_cast<std::uint8_t>(byte(random));
-        q[k] = static_cast<std::uint8_t>(byte(random));
-        break;
-      case 1:
-        p[k] = kExtremes[extreme(random)];
-        q[k] = kExtremes[extreme(random)];
-        break;
-      case 2:
-        p[k] = static_cast<std::uint8_t>(byte(random));
-        q[k] = static_cast<std::uint8_t>(p[k] + noise(random));
-        break;
-      default:
-        p[k] = static_cast<std::uint8_t>(byte(random));
-        q[k] = static_cast<std::uint8_t>(255 - p[k]);
-        break;
-    }
+    p[k] = static_cast<std::uint8_t>(shape == 1 ? kExtremes[extreme(random)] : byte(random));
+    const int partner = shape == 0   ? byte(random)
+                        : shape == 1 ? kExtremes[extreme(random)]
+                        : shape == 2 ? p[k] + noise(random)
+                                     : 255 - p[k];
+    q[k] = static_cast<std::uint8_t>(partner);
   }
   // Near-equal and negative shapes must hold for backward passes too.
   if (shape >= 2 && random() % 2 == 0) std::reverse(q, q + kSampleSize);
@@ -123,36 +111,6 @@ TEST_P(KernelLevelTest, EqualsTheScalarLoopOnRandomAndAdversarialData) {
   }
   EXPECT_GT(early_exits, 1000);
   EXPECT_GT(full_passes, 1000);
-}
-
-TEST_P(KernelLevelTest, ConstantArraysGiveTheExactExpectedValue) {
-  struct Case {
-    std::uint8_t p, q;
-    bool backward, negative;
-    int threshold;
-    std::uint32_t expected_sum;
-    int expected_count;
-  };
-  const Case cases[] = {
-      {0, 255, false, false, 90, 1025 * 255, 1024},   // clearly different: early exit
-      {0, 255, true, false, -300, 4096 * 255, 4096},  // unreachable exit: full pass
-      {0, 0, false, true, 90, 1025 * 255, 1024},      // black negated is white
-      {0, 255, true, true, 100, 0, 4096},             // a perfect negative scores 100 %
-      {1, 254, false, true, 100, 0, 4096},
-      {128, 128, false, true, 90, 4096, 4096},  // 128 negated is 127
-  };
-  Buffers buffers;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << int(c.p) << " vs " << int(c.q) << " backward "
-                                      << c.backward << " negative " << c.negative);
-    std::fill_n(buffers.P(), kSampleSize, c.p);
-    std::fill_n(buffers.Q(), kSampleSize, c.q);
-    const double expected = 1.0 - static_cast<double>(c.expected_sum) / (64.0 * c.expected_count);
-    EXPECT_EQ(PassSimilarity(buffers.P(), buffers.Q(), c.backward, c.negative, c.threshold),
-              expected);
-    EXPECT_EQ(PassSimilarityScalar(buffers.P(), buffers.Q(), c.backward, c.negative, c.threshold),
-              expected);
-  }
 }
 
 // 128 differences of 128 among the first 1025 values make (1 - sum / 65536)
@@ -321,7 +279,8 @@ void BuildShiftedPair(std::mt19937& random, int step, bool negative, Picture& a,
   b.MakeReversedCopies();
 }
 
-// The pair loop's matcher against CompareSamples.
+// The pair loop's matcher against CompareSamples reading backward passes
+// backward: the matcher's reversed copies must give the same results.
 class SampleMatcherTest : public KernelLevelTest {
  protected:
   // Match against CompareSamples for every option combination.
@@ -332,8 +291,8 @@ class SampleMatcherTest : public KernelLevelTest {
       SCOPED_TRACE(::testing::Message() << "threshold " << threshold << " negative " << negative
                                         << " options " << combination);
       MatchVariant expected_variant{7, 7, 7};
-      const double expected = CompareSamples(options, a.Set(with_reversed), b.Set(with_reversed),
-                                             expected_variant, negative);
+      const double expected =
+          CompareSamples(options, a.Set(false), b.Set(false), expected_variant, negative);
       MatchVariant variant{5, 5, 5};
       double similarity = -5.0;
       const bool matched = SampleMatcher(options).Match(a.Set(with_reversed), b.Set(with_reversed),

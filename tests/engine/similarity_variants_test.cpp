@@ -8,9 +8,9 @@
 #include <functional>
 #include <memory>
 #include <random>
-#include <vector>
 
 #include "engine/record_path.h"
+#include "engine/record_test_support.h"
 #include "engine/sample.h"
 #include "engine/similarity.h"
 
@@ -34,8 +34,7 @@ Sample Turned(const Sample& a, const Turn& source) {
 }
 
 std::unique_ptr<ImageRecord> RecordOf(const Sample& gray, const QString& path) {
-  auto record = std::make_unique<ImageRecord>();
-  *record = ImageRecord{};
+  auto record = ZeroRecord();
   EXPECT_TRUE(SetRecordPath(*record, path));
   std::copy(gray.begin(), gray.end(), record->gray);
   FillTurnedCopies(*record);
@@ -47,14 +46,6 @@ Sample Noise(unsigned seed) {
   Sample sample{};
   for (auto& value : sample) value = static_cast<std::uint8_t>(random());
   return sample;
-}
-
-CompareOptions Options(int similarity, bool rotated, bool flipped) {
-  CompareOptions options;
-  options.similarity = similarity;
-  options.search_rotated = rotated;
-  options.search_flipped = flipped;
-  return options;
 }
 
 struct TurnCase {
@@ -96,7 +87,7 @@ TEST(CompareRecordsTest, FindsEachTurnOnlyWithTheOptionsItNeeds) {
     const auto second = RecordOf(Turned(a, c.source), "/pictures/b.png");
     MatchVariant variant{5, 1, 45};
     const double similarity =
-        CompareRecords(Options(90, c.rotated, c.flipped), *first, *second, variant, false);
+        CompareRecords(CompareOptions{90, c.rotated, c.flipped}, *first, *second, variant, false);
     if (c.found) {
       EXPECT_EQ(similarity, 1.0);
     } else {
@@ -105,31 +96,6 @@ TEST(CompareRecordsTest, FindsEachTurnOnlyWithTheOptionsItNeeds) {
     EXPECT_EQ(variant.flip, c.flip);
     EXPECT_EQ(variant.rotation, c.rotation);
     EXPECT_EQ(variant.negative, 1) << "the negative flag belongs to the caller";
-  }
-}
-
-TEST(CompareRecordsTest, NoMatchReturnsTheLastPassTried) {
-  const auto first = RecordOf(Noise(13), "/a");
-  const auto second = RecordOf(Noise(14), "/b");
-  struct Case {
-    bool rotated, flipped;
-    const std::uint8_t* p;
-    const std::uint8_t* q;
-    bool backward;
-  };
-  const Case cases[] = {
-      {false, false, first->gray, second->gray, false},
-      {true, false, first->gray, second->gray_rot, true},
-      {false, true, first->gray, second->gray_flip, true},
-      {true, true, first->gray_rot, second->gray_flip, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "rotated " << c.rotated << " flipped " << c.flipped);
-    MatchVariant variant{1, 0, 90};
-    EXPECT_EQ(CompareRecords(Options(90, c.rotated, c.flipped), *first, *second, variant, true),
-              PassSimilarityScalar(c.p, c.q, c.backward, true, 90));
-    EXPECT_EQ(variant.flip, 0);
-    EXPECT_EQ(variant.rotation, 0);
   }
 }
 
@@ -144,7 +110,7 @@ TEST(CompareRecordsTest, FirstVariantReachingTheThresholdWinsOverABetterOne) {
   ASSERT_LT(plain, 1.0);
   ASSERT_GE(plain, 0.9);
   MatchVariant variant;
-  EXPECT_EQ(CompareRecords(Options(90, true, true), *first, *second, variant, false), plain);
+  EXPECT_EQ(CompareRecords(CompareOptions{90, true, true}, *first, *second, variant, false), plain);
   EXPECT_EQ(variant.rotation, 0);
 }
 
@@ -159,8 +125,9 @@ TEST(CompareRecordsTest, APerfectNegativeScoresOneHundredPercent) {
     const auto first = RecordOf(a, "/a");
     const auto second = RecordOf(negated, "/b");
     MatchVariant variant;
-    EXPECT_EQ(CompareRecords(Options(100, false, false), *first, *second, variant, true), 1.0);
-    EXPECT_EQ(CompareRecords(Options(100, true, true), *second, *first, variant, true), 1.0);
+    EXPECT_EQ(CompareRecords(CompareOptions{100, false, false}, *first, *second, variant, true),
+              1.0);
+    EXPECT_EQ(CompareRecords(CompareOptions{100, true, true}, *second, *first, variant, true), 1.0);
     EXPECT_EQ(variant.rotation + variant.flip, 0);
   }
   // Black and white are each other's negative; black against black is 255 away.
@@ -170,10 +137,10 @@ TEST(CompareRecordsTest, APerfectNegativeScoresOneHundredPercent) {
   const auto dark = RecordOf(black, "/dark");
   const auto light = RecordOf(white, "/light");
   MatchVariant variant;
-  EXPECT_EQ(CompareRecords(Options(100, true, true), *dark, *light, variant, true), 1.0);
-  EXPECT_EQ(
-      CompareRecords(Options(40, true, true), *dark, *RecordOf(black, "/dark2"), variant, true),
-      1.0 - 1025.0 * 255.0 / 65536.0);
+  EXPECT_EQ(CompareRecords(CompareOptions{100, true, true}, *dark, *light, variant, true), 1.0);
+  EXPECT_EQ(CompareRecords(CompareOptions{40, true, true}, *dark, *RecordOf(black, "/dark2"),
+                           variant, true),
+            1.0 - 1025.0 * 255.0 / 65536.0);
 }
 
 TEST(CompareRecordsTest, ThresholdBoundaries) {
@@ -215,9 +182,9 @@ TEST(CompareRecordsTest, ThresholdBoundaries) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     MatchVariant variant{3, 0, 3};
-    EXPECT_EQ(
-        CompareRecords(Options(c.threshold, false, c.flipped), c.first, c.second, variant, false),
-        c.expected);
+    EXPECT_EQ(CompareRecords(CompareOptions{c.threshold, false, c.flipped}, c.first, c.second,
+                             variant, false),
+              c.expected);
     EXPECT_EQ(variant.flip, 0);
     EXPECT_EQ(variant.rotation, 0);
   }
@@ -243,42 +210,13 @@ TEST(CompareRecordsTest, SameFileIsNeverItsOwnCopy) {
     SCOPED_TRACE(c.second_path);
     const auto second = RecordOf(a, c.second_path);
     MatchVariant variant{2, 1, 270};
-    EXPECT_EQ(CompareRecords(Options(90, true, true), *first, *second, variant, false), c.expected);
+    EXPECT_EQ(CompareRecords(CompareOptions{90, true, true}, *first, *second, variant, false),
+              c.expected);
     // Untouched for the same file; the plain match otherwise.
     const bool same = c.expected == 0.0;
     EXPECT_EQ(variant.flip, same ? 2 : 0);
     EXPECT_EQ(variant.rotation, same ? 270 : 0);
     EXPECT_EQ(variant.negative, 1);
-  }
-}
-
-TEST(CompareSamplesTest, ReversedCopiesGiveTheSameResultsAsBackwardReads) {
-  for (unsigned seed = 0; seed < 40; ++seed) {
-    SCOPED_TRACE(seed);
-    const Sample a = Noise(100 + seed);
-    // Every fourth pair is a turned copy, so matches at each variant occur too.
-    const Sample b =
-        seed % 4 == 0 ? Turned(a, [](int r, int c) { return At(c, r); }) : Noise(200 + seed);
-    const auto first = RecordOf(a, "/a");
-    const auto second = RecordOf(b, "/b");
-    std::vector<std::uint8_t> reversed(3 * kSampleSize);
-    ReverseSample(second->gray, &reversed[0]);
-    ReverseSample(second->gray_rot, &reversed[kSampleSize]);
-    ReverseSample(second->gray_flip, &reversed[2 * kSampleSize]);
-    SampleSet with_copies = SamplesOf(*second);
-    with_copies.gray_rev = &reversed[0];
-    with_copies.gray_rot_rev = &reversed[kSampleSize];
-    with_copies.gray_flip_rev = &reversed[2 * kSampleSize];
-    for (const bool negative : {false, true}) {
-      MatchVariant plain_variant;
-      MatchVariant copy_variant;
-      const CompareOptions options = Options(90, true, true);
-      EXPECT_EQ(
-          CompareSamples(options, SamplesOf(*first), SamplesOf(*second), plain_variant, negative),
-          CompareSamples(options, SamplesOf(*first), with_copies, copy_variant, negative));
-      EXPECT_EQ(plain_variant.flip, copy_variant.flip);
-      EXPECT_EQ(plain_variant.rotation, copy_variant.rotation);
-    }
   }
 }
 

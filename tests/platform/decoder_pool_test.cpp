@@ -55,6 +55,16 @@ TEST_F(DecoderPoolTest, AMisbehavingJobCostsOnlyItsOwnResult) {
   EXPECT_EQ(Pool().Run(kAllocate, "100", nullptr).reply, QByteArray::number(100 << 20));
 }
 
+// The CPU limit is per job: a process that served several jobs (the pool
+// hands the same idle one back) has used more than any one job may, and must
+// still serve the next.
+TEST_F(DecoderPoolTest, TheCpuLimitCountsEachJobAlone) {
+  for (int job = 0; job < 3; ++job) {
+    SCOPED_TRACE(job);
+    EXPECT_EQ(Pool().Run(JobKind::kBurn, "700", nullptr, {20000ms, 1}).status, JobStatus::kDone);
+  }
+}
+
 TEST_F(DecoderPoolTest, AStopEndsAHungJobWithinASecond) {
   std::atomic<bool> stop{false};
   std::thread stopper([&] {

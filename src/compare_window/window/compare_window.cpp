@@ -64,7 +64,7 @@ CImgCmp2017::CImgCmp2017(QWidget* parent, CompareWindowServices services)
   start_->setText(Text(text::kStartCaption));
   ApplyPreviewMode();
   RefreshOptionTexts();
-  status_->setText(Text(text::kIdlePrompt));
+  status_->setText(idle_prompt_ = Text(text::kIdlePrompt));
   LayoutWindow();
 }
 
@@ -187,6 +187,8 @@ void CImgCmp2017::OnLanguageChanged() {
 
 void CImgCmp2017::RefreshLanguageTexts() {
   list_->RefreshLanguageTexts();
+  // The prompt follows the language until a run replaces it.
+  if (status_->text() == idle_prompt_) status_->setText(idle_prompt_ = Text(text::kIdlePrompt));
   // During a run the button keeps its stop caption.
   start_->setText(Text(running_ ? text::kStopCaption : text::kStartCaption));
   previews_->RefreshTexts();

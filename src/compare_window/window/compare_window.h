@@ -204,6 +204,7 @@ class CImgCmp2017 : public QWidget,
   QPushButton* start_hidden_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* status_ = nullptr;
+  QString idle_prompt_;  // the status line's text before any run
   QLabel* label_load_ = nullptr;
   QLabel* label_result_ = nullptr;
   PreviewPanes* previews_ = nullptr;
