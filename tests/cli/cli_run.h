@@ -24,7 +24,7 @@ inline QString CliPath() {
 inline CliRun RunCli(const QStringList& arguments, const QProcessEnvironment& extra = {}) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const QString& key : extra.keys()) environment.insert(key, extra.value(key));
+  environment.insert(extra);
   process.setProcessEnvironment(environment);
   process.start(CliPath(), arguments);
   CliRun run;
