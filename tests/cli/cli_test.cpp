@@ -137,17 +137,12 @@ TEST_F(CliTest, TwoProgramsAtOnceShareTheRecordStoreAndLoseNothing) {
   ASSERT_EQ(one.exitCode(), 0) << one.readAllStandardError().toStdString();
   ASSERT_EQ(two.exitCode(), 0) << two.readAllStandardError().toStdString();
   const QString all = Path("x") + ';' + Path("y") + ';' + Path("shared");
-  struct Case {
-    QStringList options;
-    QByteArray first_run;
-  } const cases[] = {
-      {{"--cache", store}, "run 1: loaded 24, decoded 0, from cache 24 (store 24)"},
-      {{"--no-cache"}, "run 1: loaded 24, decoded 24, from cache 0 (store 0)"},
-  };
-  for (const Case& c : cases) {
-    const CliRun run = RunCli(c.options + QStringList{"--repeat", "2", all});
-    EXPECT_TRUE(run.err.contains(c.first_run)) << run.err.toStdString();
-  }
+  const CliRun cached = RunCli({"--cache", store, "--repeat", "2", all});
+  EXPECT_TRUE(cached.err.contains("run 1: loaded 24, decoded 0, from cache 24 (store 24)"))
+      << cached.err.toStdString();
+  const CliRun uncached = RunCli({"--no-cache", "--repeat", "2", all});
+  EXPECT_TRUE(uncached.err.contains("run 1: loaded 24, decoded 24, from cache 0 (store 0)"))
+      << uncached.err.toStdString();
   EXPECT_EQ(RunCli({"--cache", store, "--no-cache", all}).exit_code, 1);
   EXPECT_EQ(RunCli({"--cache", "", all}).exit_code, 1);
 }
@@ -186,20 +181,15 @@ TEST_F(CliTest, StopSignalsKeepTheMatchesFoundAndCloseTheOutput) {
 }
 
 TEST_F(CliTest, OutputThatCannotBeWrittenIsReported) {
-  struct Case {
-    const char* label;
-    QStringList arguments;
-  } const cases[] = {
-      {"matches", {Path("a")}},
-      {"json without matches", {"--json", "--no-subfolders", Path("a")}},
-      {"help", {"--help"}},
-      {"version", {"--version"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
+  // Matches, JSON without matches, help and version.
+  for (const QStringList& arguments : {QStringList{Path("a")},
+                                       {"--json", "--no-subfolders", Path("a")},
+                                       {"--help"},
+                                       {"--version"}}) {
+    SCOPED_TRACE(arguments.join(' ').toStdString());
     QProcess full;
     full.setStandardOutputFile("/dev/full");
-    full.start(CliPath(), c.arguments);
+    full.start(CliPath(), arguments);
     ASSERT_TRUE(full.waitForFinished(120000));
     EXPECT_EQ(full.exitCode(), 4);
     EXPECT_TRUE(full.readAllStandardError().contains("cannot write the output: No space left"));
