@@ -118,17 +118,15 @@ TEST(PlacementRestore, StartModesAndSavedRectangles) {
 }
 
 TEST(FramePlacement, FirstWindowIsCentredAtSeventyPercentAndNeverBelowTheMinimum) {
-  const struct {
-    QRect available;
-    QRect expected;
-  } cases[] = {
+  // Available screen area, window placed.
+  const std::pair<QRect, QRect> cases[] = {
       {{0, 0, 2000, 1000}, {300, 150, 1400, 700}},
       {{100, 30, 1000, 1000}, {150, 180, 900, 700}},  // 700 wide would be below the minimum
       {{0, 0, 800, 600}, {0, 0, 800, 600}},           // a screen smaller than the minimum
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.available.width());
-    EXPECT_EQ(CentredDefaultRect(c.available, QSize(900, 660)), c.expected);
+  for (const auto& [available, expected] : cases) {
+    SCOPED_TRACE(available.width());
+    EXPECT_EQ(CentredDefaultRect(available, QSize(900, 660)), expected);
   }
 }
 

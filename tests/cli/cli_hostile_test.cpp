@@ -101,10 +101,7 @@ TEST_F(CliHostileTest, EveryBadFileIsLeftOutAndCountedTheRunGoesOn) {
   EXPECT_EQ(pairs, (QStringList{"fifo.svg|self.svg", "one.png|one_copy.jpg"}));
   EXPECT_EQ(summary["loaded"].toInt(), 4) << "one, its copy, self.svg, fifo.svg";
   const QJsonObject left_out = summary["left_out"].toObject();
-  const struct {
-    const char* key;
-    int count;
-  } expected[] = {
+  const std::pair<const char*, int> expected[] = {
       {"damaged", kCutPhotos}, {"too_large", 4},     {"crashed", 1},       {"timed_out", 1},
       {"special_file", 2},     {"name_not_utf8", 1}, {"path_too_long", 1},
   };

@@ -76,25 +76,21 @@ TEST_F(SettingsLocationTest, FileBesideProgramIsUsedOnlyWhenWritableAndNotInstal
 }
 
 TEST_F(SettingsLocationTest, IniRuleNeedsMoreThanThreeCharacters) {
-  struct Case {
-    const char* program;
-    QString profile;
-  } const cases[] = {
-      {"dupliora-ini=Work", "Work"},
-      {"dupliora-ini=Work.exe", "Work"},
-      {"dupliora-ini=ab.exe", ""},
-      {"dupliora-ini=abc", ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.program);
+  // Program name, profile it names.
+  const std::pair<const char*, QString> cases[] = {{"dupliora-ini=Work", "Work"},
+                                                   {"dupliora-ini=Work.exe", "Work"},
+                                                   {"dupliora-ini=ab.exe", ""},
+                                                   {"dupliora-ini=abc", ""}};
+  for (const auto& [program, profile] : cases) {
+    SCOPED_TRACE(program);
     CMyProfStr store;
     AppIdentity identity;
-    store.InitSettingsLocation({ProgramFolder() + "/" + c.program, UserRoot()}, identity);
-    EXPECT_EQ(store.ProfileName, c.profile);
-    const QString settingsName = c.profile.isEmpty() ? "Dupliora" : "Dupliora_" + c.profile;
+    store.InitSettingsLocation({ProgramFolder() + "/" + program, UserRoot()}, identity);
+    EXPECT_EQ(store.ProfileName, profile);
+    const QString settingsName = profile.isEmpty() ? "Dupliora" : "Dupliora_" + profile;
     EXPECT_EQ(identity.settingsName, settingsName);
     // Portable, so the profile file beside the program is created and used.
-    if (!c.profile.isEmpty()) {
+    if (!profile.isEmpty()) {
       EXPECT_EQ(store.SettingsFilePath, ProgramFolder() + "/" + settingsName + ".ini");
     }
   }

@@ -224,19 +224,15 @@ TEST_F(CodecTest, AnOversizedSensorIsRefusedBeforeDecoding) {
 
 TEST(OrientationTest, EveryValueTurnsTheStoredCornerWhereItBelongs) {
   // A 3 x 2 picture whose stored top-left pixel is marked: where it ends up.
-  QImage stored(3, 2, QImage::Format_RGB32);
-  stored.fill(Qt::black);
+  QImage stored = test::SolidImage({3, 2}, Qt::black);
   stored.setPixel(0, 0, qRgb(255, 255, 255));
-  struct Case {
-    int orientation;
-    QPoint corner;
-  } const cases[] = {{1, {0, 0}}, {2, {2, 0}}, {3, {2, 1}}, {4, {0, 1}},
-                     {5, {0, 0}}, {6, {1, 0}}, {7, {1, 2}}, {8, {0, 2}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.orientation);
-    const QImage turned = ApplyOrientation(stored, c.orientation);
-    EXPECT_EQ(turned.size(), OrientationSwapsAxes(c.orientation) ? QSize(2, 3) : QSize(3, 2));
-    EXPECT_EQ(turned.pixel(c.corner), qRgb(255, 255, 255));
+  const std::pair<int, QPoint> cases[] = {{1, {0, 0}}, {2, {2, 0}}, {3, {2, 1}}, {4, {0, 1}},
+                                          {5, {0, 0}}, {6, {1, 0}}, {7, {1, 2}}, {8, {0, 2}}};
+  for (const auto& [orientation, corner] : cases) {
+    SCOPED_TRACE(orientation);
+    const QImage turned = ApplyOrientation(stored, orientation);
+    EXPECT_EQ(turned.size(), OrientationSwapsAxes(orientation) ? QSize(2, 3) : QSize(3, 2));
+    EXPECT_EQ(turned.pixel(corner), qRgb(255, 255, 255));
   }
 }
 

@@ -92,12 +92,10 @@ TEST_F(ThumbnailCacheTest, PicksTheSmallestAtOrAboveTheRequestElseTheLargest) {
     ASSERT_TRUE(
         test::WriteCachedThumbnail(m_picture, test::SolidImage({side, side}, Qt::red), facts));
   }
-  struct Case {
-    int requested, side;
-  } const cases[] = {{128, 128}, {129, 512}, {1024, 512}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.requested);
-    EXPECT_EQ(LoadCachedThumbnail(m_picture, c.requested).width(), c.side);
+  // Requested size, side of the thumbnail given.
+  for (const auto& [requested, side] : {std::pair{128, 128}, {129, 512}, {1024, 512}}) {
+    SCOPED_TRACE(requested);
+    EXPECT_EQ(LoadCachedThumbnail(m_picture, requested).width(), side);
   }
 }
 

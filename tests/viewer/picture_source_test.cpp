@@ -68,10 +68,7 @@ TEST(PictureSourceTest, NothingToLoad) {
   ASSERT_TRUE(test::WriteBytes(garbage, QByteArray(100, 'x')));
   const QString huge = dir.filePath("huge.png");
   ASSERT_TRUE(test::WriteBytes(huge, test::PngClaimingSize(60000, 60000)));
-  const struct {
-    const char* label;
-    PictureRequest request;
-  } cases[] = {
+  const std::pair<const char*, PictureRequest> cases[] = {
       {"empty path", FileRequest("", {400, 300})},
       {"missing file", FileRequest(dir.filePath("none.png"), {400, 300})},
       {"not a picture", FileRequest(garbage, {400, 300})},
@@ -80,9 +77,9 @@ TEST(PictureSourceTest, NothingToLoad) {
       {"unknown resource", PictureRequest{":/viewer/none.png", true, false, {400, 300}, {}}},
       {"file path asked as resource", PictureRequest{garbage, true, false, {400, 300}, {}}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.label);
-    EXPECT_TRUE(Load(c.request).isNull());
+  for (const auto& [label, request] : cases) {
+    SCOPED_TRACE(label);
+    EXPECT_TRUE(Load(request).isNull());
   }
 }
 
