@@ -5,11 +5,11 @@
 
 #include <QStringList>
 #include <algorithm>
-#include <deque>
 #include <vector>
 
 #include "compare_window/actions/action_list.h"
 #include "compare_window/actions/action_prompts.h"
+#include "compare_window/result_list/result_test_records.h"
 #include "engine/record_path.h"
 
 namespace dupliora::test {
@@ -18,12 +18,7 @@ class FakeActionList : public ActionList {
  public:
   const ImageRecord* Record(const QString& path, std::uint32_t w = 100, std::uint32_t h = 100,
                             std::uint64_t size = 1000) {
-    ImageRecord& r = records_.emplace_back();
-    SetRecordPath(r, path);
-    r.width = w;
-    r.height = h;
-    r.file_size = size;
-    return &r;
+    return store_.Add({path, w, h, 50, size});
   }
   void Add(const QString& a, const QString& b, bool m1 = false, bool m2 = false) {
     rows.push_back({MatchResult{Record(a), Record(b)}, m1, m2});
@@ -58,19 +53,11 @@ class FakeActionList : public ActionList {
     for (const auto& [position, row] : back) rows.insert(rows.begin() + position, row);
   }
   void ReplacePath(const QString& old_path, const QString& new_path) override {
-    for (ListRow& row : rows) {
-      for (const ImageRecord** r : {&row.match.first, &row.match.second}) {
-        if (RecordPath(**r) == old_path) *r = Record(new_path);
-      }
-    }
+    ForEachRecordAt(old_path, [&](const ImageRecord*& r) { r = Record(new_path); });
   }
-  void ReplaceFigures(const QString& path, const ImageRecord& figures) override {
-    for (ListRow& row : rows) {
-      for (const ImageRecord** r : {&row.match.first, &row.match.second}) {
-        if (RecordPath(**r) == path)
-          *r = Record(path, figures.width, figures.height, figures.file_size);
-      }
-    }
+  void ReplaceFigures(const QString& path, const ImageRecord& f) override {
+    ForEachRecordAt(
+        path, [&](const ImageRecord*& r) { r = Record(path, f.width, f.height, f.file_size); });
   }
   void RefreshPreviews() override { ++refreshed; }
 
@@ -80,7 +67,15 @@ class FakeActionList : public ActionList {
   int refreshed = 0;
 
  private:
-  std::deque<ImageRecord> records_;
+  template <typename Change>
+  void ForEachRecordAt(const QString& path, Change change) {
+    for (ListRow& row : rows) {
+      for (const ImageRecord** r : {&row.match.first, &row.match.second}) {
+        if (RecordPath(**r) == path) change(*r);
+      }
+    }
+  }
+  testing::RecordStore store_;
 };
 
 class ScriptedPrompts : public ActionPrompts {

@@ -2,8 +2,6 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/actions/marked_files.h"
 
-#include <QDir>
-
 #include "core/command_ids.h"
 #include "fake_action_list.h"
 #include "support/file_fixture.h"
@@ -30,15 +28,14 @@ TEST(MarkedFiles, RowsToRemoveByCommand) {
   list.Add("/e", "/f", false, true);
   list.Add("/g", "/h");
   list.selected = {1, 2};
-  struct Case {
+  const struct {
     int command;
     std::vector<int> rows;
-  };
-  const Case cases[] = {{command::kRemoveSelectedRows, {2, 1}},
-                        {command::kRemoveMarkedRows, {2, 0}},
-                        {command::kRemoveUnmarkedRows, {3, 1}},
-                        {12345, {}}};
-  for (const Case& c : cases) {
+  } cases[] = {{command::kRemoveSelectedRows, {2, 1}},
+               {command::kRemoveMarkedRows, {2, 0}},
+               {command::kRemoveUnmarkedRows, {3, 1}},
+               {12345, {}}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
     EXPECT_EQ(RowsToRemove(list, c.command), c.rows);
   }
@@ -49,15 +46,14 @@ TEST(MarkedFiles, RowsToRemoveByCommand) {
 }
 
 TEST(MarkedFiles, LargerPictureComparesInSixtyFourBits) {
-  struct Case {
+  const struct {
     const char* what;
     std::uint32_t w1, h1;
     std::uint64_t s1;
     std::uint32_t w2, h2;
     std::uint64_t s2;
     RowMarks marks;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"larger area", 800, 600, 10, 640, 480, 99, {true, false}},
       {"second larger", 10, 10, 10, 20, 10, 1, {false, true}},
       {"equal area, larger file", 100, 100, 5, 100, 100, 6, {false, true}},
@@ -68,7 +64,7 @@ TEST(MarkedFiles, LargerPictureComparesInSixtyFourBits) {
       {"sizes differ above 32 bits", 10, 10, 5000000000ull, 10, 10, 705032704ull, {true, false}},
   };
   FakeActionList list;
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const MatchResult match{list.Record("/1", c.w1, c.h1, c.s1),
                             list.Record("/2", c.w2, c.h2, c.s2)};

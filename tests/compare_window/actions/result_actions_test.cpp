@@ -42,19 +42,19 @@ class ResultActionsTest : public test::FileOpsTest {
     b_ = Make(QStringLiteral("pics/b.jpg"));
     c_ = Make(QStringLiteral("pics/c.jpg"));
     QDir().mkpath(Work(QStringLiteral("out")));
-  }
-  void Run(int command) {
-    ASSERT_TRUE(actions_->Execute(command));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !actions_->Busy(); }, 20000));
+    pics_before_ = ReadTree(Work(QStringLiteral("pics")));
   }
   void WaitIdle() {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !actions_->Busy(); }, 20000));
   }
-  // Undoes and checks that files and rows are as before.
-  void UndoAndCompare(const test::TreeBytes& files, int rows) {
+  void Run(int command) {
+    ASSERT_TRUE(actions_->Execute(command));
+    WaitIdle();
+  }
+  // Undoes and checks that the pictures are as made and the rows as before.
+  void UndoAndCompare(int rows) {
     actions_->Undo();
-    test::TreeBytes now = ReadTree(Work(QStringLiteral("pics")));
-    EXPECT_EQ(now, files);
+    EXPECT_EQ(ReadTree(Work(QStringLiteral("pics"))), pics_before_);
     EXPECT_EQ(list_.RowCount(), rows);
     ExpectNothingLost({work_.path()});
   }
@@ -65,19 +65,19 @@ class ResultActionsTest : public test::FileOpsTest {
   QStringList opened_;
   std::unique_ptr<ResultActions> actions_;
   QString a_, b_, c_;
+  test::TreeBytes pics_before_;
 };
 
 TEST_F(ResultActionsTest, MoveRemovesEveryRowOfAMovedFileAndUndoBringsAllBack) {
   list_.Add(a_, b_, true, false);
   list_.Add(c_, a_, false, false);  // a's second row: its partner is not marked
   list_.Add(b_, c_, false, false);
-  const test::TreeBytes before = ReadTree(Work(QStringLiteral("pics")));
   prompts_.folder = Work(QStringLiteral("out"));
   Run(command::kMoveMarked);
   EXPECT_EQ(ReadBytes(Work(QStringLiteral("out/a.jpg"))), BytesFor(a_, 3000));
   EXPECT_EQ(list_.RowCount(), 1);
   EXPECT_EQ(store_.ReadString("Move_to_Folder", "folder"), prompts_.folder);
-  UndoAndCompare(before, 3);
+  UndoAndCompare(3);
   EXPECT_EQ(list_.PathAt(1, 1), a_) << "rows come back at their places";
   EXPECT_TRUE(ReadTree(Work(QStringLiteral("out"))).empty());
 }
@@ -85,13 +85,12 @@ TEST_F(ResultActionsTest, MoveRemovesEveryRowOfAMovedFileAndUndoBringsAllBack) {
 TEST_F(ResultActionsTest, CopyKeepsRowsAskesOnTakenNamesAndUndoTrashesTheCopies) {
   list_.Add(a_, b_, true, true);
   Make(QStringLiteral("out/b.jpg"), 100);  // a taken name: Keep both
-  const test::TreeBytes before = ReadTree(Work(QStringLiteral("pics")));
   prompts_.folder = Work(QStringLiteral("out"));
   Run(command::kCopyMarked);
   EXPECT_EQ(prompts_.conflicts, 1);
   EXPECT_EQ(ReadBytes(Work(QStringLiteral("out/b_(1).jpg"))), BytesFor(b_, 3000));
   EXPECT_EQ(list_.RowCount(), 1);
-  UndoAndCompare(before, 1);
+  UndoAndCompare(1);
   EXPECT_EQ(ReadTree(Work(QStringLiteral("out"))).size(), 1u);
 }
 
@@ -110,7 +109,6 @@ TEST_F(ResultActionsTest, NotAFolderIsToldAndNothingIsStored) {
 TEST_F(ResultActionsTest, TrashAsksWithTheCountAndSparesAFilePairedWithItself) {
   list_.Add(a_, b_, true, true);
   list_.Add(c_, Work(QStringLiteral("pics/./c.jpg")), true, false);
-  const test::TreeBytes before = ReadTree(Work(QStringLiteral("pics")));
   Run(command::kTrashMarked);
   ASSERT_EQ(prompts_.messages.size(), 1);
   EXPECT_TRUE(prompts_.messages[0].startsWith(Number(500414)));
@@ -118,10 +116,10 @@ TEST_F(ResultActionsTest, TrashAsksWithTheCountAndSparesAFilePairedWithItself) {
   EXPECT_TRUE(QFileInfo::exists(c_));
   EXPECT_FALSE(QFileInfo::exists(a_) || QFileInfo::exists(b_));
   EXPECT_EQ(list_.RowCount(), 1);
-  UndoAndCompare(before, 2);
+  UndoAndCompare(2);
   prompts_.answers = {false};  // a No changes nothing
   Run(command::kTrashMarked);
-  EXPECT_EQ(ReadTree(Work(QStringLiteral("pics"))), before);
+  EXPECT_EQ(ReadTree(Work(QStringLiteral("pics"))), pics_before_);
 }
 
 TEST_F(ResultActionsTest, DeletePictureTakesTheSelectedRowsSide) {
@@ -141,39 +139,32 @@ TEST_F(ResultActionsTest, DeletePictureTakesTheSelectedRowsSide) {
 }
 
 TEST_F(ResultActionsTest, RenameToTakenNamesCountsUpAndNeverReplaces) {
-  Make(QStringLiteral("pics/taken.jpg"));
-  Make(QStringLiteral("pics/noext"));
+  for (const char* name : {"taken.jpg", "noext", "full.jpg", "full_(1).jpg", "full_(2).jpg"})
+    Make(QStringLiteral("pics/") + name);
   list_.Add(a_, b_);
   list_.Add(c_, b_);
-  struct Step {
+  const struct {
     int row;
     int column;
     QString text;
     QString expected_name;  // empty: the cell keeps its name
-  };
-  const Step steps[] = {
+  } steps[] = {
       {0, 0, "taken.jpg", "taken_(1).jpg"},
       {1, 0, "taken.jpg", "taken_(2).jpg"},
       {0, 1, "noext", "noext_(1)"},
-      {0, 0, "../escape.jpg", ""},
-      {0, 0, QString(), ""},  // cancelled
-      {0, 2, "x.jpg", ""},    // not a picture cell
+      {0, 0, "../escape.jpg", ""},  // refused aloud
+      {0, 0, QString(), ""},        // cancelled
+      {0, 2, "x.jpg", ""},          // not a picture cell
+      {1, 0, "full.jpg", ""},       // every numbered name taken: refused aloud
   };
-  for (const Step& s : steps) {
+  for (const auto& s : steps) {
     SCOPED_TRACE(s.text.toStdString());
     const QString old_name = QFileInfo(list_.PathAt(s.row, s.column % 2)).fileName();
     actions_->Rename(s.row, s.column, s.text);
     const QString now = QFileInfo(list_.PathAt(s.row, s.column % 2)).fileName();
     EXPECT_EQ(now, s.expected_name.isEmpty() ? old_name : s.expected_name);
   }
-  EXPECT_EQ(prompts_.messages.size(), 1) << "the name with a slash is refused aloud";
-  Make(QStringLiteral("pics/full.jpg"));
-  Make(QStringLiteral("pics/full_(1).jpg"));
-  Make(QStringLiteral("pics/full_(2).jpg"));
-  actions_->Rename(1, 0, QStringLiteral("full.jpg"));
-  EXPECT_EQ(QFileInfo(list_.PathAt(1, 0)).fileName(), QStringLiteral("taken_(2).jpg"));
   EXPECT_EQ(prompts_.messages.size(), 2);
-  const test::TreeBytes renamed = ReadTree(Work(QStringLiteral("pics")));
   actions_->Undo();  // the rename of b to noext_(1)
   EXPECT_EQ(list_.PathAt(0, 1), b_);
   EXPECT_TRUE(QFileInfo::exists(b_));
@@ -184,7 +175,6 @@ TEST_F(ResultActionsTest, CopyOverPartnerAsksTrashesThePartnerAndUndoes) {
   list_.rows.push_back(
       {MatchResult{list_.Record(a_, 40, 30, 3000), list_.Record(b_, 20, 15, 900)}, true, false});
   const auto second = [this] { return *list_.rows[0].match.second; };
-  const test::TreeBytes before = ReadTree(Work(QStringLiteral("pics")));
   actions_->CopyOverPartner({a_, c_}, {b_, Work(QStringLiteral("pics/./c.jpg"))});
   WaitIdle();
   EXPECT_EQ(prompts_.questions.size(), 1);
@@ -197,7 +187,7 @@ TEST_F(ResultActionsTest, CopyOverPartnerAsksTrashesThePartnerAndUndoes) {
   EXPECT_EQ(std::tuple(second().width, second().height, second().file_size),
             std::tuple(40u, 30u, std::uint64_t{3000}))
       << "the row shows the figures of the picture now in the partner's place";
-  UndoAndCompare(before, 1);
+  UndoAndCompare(1);
   EXPECT_EQ(std::tuple(second().width, second().height, second().file_size),
             std::tuple(20u, 15u, std::uint64_t{900}));
 }
@@ -233,16 +223,13 @@ TEST(ResultContextMenu, EmptyListDisablesEveryItem) {
   for (bool empty : {true, false}) {
     std::unique_ptr<QMenu> menu(
         BuildResultContextMenu(nullptr, Number, {empty, true, false, false}));
-    int enabled = 0;
-    QStringList captions;
+    int items = 0, enabled = 0;
     for (QAction* action : menu->actions()) {
-      if (action->isSeparator()) continue;
-      enabled += action->isEnabled() ? 1 : 0;
-      captions << action->text();
+      items += action->isSeparator() ? 0 : 1;
+      enabled += !action->isSeparator() && action->isEnabled() ? 1 : 0;
     }
-    EXPECT_EQ(enabled, empty ? 0 : captions.size());
-    EXPECT_EQ(captions, QStringList({"t58", "t16", "t17", "t57014 (t300354)", "t300363", "t300350",
-                                     "t300351", "t20003", "t300352\t<--->"}));
+    EXPECT_EQ(items, 9);
+    EXPECT_EQ(enabled, empty ? 0 : items);
   }
 }
 

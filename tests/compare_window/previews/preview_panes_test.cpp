@@ -5,15 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <memory>
 
+#include "compare_window/result_list/result_test_records.h"
 #include "viewer/pic_window.h"
 
 namespace dupliora {
@@ -34,22 +33,11 @@ QString SavePicture(const QTemporaryDir& dir, const QString& name, QSize size, Q
 class PreviewPanesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    first_->width = 800;
-    first_->height = 600;
-    first_->file_size = 1258291;
-    second_->width = 600;
-    second_->height = 800;
-    second_->file_size = 2000;
-    match_ = MatchResult{first_.get(), second_.get(), 97, 1, 0, 90, 99};
-    row_ = PreviewRow{SavePicture(dir_, "first.png", {800, 600}, Qt::yellow),
-                      SavePicture(dir_, "second.png", {600, 800}, Qt::cyan),
-                      "97",
-                      &match_,
-                      false,
-                      false};
+    const QString first = SavePicture(dir_, "first.png", {800, 600}, Qt::yellow);
+    const QString second = SavePicture(dir_, "second.png", {600, 800}, Qt::cyan);
+    row_ = PreviewRow{first, second, "97", &match_, false, false};
+    panes_.Place(ComputePreviewBandLayout(4, 4, 996, 796));
   }
-  void TearDown() override { QLocale::setDefault(saved_); }
 
   // Waits until both panes show pictures of the given sizes.
   static bool WaitForPictures(PreviewPanes& panes, QSize left, QSize right) {
@@ -61,28 +49,19 @@ class PreviewPanesTest : public ::testing::Test {
         5000);
   }
 
-  // The previews as a 1000 x 800 comparison window lays them out.
-  static PreviewPanes& ShowInWindow(QWidget& window) {
-    window.resize(1000, 800);
-    auto* panes = new PreviewPanes(NumberedText, &window);
-    panes->Place(ComputePreviewBandLayout(4, 4, 996, 796));
-    window.show();
-    return *panes;
-  }
-
-  QLocale saved_;
+  testing::LocaleScope english_{QLocale(QLocale::English, QLocale::UnitedStates)};
   QTemporaryDir dir_;
-  std::unique_ptr<ImageRecord> first_ = std::make_unique<ImageRecord>();
-  std::unique_ptr<ImageRecord> second_ = std::make_unique<ImageRecord>();
-  MatchResult match_;
+  ImageRecord first_{.width = 800, .file_size = 1258291, .height = 600};
+  ImageRecord second_{.width = 600, .file_size = 2000, .height = 800};
+  MatchResult match_{&first_, &second_, 97, 1, 0, 90, 99};
   PreviewRow row_;
+  PreviewPanes panes_{NumberedText};
 };
 
 TEST_F(PreviewPanesTest, StartsWithTheSampleTheRightOneUpsideDown) {
-  QWidget window;
-  PreviewPanes& panes = ShowInWindow(window);
-  CPicWindow* left = panes.Pane(PreviewSide::kLeft);
-  CPicWindow* right = panes.Pane(PreviewSide::kRight);
+  panes_.show();
+  CPicWindow* left = panes_.Pane(PreviewSide::kLeft);
+  CPicWindow* right = panes_.Pane(PreviewSide::kRight);
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
         return !left->Picture().isNull() && !right->Picture().isNull() &&
@@ -90,87 +69,83 @@ TEST_F(PreviewPanesTest, StartsWithTheSampleTheRightOneUpsideDown) {
       },
       5000));
   EXPECT_EQ(left->Picture().mirrored(true, true), right->Picture());
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kLeft), "....");
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kRight), "....");
-  EXPECT_EQ(panes.RatioText(), QString::fromUtf8("100 %\n180 \u00b0\n"));
-  EXPECT_EQ(panes.PanePath(PreviewSide::kLeft), kSamplePictureResource);
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kLeft), "....");
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kRight), "....");
+  EXPECT_EQ(panes_.RatioText(), QString::fromUtf8("100 %\n180 \u00b0\n"));
+  EXPECT_EQ(panes_.PanePath(PreviewSide::kLeft), kSamplePictureResource);
 }
 
 TEST_F(PreviewPanesTest, FullShowPairLoadsBothUprightAndWritesTexts) {
-  PreviewPanes panes(NumberedText);
-  panes.Place(ComputePreviewBandLayout(4, 4, 996, 796));
-  panes.show();
-  QSignalSpy first_path(&panes, &PreviewPanes::firstPathShown);
-  panes.ShowPair(3, row_, ShowPairMode::kFull);
-  EXPECT_EQ(panes.ShownRow(), 3);
+  panes_.show();
+  QSignalSpy first_path(&panes_, &PreviewPanes::firstPathShown);
+  panes_.ShowPair(3, row_, ShowPairMode::kFull);
+  EXPECT_EQ(panes_.ShownRow(), 3);
   ASSERT_EQ(first_path.count(), 1);
   EXPECT_EQ(first_path.first().first().toString(), row_.first_path);
-  EXPECT_EQ(panes.PanePath(PreviewSide::kRight), row_.second_path);
-  EXPECT_FALSE(panes.Pane(PreviewSide::kRight)->Turn());
-  const QSize left_client = panes.Pane(PreviewSide::kLeft)->contentsRect().size();
-  const QSize right_client = panes.Pane(PreviewSide::kRight)->contentsRect().size();
-  ASSERT_TRUE(WaitForPictures(panes, QSize(800, 600).scaled(left_client, Qt::KeepAspectRatio),
+  EXPECT_EQ(panes_.PanePath(PreviewSide::kRight), row_.second_path);
+  EXPECT_FALSE(panes_.Pane(PreviewSide::kRight)->Turn());
+  const QSize left_client = panes_.Pane(PreviewSide::kLeft)->contentsRect().size();
+  const QSize right_client = panes_.Pane(PreviewSide::kRight)->contentsRect().size();
+  ASSERT_TRUE(WaitForPictures(panes_, QSize(800, 600).scaled(left_client, Qt::KeepAspectRatio),
                               QSize(600, 800).scaled(right_client, Qt::KeepAspectRatio)));
   // The second picture is upright again: its bright half on top.
-  const QImage second = panes.Pane(PreviewSide::kRight)->Picture();
+  const QImage second = panes_.Pane(PreviewSide::kRight)->Picture();
   EXPECT_EQ(QColor(second.pixel(second.width() / 2, 2)), QColor(Qt::cyan));
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kLeft), " 800 x 600 1.2 MB ");
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kRight), " 600 x 800 2.0 KB ");
-  EXPECT_EQ(panes.RatioText(), QString::fromUtf8("97 %\n 90 \u00b0\nHF"));
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kLeft), " 800 x 600 1.2 MB ");
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kRight), " 600 x 800 2.0 KB ");
+  EXPECT_EQ(panes_.RatioText(), QString::fromUtf8("97 %\n 90 \u00b0\nHF"));
 }
 
 TEST_F(PreviewPanesTest, MarkChangeRewritesCaptionsOnly) {
-  PreviewPanes panes(NumberedText);
-  panes.ShowPair(0, row_, ShowPairMode::kFull);
-  QSignalSpy first_path(&panes, &PreviewPanes::firstPathShown);
+  panes_.ShowPair(0, row_, ShowPairMode::kFull);
+  QSignalSpy first_path(&panes_, &PreviewPanes::firstPathShown);
   PreviewRow marked = row_;
   marked.second_marked = true;
   marked.second_path = "/elsewhere.png";  // must not be requested
-  panes.ShowPair(0, marked, ShowPairMode::kCaptionsOnly);
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kRight), kCheckSign + " 600 x 800 2.0 KB " + kCheckSign);
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kLeft), " 800 x 600 1.2 MB ");
-  EXPECT_EQ(panes.PanePath(PreviewSide::kRight), row_.second_path);
+  panes_.ShowPair(0, marked, ShowPairMode::kCaptionsOnly);
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kRight),
+            kCheckSign + " 600 x 800 2.0 KB " + kCheckSign);
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kLeft), " 800 x 600 1.2 MB ");
+  EXPECT_EQ(panes_.PanePath(PreviewSide::kRight), row_.second_path);
   EXPECT_EQ(first_path.count(), 0);
 }
 
 TEST_F(PreviewPanesTest, RowWithoutMatchAndNoSelection) {
-  PreviewPanes panes(NumberedText);
-  panes.ShowPair(0, row_, ShowPairMode::kFull);
-  panes.ShowPair(1, PreviewRow{"/a.png", "/b.png", "55", nullptr, true, true}, ShowPairMode::kFull);
-  EXPECT_EQ(panes.RatioText(), "55");
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kLeft), " 800 x 600 1.2 MB ");
+  panes_.ShowPair(0, row_, ShowPairMode::kFull);
+  panes_.ShowPair(1, PreviewRow{"/a.png", "/b.png", "55", nullptr, true, true},
+                  ShowPairMode::kFull);
+  EXPECT_EQ(panes_.RatioText(), "55");
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kLeft), " 800 x 600 1.2 MB ");
   MatchResult broken;  // a match without records keeps the captions too
-  panes.ShowPair(2, PreviewRow{"/a.png", "/b.png", "50", &broken, false, false},
-                 ShowPairMode::kFull);
-  EXPECT_EQ(panes.RatioText(), "50");
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kLeft), " 800 x 600 1.2 MB ");
-  panes.ShowPair(-1, PreviewRow{}, ShowPairMode::kCaptionsOnly);
-  EXPECT_EQ(panes.RatioText(), "");
-  EXPECT_EQ(panes.CaptionText(PreviewSide::kRight), " 600 x 800 2.0 KB ");
+  panes_.ShowPair(2, PreviewRow{"/a.png", "/b.png", "50", &broken, false, false},
+                  ShowPairMode::kFull);
+  EXPECT_EQ(panes_.RatioText(), "50");
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kLeft), " 800 x 600 1.2 MB ");
+  panes_.ShowPair(-1, PreviewRow{}, ShowPairMode::kCaptionsOnly);
+  EXPECT_EQ(panes_.RatioText(), "");
+  EXPECT_EQ(panes_.CaptionText(PreviewSide::kRight), " 600 x 800 2.0 KB ");
   // The last row went to the trash: nothing of the pair is left on show.
-  panes.Clear();
-  EXPECT_EQ(panes.ShownRow(), -1);
+  panes_.Clear();
+  EXPECT_EQ(panes_.ShownRow(), -1);
   for (PreviewSide side : {PreviewSide::kLeft, PreviewSide::kRight}) {
-    EXPECT_EQ(panes.CaptionText(side), "");
-    EXPECT_TRUE(panes.Pane(side)->Picture().isNull());
+    EXPECT_EQ(panes_.CaptionText(side), "");
+    EXPECT_TRUE(panes_.Pane(side)->Picture().isNull());
   }
 }
 
 TEST_F(PreviewPanesTest, FileViewsFollowThePicturesInModeTwo) {
-  PreviewPanes panes(NumberedText);
-  panes.Place(ComputePreviewBandLayout(4, 4, 996, 796));
   QWidget left_view;
   QWidget right_view;
-  panes.SetFileView(PreviewSide::kLeft, &left_view);
-  panes.SetFileView(PreviewSide::kRight, &right_view);
-  panes.show();
-  QSignalSpy follow(&panes, &PreviewPanes::showFileInFolder);
-  panes.ShowPair(0, row_, ShowPairMode::kFull);
+  panes_.SetFileView(PreviewSide::kLeft, &left_view);
+  panes_.SetFileView(PreviewSide::kRight, &right_view);
+  panes_.show();
+  QSignalSpy follow(&panes_, &PreviewPanes::showFileInFolder);
+  panes_.ShowPair(0, row_, ShowPairMode::kFull);
   EXPECT_EQ(follow.count(), 0);  // mode 0: pictures only
   EXPECT_FALSE(left_view.isVisible());
 
-  QSignalSpy mode_changed(&panes, &PreviewPanes::previewModeChanged);
-  QToolButton* mode_button = panes.Toolbar(PreviewSide::kRight)->ModeButton();
+  QSignalSpy mode_changed(&panes_, &PreviewPanes::previewModeChanged);
+  QToolButton* mode_button = panes_.Toolbar(PreviewSide::kRight)->ModeButton();
   const QList<QAction*> items = mode_button->menu()->actions();
   ASSERT_EQ(items.size(), 3);
   EXPECT_FALSE(items[1]->isEnabled());
@@ -182,9 +157,9 @@ TEST_F(PreviewPanesTest, FileViewsFollowThePicturesInModeTwo) {
   EXPECT_TRUE(items[2]->isChecked() && !items[0]->isChecked());
   const QRect host = left_view.parentWidget()->contentsRect();
   EXPECT_EQ(left_view.geometry().left(), host.left());
-  EXPECT_EQ(panes.Pane(PreviewSide::kLeft)->geometry().left(), left_view.geometry().right() + 3);
+  EXPECT_EQ(panes_.Pane(PreviewSide::kLeft)->geometry().left(), left_view.geometry().right() + 3);
 
-  panes.ShowPair(1, row_, ShowPairMode::kFull);
+  panes_.ShowPair(1, row_, ShowPairMode::kFull);
   ASSERT_EQ(follow.count(), 2);
   EXPECT_EQ(follow[0][0].value<PreviewSide>(), PreviewSide::kLeft);
   EXPECT_EQ(follow[0][1].toString(), row_.first_path);
@@ -194,24 +169,18 @@ TEST_F(PreviewPanesTest, FileViewsFollowThePicturesInModeTwo) {
   items[0]->trigger();
   EXPECT_FALSE(left_view.isVisible());
   EXPECT_TRUE(items[0]->isChecked() && !items[2]->isChecked());
-  EXPECT_EQ(panes.Pane(PreviewSide::kLeft)->geometry(), host);
+  EXPECT_EQ(panes_.Pane(PreviewSide::kLeft)->geometry(), host);
 }
 
 TEST_F(PreviewPanesTest, ToolbarCommandsCarryTheirIdsAndSide) {
-  PreviewPanes panes(NumberedText);
-  QSignalSpy commands(&panes, &PreviewPanes::commandTriggered);
-  const struct {
-    PreviewSide side;
-    int id;
-  } clicks[] = {
-      {PreviewSide::kLeft, 32907}, {PreviewSide::kRight, 32908}, {PreviewSide::kLeft, 32909}};
-  for (const auto& click : clicks) panes.Toolbar(click.side)->CommandAction(click.id)->trigger();
-  ASSERT_EQ(commands.count(), 3);
-  for (int i = 0; i < 3; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(commands[i][0].value<PreviewSide>(), clicks[i].side);
-    EXPECT_EQ(commands[i][1].toInt(), clicks[i].id);
-  }
+  QSignalSpy commands(&panes_, &PreviewPanes::commandTriggered);
+  panes_.Toolbar(PreviewSide::kRight)->CommandAction(32908)->trigger();
+  panes_.Toolbar(PreviewSide::kLeft)->CommandAction(32909)->trigger();
+  ASSERT_EQ(commands.count(), 2);
+  EXPECT_EQ(commands[0][0].value<PreviewSide>(), PreviewSide::kRight);
+  EXPECT_EQ(commands[0][1].toInt(), 32908);
+  EXPECT_EQ(commands[1][0].value<PreviewSide>(), PreviewSide::kLeft);
+  EXPECT_EQ(commands[1][1].toInt(), 32909);
 }
 
 }  // namespace

@@ -36,17 +36,16 @@ TEST_F(ResultCellsTest, EveryColumnOfOnePair) {
 }
 
 TEST_F(ResultCellsTest, YesNoAndFlipTextsComeFromTheLookup) {
-  struct Case {
+  const struct {
     int flip;
     int negative;
     const char* flip_text;
     const char* negative_text;
-  };
-  const Case cases[] = {{0, 0, "#300202", "#300202"},
-                        {1, 1, "#300204", "#300201"},
-                        {2, 0, "#300203", "#300202"},
-                        {7, -3, "#300202", "#300201"}};
-  for (const Case& c : cases) {
+  } cases[] = {{0, 0, "#300202", "#300202"},
+               {1, 1, "#300204", "#300201"},
+               {2, 0, "#300203", "#300202"},
+               {7, -3, "#300202", "#300201"}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.flip);
     const MatchResult match = Pair(a_, b_, 90, 100, 0, c.flip, c.negative);
     EXPECT_EQ(FormatResultCell(&match, 9, NumberedText).toStdString(), c.flip_text);

@@ -11,24 +11,21 @@ namespace {
 
 TEST(EditMoveTarget, MovesAndEdges) {
   using M = EditMove;
-  struct Case {
+  // Five rows, four columns, two rows per page.
+  // The plain moves inside the grid are walked by the editor test with its keys.
+  const struct {
     M move;
     GridCell from;
     std::optional<GridCell> to;
+  } cases[] = {
+      {M::kNextRow, {4, 1}, std::nullopt},    {M::kPreviousRow, {0, 1}, std::nullopt},
+      {M::kNextCell, {2, 3}, GridCell{3, 0}}, {M::kPreviousCell, {2, 0}, GridCell{1, 3}},
+      {M::kNextCell, {4, 3}, std::nullopt},   {M::kPreviousCell, {0, 0}, std::nullopt},
+      {M::kLastRow, {4, 2}, std::nullopt},    {M::kPageDown, {1, 1}, GridCell{3, 1}},
+      {M::kPageDown, {3, 1}, GridCell{4, 1}}, {M::kPageDown, {4, 1}, std::nullopt},
+      {M::kPageUp, {1, 1}, GridCell{0, 1}},   {M::kPageUp, {0, 1}, std::nullopt},
   };
-  // Five rows, four columns, two rows per page.
-  const Case cases[] = {
-      {M::kNextRow, {2, 1}, GridCell{3, 1}},      {M::kPreviousRow, {2, 1}, GridCell{1, 1}},
-      {M::kNextRow, {4, 1}, std::nullopt},        {M::kPreviousRow, {0, 1}, std::nullopt},
-      {M::kNextCell, {2, 1}, GridCell{2, 2}},     {M::kNextCell, {2, 3}, GridCell{3, 0}},
-      {M::kPreviousCell, {2, 0}, GridCell{1, 3}}, {M::kNextCell, {4, 3}, std::nullopt},
-      {M::kPreviousCell, {0, 0}, std::nullopt},   {M::kFirstRow, {3, 2}, GridCell{0, 2}},
-      {M::kLastRow, {1, 2}, GridCell{4, 2}},      {M::kLastRow, {4, 2}, std::nullopt},
-      {M::kPageDown, {1, 1}, GridCell{3, 1}},     {M::kPageDown, {3, 1}, GridCell{4, 1}},
-      {M::kPageDown, {4, 1}, std::nullopt},       {M::kPageUp, {1, 1}, GridCell{0, 1}},
-      {M::kPageUp, {0, 1}, std::nullopt},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message()
                  << static_cast<int>(c.move) << " from " << c.from.row << "," << c.from.column);
     EXPECT_EQ(EditMoveTarget(c.move, c.from, 5, 4, 2), c.to);
@@ -47,23 +44,21 @@ TEST(SkipNarrowColumns, StepsInTheDirectionOfTravel) {
   EXPECT_EQ(SkipNarrowColumns({0, 0}, 1, {0, 0}, 2), (GridCell{0, 0}));  // column 0 stays
 }
 
+// A name with several dots and a text cell are opened by the editor test.
 TEST(BeginEditText, PictureCellsShowTheFileName) {
-  struct Case {
+  const struct {
     int column;
     const char* cell;
     const char* text;
     int select_length;
     bool picture;
-  };
-  const Case cases[] = {
-      {0, "/pics/holiday.photo.jpg", "holiday.photo.jpg", 13, true},
+  } cases[] = {
       {1, "/pics/README", "README", 6, true},
       {1, "/pics/.hidden", ".hidden", 7, true},
       {0, "plain.png", "plain.png", 5, true},
-      {2, "93 %", "No-Edit", 7, false},
       {9, "", "No-Edit", 7, false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.cell);
     const EditBegin begin = BeginEditText(c.column, QString::fromUtf8(c.cell));
     EXPECT_EQ(begin.text.toStdString(), c.text);

@@ -56,18 +56,6 @@ TEST_F(ResultMarksTest, MarkCommands) {
   EXPECT_EQ(Marks(), (MarkList{{true, true}, {true, false}, {false, true}, {false, false}}));
 }
 
-TEST_F(ResultMarksTest, ColumnMarksAndAllMarked) {
-  EXPECT_FALSE(table_.AllMarked(0));
-  table_.SetColumnMarks(0, true);
-  EXPECT_TRUE(table_.AllMarked(0));
-  EXPECT_FALSE(table_.AllMarked(1));
-  table_.ToggleMark(2, 0);
-  EXPECT_FALSE(table_.AllMarked(0));
-  table_.Clear();
-  EXPECT_TRUE(table_.AllMarked(0));  // an empty list counts as all marked
-  EXPECT_TRUE(table_.AllMarked(1));
-}
-
 TEST_F(ResultMarksTest, CopyOverPartnerTakesRowsWithOneMark) {
   const CopyOverPartnerList pairs = table_.CopyOverPartnerPairs();
   EXPECT_EQ(pairs.sources, (QStringList{"/p/first1.jpg", "/p/second2.jpg"}));

@@ -54,15 +54,7 @@ class RecordStore {
 
 inline MatchResult Pair(const ImageRecord* first, const ImageRecord* second, int similarity,
                         int ratio = 100, int rotation = 0, int flip = 0, int negative = 0) {
-  MatchResult match;
-  match.first = first;
-  match.second = second;
-  match.similarity = similarity;
-  match.ratio = ratio;
-  match.rotation = rotation;
-  match.flip = flip;
-  match.negative = negative;
-  return match;
+  return {first, second, similarity, flip, negative, rotation, ratio};
 }
 
 class LocaleScope {

@@ -4,14 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
+#include "compare_window/path_field/path_field.h"
 #include "compare_window/window/compare_window.h"
+#include "compare_window/window_ids.h"
 #include "core/settings_store.h"
+#include "support/pictures.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
@@ -54,6 +56,27 @@ class WindowTest : public ::testing::Test {
   bool WaitForRun(int ms = 30000) {
     return QTest::qWaitFor([this] { return !window_->WorkerActive(); }, ms);
   }
+  // Searches `folder` through the main field and waits for the run to end.
+  bool RunOn(const QString& folder) {
+    window_->Field(ids::kPathField2)->SetText(folder);
+    window_->StartOrStop();
+    return WaitForRun();
+  }
+  // A picture and its copy in a subfolder, a striped one unlike them, and one
+  // below the minimum area.
+  QString MakePictures() {
+    const QString folder = dir_.filePath("pics");
+    QDir().mkpath(folder + "/sub");
+    const QImage picture = test::GradientImage({200, 150});
+    QImage bars = test::SolidImage({200, 150}, QColor(20, 20, 20));
+    for (int x = 16; x < 200; x += 32)
+      QPainter(&bars).fillRect(x, 0, 16, 150, QColor(230, 230, 230));
+    EXPECT_TRUE(test::WritePicture(folder + "/a.png", picture));
+    EXPECT_TRUE(test::WritePicture(folder + "/sub/a_copy.png", picture));
+    EXPECT_TRUE(test::WritePicture(folder + "/bars.png", bars));
+    EXPECT_TRUE(test::WritePicture(folder + "/tiny.png", test::GradientImage({40, 40})));
+    return folder;
+  }
 
   QTemporaryDir dir_;
   CMyProfStr store_;
@@ -64,17 +87,5 @@ class WindowTest : public ::testing::Test {
   std::function<std::shared_ptr<RecordStore>()> record_store_;  // none unless a test sets one
   QString record_store_file_;
 };
-
-// A picture with known content: a diagonal gradient, or bars when `bars` is set.
-inline bool SavePicture(const QString& path, int w, int h, bool bars) {
-  QImage image(w, h, QImage::Format_RGB32);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const int v = bars ? ((x / 16) % 2 ? 230 : 20) : (x + y) * 255 / (w + h);
-      image.setPixel(x, y, qRgb(v, v, v));
-    }
-  }
-  return image.save(path);
-}
 
 }  // namespace dupliora

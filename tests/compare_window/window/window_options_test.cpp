@@ -2,36 +2,17 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "compare_window/window/window_options.h"
 
-#include <gtest/gtest.h>
-
-#include "compare_window/window_ids.h"
+#include "compare_window/window/window_fixture.h"
 #include "core/command_ids.h"
-#include "support/qt_print.h"
 
 namespace dupliora {
 namespace {
 
-// Every text reads as its own number, so the tests see which text was chosen.
-QString NumberText(int n) { return QStringLiteral("t%1").arg(n); }
-
-TEST(OptionMenu, TitlesAreDisabledAndSeparated) {
-  const auto rotated = OptionMenu(OptionBar::kRules, command::kButton3, NumberText);
-  ASSERT_EQ(rotated.size(), 4u);
-  EXPECT_FALSE(rotated[0].enabled);
-  EXPECT_EQ(rotated[0].text, "t300107 t300108");
-  EXPECT_TRUE(rotated[1].IsSeparator());
-  EXPECT_EQ(rotated[2].text, "t300201");
-  EXPECT_TRUE(OptionMenu(OptionBar::kSearch, command::kButton4, NumberText).empty());
-}
-
 // Whatever is chosen, the menu ticks that very item when it opens again.
 TEST(CurrentMenuId, TicksTheItemLastChosenOnEveryButton) {
-  const std::pair<OptionBar, int> buttons[] = {
-      {OptionBar::kRules, command::kButton1},  {OptionBar::kRules, command::kButton2},
-      {OptionBar::kRules, command::kButton3},  {OptionBar::kRules, command::kButton4},
-      {OptionBar::kRules, command::kButton5},  {OptionBar::kSearch, command::kButton1},
-      {OptionBar::kSearch, command::kButton2}, {OptionBar::kSearch, command::kButton3},
-  };
+  std::vector<std::pair<OptionBar, int>> buttons;
+  for (int i = 0; i < 5; ++i) buttons.emplace_back(OptionBar::kRules, command::kButton1 + i);
+  for (int i = 0; i < 3; ++i) buttons.emplace_back(OptionBar::kSearch, command::kButton1 + i);
   WindowOptions options;
   int result_view = 0;
   for (const auto& [bar, button] : buttons) {
@@ -78,10 +59,11 @@ TEST(ApplyMenuChoice, EachButtonSetsItsOption) {
   }
 }
 
-TEST(OptionMenu, SamplingMenuEndsWithThePictureCache) {
+TEST(OptionMenu, SamplingMenuHasATitleAndEndsWithThePictureCache) {
   const auto items = OptionMenu(OptionBar::kRules, command::kButton2, NumberText, {false, 1500});
   ASSERT_EQ(items.size(), 9u);
-  EXPECT_TRUE(items[5].IsSeparator());
+  EXPECT_FALSE(items[0].enabled) << "the title";
+  EXPECT_TRUE(items[1].IsSeparator() && items[5].IsSeparator());
   EXPECT_EQ(items[6].text, "t300410");
   EXPECT_TRUE(items[6].checkable);
   EXPECT_FALSE(items[6].checked);

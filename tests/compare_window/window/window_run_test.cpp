@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include <QApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -25,15 +25,6 @@ namespace {
 
 class WindowRunTest : public WindowTest {
  protected:
-  QString MakePictures() {
-    const QString folder = dir_.filePath("pics");
-    QDir().mkpath(folder + "/sub");
-    EXPECT_TRUE(SavePicture(folder + "/a.png", 200, 150, false));
-    EXPECT_TRUE(SavePicture(folder + "/sub/a_copy.png", 200, 150, false));
-    EXPECT_TRUE(SavePicture(folder + "/bars.png", 200, 150, true));
-    EXPECT_TRUE(SavePicture(folder + "/tiny.png", 40, 40, false));  // below the minimum area
-    return folder;
-  }
   QString StartCaption() { return window_->findChild<QPushButton*>("1016")->text(); }
 };
 
@@ -86,9 +77,7 @@ TEST_F(WindowRunTest, RemembersPicturesBetweenSessionsUnlessToldNotTo) {
   const auto run = [&](bool remember) {
     CImgCmp2017& w = Open();  // a new window: an empty session cache
     if (!remember) w.ChooseOption(OptionBar::kRules, command::kButton2, kRememberPicturesItem);
-    w.Field(ids::kPathField2)->SetText(folder);
-    w.StartOrStop();
-    EXPECT_TRUE(WaitForRun());
+    EXPECT_TRUE(RunOn(folder));
     EXPECT_EQ(w.ResultList()->RowCount(), 1);
     return cache_line_;
   };
@@ -103,13 +92,27 @@ TEST_F(WindowRunTest, RemembersPicturesBetweenSessionsUnlessToldNotTo) {
   EXPECT_TRUE(run(true).endsWith(" // 0 t300380"));  // closing the window finished the clearing
 }
 
-TEST_F(WindowRunTest, EscapeWithResultsAsksInTheProgramsLanguage) {
+// Ctrl+A selects every row, except in a text field, which selects its text.
+TEST_F(WindowRunTest, WithResultsCtrlASelectsRowsAndEscapeAsksInTheProgramsLanguage) {
   CImgCmp2017& w = Open();
   EXPECT_TRUE(w.ConfirmDiscard());  // nothing to lose: no question
-  w.Field(ids::kPathField2)->SetText(MakePictures());
-  w.StartOrStop();
-  ASSERT_TRUE(WaitForRun());
+  ASSERT_TRUE(RunOn(MakePictures()));
   ASSERT_EQ(w.ResultList()->RowCount(), 1);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  QLineEdit* edit = w.Field(ids::kPathField2)->lineEdit();
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_TRUE(edit->hasSelectedText()) << "the field keeps its own Ctrl+A";
+  EXPECT_TRUE(w.ResultList()->selectionModel()->selectedRows().isEmpty());
+  auto* start = w.findChild<QPushButton*>("1016");
+  start->setFocus();
+  QTest::keyClick(start, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(w.ResultList()->selectionModel()->selectedRows().size(), 1);
+  EXPECT_TRUE(w.OnCommand(34134));
+  EXPECT_TRUE(w.ResultList()->selectionModel()->selectedRows().isEmpty());
+  EXPECT_FALSE(w.OnCommand(32816));
+
   for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
     QStringList buttons;
     QTimer::singleShot(0, [&] {
@@ -142,9 +145,7 @@ TEST_F(WindowRunTest, EscapeClosesFromAnyControlAndEnterDoesNot) {
 TEST_F(WindowRunTest, BadPathAlertsItsFieldAndStaysIdle) {
   CImgCmp2017& w = Open();
   const QString missing = dir_.filePath("no such folder");
-  w.Field(ids::kPathField2)->SetText(missing);
-  w.StartOrStop();
-  ASSERT_TRUE(WaitForRun());
+  ASSERT_TRUE(RunOn(missing));
   EXPECT_FALSE(w.IsRunning());
   EXPECT_EQ(w.Alert()->Counter(), 10);
   EXPECT_TRUE(w.Alert()->Balloon()->isVisible());
@@ -156,9 +157,7 @@ TEST_F(WindowRunTest, BadPathAlertsItsFieldAndStaysIdle) {
   // In two-folder mode a bad first list alerts the first field, from above.
   w.ChooseOption(OptionBar::kRules, command::kButton1, 2);
   w.Field(ids::kPathField1)->SetText("x");
-  w.Field(ids::kPathField2)->SetText(MakePictures());
-  w.StartOrStop();
-  ASSERT_TRUE(WaitForRun());
+  ASSERT_TRUE(RunOn(MakePictures()));
   EXPECT_EQ(w.Alert()->Counter(), 10);
   const QPoint field = w.Field(ids::kPathField1)->mapToGlobal(QPoint(0, 0));
   EXPECT_EQ(w.Alert()->Balloon()->geometry().bottom() + 1, field.y());
