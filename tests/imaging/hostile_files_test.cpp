@@ -41,12 +41,10 @@ struct Outcome {
 };
 
 Outcome ReadBoth(const QString& path) {
-  Outcome outcome;
   ReadProblemWatch watch;
-  outcome.header = LoadPictureHeader(path).has_value();
-  outcome.picture = !DecodeStretched(path, QSize(64, 64), true).isNull();
-  outcome.problem = watch.First();
-  return outcome;
+  const bool header = LoadPictureHeader(path).has_value();
+  const bool picture = !DecodeStretched(path, QSize(64, 64), true).isNull();
+  return {header, picture, watch.First()};
 }
 
 TEST_F(HostileFilesTest, EachIsReadOrRefusedWithItsReason) {
