@@ -118,21 +118,19 @@ TEST(PlacementRestore, StartModesAndSavedRectangles) {
 }
 
 TEST(FramePlacement, FirstWindowIsCentredAtSeventyPercentAndNeverBelowTheMinimum) {
-  const struct {
-    QRect available;
-    QRect expected;
-  } cases[] = {
+  // Available screen area, window placed.
+  const std::pair<QRect, QRect> cases[] = {
       {{0, 0, 2000, 1000}, {300, 150, 1400, 700}},
       {{100, 30, 1000, 1000}, {150, 180, 900, 700}},  // 700 wide would be below the minimum
       {{0, 0, 800, 600}, {0, 0, 800, 600}},           // a screen smaller than the minimum
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.available.width());
-    EXPECT_EQ(CentredDefaultRect(c.available, QSize(900, 660)), c.expected);
+  for (const auto& [available, expected] : cases) {
+    SCOPED_TRACE(available.width());
+    EXPECT_EQ(CentredDefaultRect(available, QSize(900, 660)), expected);
   }
 }
 
-TEST(InstanceNumbers, FirstStoresZeroFurtherOnesCountFromTheStoredValue) {
+TEST(InstanceNumbers, FirstStoresZeroFurtherOnesCountFromTheStoredValueInBothModes) {
   QTemporaryDir dir;
   CMyProfStr store;
   store.SettingsFilePath = dir.filePath("Dupliora.ini");
@@ -152,12 +150,7 @@ TEST(InstanceNumbers, FirstStoresZeroFurtherOnesCountFromTheStoredValue) {
   first.reset();  // the first ends while the second still runs
   InstanceMarker fourth("Dupliora", markers);
   EXPECT_TRUE(fourth.OtherInstanceRunning());
-}
-
-TEST(InstanceNumbers, PortableCounterLivesInStartSection) {
-  QTemporaryDir dir;
-  CMyProfStr store;
-  store.SettingsFilePath = dir.filePath("Dupliora.ini");
+  // Portable, the counter lives in the Start section; garbage counts as nothing stored.
   store.PortableMode = true;
   store.WriteInt("Start", "Dupliora_Id", 3);
   EXPECT_EQ(AssignInstanceNumber(true, store, "Dupliora", 0), 4u);

@@ -19,15 +19,12 @@ TEST(LanguageTextParser, LinesFollowTheTextForm) {
       "0 = zero\n2000000 = too big\nx = not a number\nno equals sign\n"
       "7=first\n7=second\n8 = line\\r\\nbreak\n9 =\n1999999=last\n10 = a = b\r\n",
       true);
-  EXPECT_EQ(map.at(42), "a\tb");
-  EXPECT_EQ(map.count(0), 0u);
-  EXPECT_EQ(map.count(2000000), 0u);
-  EXPECT_EQ(map.at(7), "second");
-  EXPECT_EQ(map.at(8), "line\r\nbreak");
-  EXPECT_EQ(map.at(9), "");
-  EXPECT_EQ(map.at(1999999), "last");
-  EXPECT_EQ(map.at(10), "a = b");
-  EXPECT_EQ(map.size(), 6u);
+  EXPECT_EQ(map, (LanguageMap{{7, "second"},
+                              {8, "line\r\nbreak"},
+                              {9, ""},
+                              {10, "a = b"},
+                              {42, "a\tb"},
+                              {1999999, "last"}}));
   EXPECT_EQ(ParseLanguageText("9 =\n", false).count(9), 0u);
 }
 

@@ -11,10 +11,13 @@
 
 #include "app/list_export_dialog.h"
 #include "core/settings_store.h"
+#include "support/file_fixture.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
 namespace {
+
+using enum ExportFormat;
 
 QByteArray Utf16(const QString& text) {
   return QByteArray("\xFF\xFE", 2) +
@@ -30,13 +33,11 @@ TEST(ListExport, TextAndCsvBytes) {
     QString text;
   };
   const Case cases[] = {
-      {ExportFormat::kText, kSmall, "Name\tSize\t\r\na.jpg\t10\t\r\n"},
-      {ExportFormat::kCsv, kSmall, "\"Name\";\"Size\";\r\n\"a.jpg\";\"10\";\r\n"},
-      {ExportFormat::kCsv,
-       {{"P"}, {{"say \"hi\"; <b>&"}}},
-       "\"P\";\r\n\"say \"\"hi\"\"; <b>&\";\r\n"},
-      {ExportFormat::kText, {{"P"}, {}}, "P\t\r\n"},
-      {ExportFormat::kText, {{"Pfad"}, {{"/b/Ü 日本.jpg"}}}, "Pfad\t\r\n/b/Ü 日本.jpg\t\r\n"},
+      {kText, kSmall, "Name\tSize\t\r\na.jpg\t10\t\r\n"},
+      {kCsv, kSmall, "\"Name\";\"Size\";\r\n\"a.jpg\";\"10\";\r\n"},
+      {kCsv, {{"P"}, {{"say \"hi\"; <b>&"}}}, "\"P\";\r\n\"say \"\"hi\"\"; <b>&\";\r\n"},
+      {kText, {{"P"}, {}}, "P\t\r\n"},
+      {kText, {{"Pfad"}, {{"/b/Ü 日本.jpg"}}}, "Pfad\t\r\n/b/Ü 日本.jpg\t\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text.toStdString());
@@ -46,9 +47,9 @@ TEST(ListExport, TextAndCsvBytes) {
 
 TEST(ListExport, HtmlEscapesCellsAndStripesRows) {
   const ListContent content{{"Name", ""}, {{"<script>&x", "1"}, {"b>c", ""}}};
-  const QByteArray html = ExportBytes(ExportFormat::kHtml, content);
-  EXPECT_EQ(ExportBytes(ExportFormat::kXls, content), html);
-  EXPECT_EQ(ExportBytes(ExportFormat::kDoc, content), html);
+  const QByteArray html = ExportBytes(kHtml, content);
+  EXPECT_EQ(ExportBytes(kXls, content), html);
+  EXPECT_EQ(ExportBytes(kDoc, content), html);
   ASSERT_TRUE(html.startsWith(QByteArray("\xFF\xFE<\0h\0", 6))) << "one mark, then the document";
   const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(html.constData() + 2),
                                           (html.size() - 2) / 2);
@@ -58,7 +59,7 @@ TEST(ListExport, HtmlEscapesCellsAndStripesRows) {
   EXPECT_TRUE(text.contains(QStringLiteral(
       "  <TR class=\"b_grau\"><td ><nobr>&lt;script&gt;&amp;x</td><td ><nobr>1</td>   </TR>\r\n"
       "  <TR><td ><nobr>b&gt;c</td><td>&nbsp;</td>   </TR>\r\n</TABLE></body></html>\r\n")));
-  EXPECT_FALSE(text.contains(QStringLiteral("<script>")));
+  EXPECT_FALSE(text.contains("<script>"));
 }
 
 TEST(ListExport, ForcedExtension) {
@@ -68,26 +69,25 @@ TEST(ListExport, ForcedExtension) {
     const char* expected;
   };
   const Case cases[] = {
-      {"/t/a.TXT", ExportFormat::kText, "/t/a.TXT"},
-      {"/t/a.htm", ExportFormat::kHtml, "/t/a.htm.html"},
-      {"/t/report.txt", ExportFormat::kCsv, "/t/report.txt.csv"},
-      {"/t/report", ExportFormat::kXls, "/t/report.xls"},
-      {"/t/report.", ExportFormat::kDoc, "/t/report..doc"},
-      {"/t/x.Doc", ExportFormat::kDoc, "/t/x.Doc"},
+      {"/t/a.TXT", kText, "/t/a.TXT"},
+      {"/t/a.htm", kHtml, "/t/a.htm.html"},
+      {"/t/report.txt", kCsv, "/t/report.txt.csv"},
+      {"/t/report", kXls, "/t/report.xls"},
+      {"/t/report.", kDoc, "/t/report..doc"},
+      {"/t/x.Doc", kDoc, "/t/x.Doc"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
     EXPECT_EQ(WithForcedExtension(QString::fromUtf8(c.path), c.format),
               QString::fromUtf8(c.expected));
   }
-  EXPECT_EQ(DefaultExportName(QStringLiteral("Dupliora")), QStringLiteral("Export_Dupliora"));
 }
 
 class ListExportFlow : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    store_.SettingsFilePath = dir_.filePath(QStringLiteral("s.ini"));
+    store_.SettingsFilePath = dir_.filePath("s.ini");
     model_.setHorizontalHeaderLabels({"Path", "Size", "Note"});
     model_.appendRow(
         {new QStandardItem("/a;\"<b>&.jpg"), new QStandardItem("1"), new QStandardItem("")});
@@ -108,7 +108,7 @@ class ListExportFlow : public ::testing::Test {
       return true;
     };
   }
-  QString Export() { return ListExport(view_, QStringLiteral("Dupliora"), store_, ui_); }
+  QString Export() { return ListExport(view_, "Dupliora", store_, ui_); }
 
   QTemporaryDir dir_;
   CMyProfStr store_;
@@ -122,38 +122,31 @@ class ListExportFlow : public ::testing::Test {
 };
 
 TEST_F(ListExportFlow, WritesForcedNameStoresIndexAndOpens) {
-  answer_ = dir_.filePath(QStringLiteral("report.txt"));
+  answer_ = dir_.filePath("report.txt");
   EXPECT_EQ(Export(), answer_ + ".csv");
-  EXPECT_TRUE(offered_.endsWith(QStringLiteral("/Export_Dupliora")));
+  EXPECT_TRUE(offered_.endsWith("/Export_Dupliora"));
   EXPECT_EQ(offered_filter_, 1);
   EXPECT_EQ(store_.ReadInt("List", "ExportIndex", 1), 2);
   EXPECT_EQ(opened_, QStringList({answer_ + ".csv"}));
-  QFile file(answer_ + ".csv");
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), ExportBytes(ExportFormat::kCsv,
-                                        {{"Path", "Size", "Note"}, {{"/a;\"<b>&.jpg", "1", ""}}}));
+  EXPECT_EQ(test::ReadBytes(answer_ + ".csv"),
+            ExportBytes(kCsv, {{"Path", "Size", "Note"}, {{"/a;\"<b>&.jpg", "1", ""}}}));
 }
 
 TEST_F(ListExportFlow, ColumnMovedBeforeTheFirstIsLeftOut) {
   view_.horizontalHeader()->moveSection(2, 0);
   const ListContent content = ReadListContent(view_);
   EXPECT_EQ(content.headers, QStringList({"Path", "Size"}));
-  ASSERT_EQ(content.rows.size(), 1u);
-  EXPECT_EQ(content.rows[0], QStringList({"/a;\"<b>&.jpg", "1"}));
+  EXPECT_EQ(content.rows, std::vector<QStringList>({{"/a;\"<b>&.jpg", "1"}}));
 }
 
 TEST_F(ListExportFlow, GrownNameOverAnotherFileAsksAndFailuresOpenNothing) {
-  answer_ = dir_.filePath(QStringLiteral("old"));
-  QFile other(answer_ + ".csv");
-  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-  other.write("keep me");
-  other.close();
+  answer_ = dir_.filePath("old");
+  ASSERT_TRUE(test::WriteBytes(answer_ + ".csv", "keep me"));
   EXPECT_TRUE(Export().isEmpty());
   EXPECT_EQ(questions_.size(), 1);
-  ASSERT_TRUE(other.open(QIODevice::ReadOnly));
-  EXPECT_EQ(other.readAll(), QByteArray("keep me"));
+  EXPECT_EQ(test::ReadBytes(answer_ + ".csv"), "keep me");
 
-  answer_ = dir_.filePath(QStringLiteral("missing/folder/x.csv"));
+  answer_ = dir_.filePath("missing/folder/x.csv");
   EXPECT_TRUE(Export().isEmpty());
   EXPECT_EQ(messages_.size(), 1);
   EXPECT_TRUE(opened_.isEmpty());

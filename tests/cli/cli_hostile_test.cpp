@@ -3,11 +3,9 @@
 // Hostile files among good pictures, through the real program and its decoder
 // processes: the run survives them all, finds the one true copy, and counts
 // every file it left out by its reason.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,9 +13,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
+#include <fstream>
 
+#include "cli/cli_run.h"
 #include "support/hostile_files.h"
 #include "support/pictures.h"
 
@@ -29,8 +28,7 @@ constexpr int kCutPhotos = 12;
 class CliHostileTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("h/cut")));
-    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("h/refused")));
+    for (const char* folder : {"h/cut", "h/refused"}) ASSERT_TRUE(QDir(dir_.path()).mkpath(folder));
     const QImage photo = test::NoisyImage(QSize(400, 300), 1);
     Write("one.png", test::EncodedPicture(photo, "png"));
     Write("one_copy.jpg", test::EncodedPicture(photo, "jpg", 95));
@@ -54,15 +52,12 @@ class CliHostileTest : public testing::Test {
     Write("@hang@.png", test::EncodedPicture(test::NoisyImage(QSize(200, 200), 3), "png"));
     // A name that is not UTF-8 cannot pass through QString: written by bytes.
     const QByteArray png = test::EncodedPicture(photo, "png");
-    const int fd = ::open(OddName().constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::write(fd, png.constData(), png.size()), png.size());
-    ::close(fd);
-    QString deep = Path("");
+    QString deep;
     while (deep.size() < 1100) deep += QString(200, u'd') + u'/';
-    ASSERT_TRUE(QDir().mkpath(deep));
-    ASSERT_TRUE(
-        test::WriteBytes(deep + QStringLiteral("long.png"), test::EncodedPicture(photo, "png")));
+    ASSERT_TRUE(QDir().mkpath(Path(deep)));
+    Write(deep + "long.png", png);
+    std::ofstream odd(OddName().toStdString(), std::ios::binary);
+    ASSERT_TRUE(odd.write(png.constData(), png.size()));
   }
   // QTemporaryDir cannot remove what QString cannot name.
   void TearDown() override { ::unlink(OddName().constData()); }
@@ -75,56 +70,38 @@ class CliHostileTest : public testing::Test {
   QTemporaryDir dir_;
 };
 
-struct CliRun {
-  int exit_code = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
 // The CLI with the decoder program's test faults on and a short wall clock.
-CliRun RunCli(const QStringList& arguments, const QString& cache) {
-  QProcess cli;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("DUPLIORA_DECODER_TEST_FAULTS"), QStringLiteral("1"));
-  environment.insert(QStringLiteral("DUPLIORA_DECODER_WALL_MS"), QStringLiteral("2000"));
-  environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
-  cli.setProcessEnvironment(environment);
-  cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dupliora-cli"),
-            arguments);
-  CliRun run;
-  if (!cli.waitForFinished(120000) || cli.exitStatus() != QProcess::NormalExit) return run;
-  run.exit_code = cli.exitCode();
-  run.out = cli.readAllStandardOutput();
-  run.err = cli.readAllStandardError();
-  return run;
+test::CliRun RunCli(const QStringList& arguments, const QString& cache) {
+  QProcessEnvironment environment;
+  environment.insert("DUPLIORA_DECODER_TEST_FAULTS", "1");
+  environment.insert("DUPLIORA_DECODER_WALL_MS", "2000");
+  environment.insert("XDG_CACHE_HOME", cache);
+  return test::RunCli(arguments, environment);
 }
 
 TEST_F(CliHostileTest, EveryBadFileIsLeftOutAndCountedTheRunGoesOn) {
   QElapsedTimer timer;
   timer.start();
-  const CliRun run = RunCli({"--json", "--verbose", "--threads", "2", Path("")},
-                            dir_.filePath(QStringLiteral("cache")));
+  const test::CliRun run =
+      RunCli({"--json", "--verbose", "--threads", "2", Path("")}, dir_.filePath("cache"));
   const QByteArray& err = run.err;
   ASSERT_EQ(run.exit_code, 0) << err.toStdString();
   const QJsonObject document = QJsonDocument::fromJson(run.out).object();
-  const QJsonObject summary = document[QStringLiteral("summary")].toObject();
+  const QJsonObject summary = document["summary"].toObject();
   // The true copy, and the two SVG files: without what they refer to, they
   // draw the same square.
   QStringList pairs;
-  for (const QJsonValue& match : document[QStringLiteral("matches")].toArray()) {
-    QStringList names{QFileInfo(match[QStringLiteral("first")].toString()).fileName(),
-                      QFileInfo(match[QStringLiteral("second")].toString()).fileName()};
+  for (const QJsonValue& match : document["matches"].toArray()) {
+    QStringList names{QFileInfo(match["first"].toString()).fileName(),
+                      QFileInfo(match["second"].toString()).fileName()};
     names.sort();
     pairs << names.join(u'|');
   }
   pairs.sort();
   EXPECT_EQ(pairs, (QStringList{"fifo.svg|self.svg", "one.png|one_copy.jpg"}));
-  EXPECT_EQ(summary[QStringLiteral("loaded")].toInt(), 4) << "one, its copy, self.svg, fifo.svg";
-  const QJsonObject left_out = summary[QStringLiteral("left_out")].toObject();
-  const struct {
-    const char* key;
-    int count;
-  } expected[] = {
+  EXPECT_EQ(summary["loaded"].toInt(), 4) << "one, its copy, self.svg, fifo.svg";
+  const QJsonObject left_out = summary["left_out"].toObject();
+  const std::pair<const char*, int> expected[] = {
       {"damaged", kCutPhotos}, {"too_large", 4},     {"crashed", 1},       {"timed_out", 1},
       {"special_file", 2},     {"name_not_utf8", 1}, {"path_too_long", 1},
   };
@@ -134,10 +111,7 @@ TEST_F(CliHostileTest, EveryBadFileIsLeftOutAndCountedTheRunGoesOn) {
   }
   EXPECT_EQ(left_out.size(), std::size(expected)) << QJsonDocument(left_out).toJson().toStdString();
   // --verbose lists each file once with its reason, odd bytes escaped.
-  EXPECT_EQ(err.count("\n"
-                      "damaged\t"),
-            kCutPhotos)
-      << err.toStdString();
+  EXPECT_EQ(err.count("\ndamaged\t"), kCutPhotos) << err.toStdString();
   EXPECT_TRUE(err.contains("name_not_utf8\t" + QFile::encodeName(Path("bad")) + "\\xff\\xfe.png"));
   EXPECT_TRUE(err.contains("crashed\t" + QFile::encodeName(Path("@crash@.png"))));
   EXPECT_LT(timer.elapsed(), 60000);
@@ -146,8 +120,7 @@ TEST_F(CliHostileTest, EveryBadFileIsLeftOutAndCountedTheRunGoesOn) {
 // Files refused by the scan are listed too, though nothing is left to compare
 // (the cut photos, refused in the load phase, are counted above).
 TEST_F(CliHostileTest, VerboseListsFilesTheScanRefused) {
-  const CliRun run = RunCli({"--verbose", Path(QStringLiteral("refused"))},
-                            dir_.filePath(QStringLiteral("cache")));
+  const test::CliRun run = RunCli({"--verbose", Path("refused")}, dir_.filePath("cache"));
   EXPECT_EQ(run.exit_code, 3);
   EXPECT_TRUE(run.out.isEmpty());
   EXPECT_EQ(run.err.count("\ntoo_large\t"), 1) << run.err.toStdString();

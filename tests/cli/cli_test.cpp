@@ -1,14 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Dupliora developers
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -20,64 +14,35 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <vector>
+
+#include "cli/cli_run.h"
+#include "support/pictures.h"
 
 namespace {
 
-struct CliRun {
-  int exit_code = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-QString CliPath() {
-  return QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dupliora-cli");
-}
-
-CliRun RunCli(const QStringList& arguments) {
-  QProcess process;
-  process.start(CliPath(), arguments);
-  CliRun run;
-  if (!process.waitForFinished(120000)) return run;
-  run.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  run.out = process.readAllStandardOutput();
-  run.err = process.readAllStandardError();
-  return run;
-}
+using dupliora::test::CliPath;
+using dupliora::test::CliRun;
+using dupliora::test::RunCli;
 
 void SavePicture(const QString& path, int seed, int width = 200, int height = 160) {
   QImage image(width, height, QImage::Format_RGB32);
   QRandomGenerator random(static_cast<quint32>(seed));
   image.fill(QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
   QPainter painter(&image);
-  for (int k = 0; k < 10; ++k) {
+  for (int k = 0; k < 10; ++k)
     painter.fillRect(
         random.bounded(width), random.bounded(height), width / 3, height / 3,
         QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
-  }
   painter.end();
   ASSERT_TRUE(image.save(path));
 }
 
-// Gives the file a time an hour back: the store keeps no record of a file
-// changed moments ago.
-void Age(const QString& path) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-  ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
-                               QFileDevice::FileModificationTime));
-}
-
 class CliTest : public ::testing::Test {
  protected:
-  void TearDown() override { qunsetenv("XDG_CACHE_HOME"); }
   void SetUp() override {
     ASSERT_TRUE(QFile::exists(CliPath())) << CliPath().toStdString();
-    // The default record store lives there: never the user's own.
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir_.filePath("xdg-cache")));
-    ASSERT_TRUE(QDir(dir_.path()).mkpath("a/sub"));
-    ASSERT_TRUE(QDir(dir_.path()).mkpath("b"));
-    ASSERT_TRUE(QDir(dir_.path()).mkpath("empty"));
+    for (const char* folder : {"a/sub", "b", "empty"})
+      ASSERT_TRUE(QDir(dir_.path()).mkpath(folder));
     SavePicture(Path("a/one.png"), 1);
     SavePicture(Path("a/sub/one_copy.png"), 1);
     SavePicture(Path("a/two.png"), 2);
@@ -88,6 +53,8 @@ class CliTest : public ::testing::Test {
   QString Path(const QString& name) const { return dir_.filePath(name); }
 
   QTemporaryDir dir_;
+  // The default record store lives there: never the user's own.
+  dupliora::test::ScopedThumbnailCache cache_;
 };
 
 TEST_F(CliTest, ExitCodesAndTsvOutput) {
@@ -120,9 +87,8 @@ TEST_F(CliTest, ExitCodesAndTsvOutput) {
     const CliRun run = RunCli(c.arguments);
     EXPECT_EQ(run.exit_code, c.exit_code);
     EXPECT_EQ(run.out, c.out);
-    for (const QString& part : c.stderr_parts) {
+    for (const QString& part : c.stderr_parts)
       EXPECT_TRUE(run.err.contains(part.toUtf8())) << run.err.toStdString();
-    }
   }
 }
 
@@ -132,15 +98,14 @@ TEST_F(CliTest, TwoFolderJsonWithVariants) {
   ASSERT_EQ(run.exit_code, 0) << run.err.toStdString();
   const QJsonObject document = QJsonDocument::fromJson(run.out).object();
   const QJsonObject summary = document["summary"].toObject();
-  EXPECT_EQ(summary["loaded"].toInt(), 5);
-  EXPECT_EQ(summary["first_list"].toInt(), 3);
-  EXPECT_EQ(summary["total"].toInt(), 3 * 2 * 4);
-  EXPECT_EQ(summary["done"].toInt(), 24);
-  EXPECT_EQ(summary["matches"].toInt(), 3);
-  const QJsonArray matches = document["matches"].toArray();
-  ASSERT_EQ(matches.size(), 3);
+  for (const auto& [key, count] : {std::pair{"loaded", 5},
+                                   {"first_list", 3},
+                                   {"total", 3 * 2 * 4},
+                                   {"done", 24},
+                                   {"matches", 3}})
+    EXPECT_EQ(summary[key].toInt(), count) << key;
   QStringList pairs;
-  for (const QJsonValue& value : matches) {
+  for (const QJsonValue& value : document["matches"].toArray()) {
     const QJsonObject m = value.toObject();
     pairs << QDir(dir_.path()).relativeFilePath(m["first"].toString()) + u'|' +
                  QDir(dir_.path()).relativeFilePath(m["second"].toString()) + u'|' +
@@ -159,7 +124,8 @@ TEST_F(CliTest, TwoProgramsAtOnceShareTheRecordStoreAndLoseNothing) {
     for (int k = 0; k < 8; ++k) {
       const QString path = Path(QStringLiteral("%1/%2.png").arg(folder).arg(k));
       SavePicture(path, 100 + k + 10 * folder[0]);
-      Age(path);
+      // An hour back: the store keeps no record of a file changed moments ago.
+      ASSERT_TRUE(dupliora::test::SetModified(path, QDateTime::currentDateTime().addSecs(-3600)));
     }
   }
   const QString store = Path("store/records.sqlite");
@@ -171,85 +137,36 @@ TEST_F(CliTest, TwoProgramsAtOnceShareTheRecordStoreAndLoseNothing) {
   ASSERT_EQ(one.exitCode(), 0) << one.readAllStandardError().toStdString();
   ASSERT_EQ(two.exitCode(), 0) << two.readAllStandardError().toStdString();
   const QString all = Path("x") + ';' + Path("y") + ';' + Path("shared");
-  struct Case {
-    QStringList options;
-    QByteArray first_run;
-  } const cases[] = {
-      {{"--cache", store}, "run 1: loaded 24, decoded 0, from cache 24 (store 24)"},
-      {{"--no-cache"}, "run 1: loaded 24, decoded 24, from cache 0 (store 0)"},
-  };
-  for (const Case& c : cases) {
-    const CliRun run = RunCli(c.options + QStringList{"--repeat", "2", all});
-    EXPECT_TRUE(run.err.contains(c.first_run)) << run.err.toStdString();
-  }
+  const CliRun cached = RunCli({"--cache", store, "--repeat", "2", all});
+  EXPECT_TRUE(cached.err.contains("run 1: loaded 24, decoded 0, from cache 24 (store 24)"))
+      << cached.err.toStdString();
+  const CliRun uncached = RunCli({"--no-cache", "--repeat", "2", all});
+  EXPECT_TRUE(uncached.err.contains("run 1: loaded 24, decoded 24, from cache 0 (store 0)"))
+      << uncached.err.toStdString();
   EXPECT_EQ(RunCli({"--cache", store, "--no-cache", all}).exit_code, 1);
   EXPECT_EQ(RunCli({"--cache", "", all}).exit_code, 1);
-}
-
-// The CLI with stdout on a pipe that the test reads when it chooses: a full
-// pipe holds the CLI in its write, so a signal surely comes mid-run.
-struct PipedCli {
-  pid_t pid = -1;
-  int out = -1;  // read end of the CLI's stdout
-};
-
-PipedCli StartPiped(const QStringList& arguments, const QString& err_path) {
-  int fds[2];
-  if (::pipe(fds) != 0) return {};
-  std::vector<QByteArray> bytes{QFile::encodeName(CliPath())};
-  for (const QString& a : arguments) bytes.push_back(a.toUtf8());
-  std::vector<char*> argv;
-  for (QByteArray& b : bytes) argv.push_back(b.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, QFile::encodeName(err_path).constData(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  PipedCli cli;
-  if (posix_spawn(&cli.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) cli.pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(fds[1]);
-  cli.out = fds[0];
-  return cli;
-}
-
-QByteArray ReadToEnd(int fd) {
-  QByteArray all;
-  char chunk[65536];
-  for (ssize_t n; (n = ::read(fd, chunk, sizeof chunk)) > 0;) all.append(chunk, n);
-  ::close(fd);
-  return all;
-}
-
-// Exit code, or -1 when the CLI died by a signal.
-int WaitExit(pid_t pid) {
-  int status = 0;
-  if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
 }
 
 TEST_F(CliTest, StopSignalsKeepTheMatchesFoundAndCloseTheOutput) {
   ASSERT_TRUE(QDir(dir_.path()).mkpath("many"));
   for (int i = 0; i < 300; ++i)
     SavePicture(Path(QStringLiteral("many/%1.png").arg(i)), i % 2, 130, 130);
-  struct Case {
-    int signal;
-    bool json;
-  } const cases[] = {{SIGINT, false}, {SIGTERM, true}, {SIGHUP, true}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.signal);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    const bool json = signal != SIGINT;  // both outputs, either way
     QStringList arguments{"--similarity", "40", "--threads", "1", Path("many")};
-    if (c.json) arguments.prepend("--json");
-    const PipedCli cli = StartPiped(arguments, Path("err.txt"));
-    ASSERT_GT(cli.pid, 0);
-    pollfd ready{cli.out, POLLIN, 0};
-    ASSERT_EQ(::poll(&ready, 1, 120000), 1);  // matches are flowing
-    ::kill(cli.pid, c.signal);
-    const QByteArray out = ReadToEnd(cli.out);
-    EXPECT_EQ(WaitExit(cli.pid), 128 + c.signal);
-    if (c.json) {
+    if (json) arguments.prepend("--json");
+    // Left unread, the output pipe fills and holds the CLI in its write: the
+    // signal surely comes mid-run.
+    QProcess cli;
+    cli.start(CliPath(), arguments);
+    ASSERT_TRUE(cli.waitForReadyRead(120000));  // matches are flowing
+    ::kill(cli.processId(), signal);
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(cli.exitCode(), 128 + signal);
+    const QByteArray out = cli.readAllStandardOutput();
+    if (json) {
       QJsonParseError error;
       const QJsonObject document = QJsonDocument::fromJson(out, &error).object();
       ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
@@ -264,32 +181,29 @@ TEST_F(CliTest, StopSignalsKeepTheMatchesFoundAndCloseTheOutput) {
 }
 
 TEST_F(CliTest, OutputThatCannotBeWrittenIsReported) {
-  struct Case {
-    const char* label;
-    QStringList arguments;
-  } const cases[] = {
-      {"matches", {Path("a")}},
-      {"json without matches", {"--json", "--no-subfolders", Path("a")}},
-      {"help", {"--help"}},
-      {"version", {"--version"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
+  // Matches, JSON without matches, help and version.
+  for (const QStringList& arguments : {QStringList{Path("a")},
+                                       {"--json", "--no-subfolders", Path("a")},
+                                       {"--help"},
+                                       {"--version"}}) {
+    SCOPED_TRACE(arguments.join(' ').toStdString());
     QProcess full;
-    full.setStandardOutputFile(QStringLiteral("/dev/full"));
-    full.start(CliPath(), c.arguments);
+    full.setStandardOutputFile("/dev/full");
+    full.start(CliPath(), arguments);
     ASSERT_TRUE(full.waitForFinished(120000));
     EXPECT_EQ(full.exitCode(), 4);
     EXPECT_TRUE(full.readAllStandardError().contains("cannot write the output: No space left"));
   }
-  // A reader that went away: a message, not a silent death by SIGPIPE.
-  const PipedCli cli = StartPiped({Path("a")}, Path("err.txt"));
-  ASSERT_GT(cli.pid, 0);
-  ::close(cli.out);
-  EXPECT_EQ(WaitExit(cli.pid), 4);
-  QFile err(Path("err.txt"));
-  ASSERT_TRUE(err.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(err.readAll().contains("cannot write the output: Broken pipe"));
+  // A reader that went away (as in "| true"): a message, not a silent death by SIGPIPE.
+  QProcess cli;
+  QProcess gone;
+  cli.setStandardOutputProcess(&gone);
+  gone.start("true");
+  ASSERT_TRUE(gone.waitForFinished(120000));
+  cli.start(CliPath(), {Path("a")});
+  ASSERT_TRUE(cli.waitForFinished(120000));
+  EXPECT_EQ(cli.exitCode(), 4);
+  EXPECT_TRUE(cli.readAllStandardError().contains("cannot write the output: Broken pipe"));
 }
 
 TEST_F(CliTest, OddNamesStayOneFieldEach) {

@@ -4,26 +4,23 @@
 
 #include <algorithm>
 
-#include "core/language_table.h"
 #include "core/text_numbers.h"
 #include "engine/run_progress.h"
 
 namespace dupliora {
 namespace {
 
-// The run asks for its texts by number; the window and the command-line tool
-// fill them from the language table. A number missing on either side would
-// show up as "String %d is not in list" in the middle of a progress line.
-TEST(RunTexts, EveryNumberTheRunNeedsHasAnEnglishText) {
+// The run asks for its texts by number; the command-line tool fills them from
+// the run's list, the window from the whole table (whose texts are checked in
+// language_texts_test). A number missing from the list would show up as
+// "String %d is not in list" in the middle of a progress line.
+TEST(RunTexts, EveryNumberTheRunNeedsIsInTheRunsList) {
   const std::vector<int>& needed = RunTextNumbers();
   ASSERT_FALSE(needed.empty());
   for (int number : needed) {
-    SCOPED_TRACE(number);
     EXPECT_TRUE(std::find(text::kRunTexts.begin(), text::kRunTexts.end(), number) !=
-                text::kRunTexts.end());
-    const QString english = GetString(number);
-    EXPECT_FALSE(english.isEmpty());
-    EXPECT_FALSE(english.contains(QStringLiteral("not in list")));
+                text::kRunTexts.end())
+        << number;
   }
 }
 

@@ -13,7 +13,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
-#include <map>
 #include <set>
 #include <vector>
 
@@ -48,11 +47,10 @@ class LanguageTextsTest : public ::testing::TestWithParam<const char*> {
 
 // Every number the program asks for comes out of the program's own table in
 // this language: not missing, not the English fallback, with the name filled in.
-TEST_P(LanguageTextsTest, TableGivesThisLanguagesTextForEveryNumber) {
+TEST_P(LanguageTextsTest, TableGivesThisLanguagesTextForEveryNumberAndNoOther) {
   int language_id = -1;
-  for (int id = 0; id < kLanguageIdCount; ++id) {
+  for (int id = 0; id < kLanguageIdCount; ++id)
     if (LanguageCode(id) == QString::fromLatin1(GetParam())) language_id = id;
-  }
   ASSERT_GE(language_id, 0);
   LanguageTable table;
   table.SetCurrentLanguage(language_id);
@@ -60,13 +58,10 @@ TEST_P(LanguageTextsTest, TableGivesThisLanguagesTextForEveryNumber) {
     SCOPED_TRACE(number);
     const QString shown = table.GetString(number);
     ASSERT_TRUE(texts_.count(number)) << "no text";
-    EXPECT_FALSE(shown.contains(QStringLiteral("#AP#")));
-    QString expected = texts_[number];
-    EXPECT_EQ(shown, expected.replace(QStringLiteral("#AP#"), Identity().productName));
+    QString expected = texts_[number];  // with the name filled in
+    EXPECT_EQ(shown, expected.replace("#AP#", Identity().productName));
   }
-}
-
-TEST_P(LanguageTextsTest, HoldsNoTextThatNothingAsksFor) {
+  // And it holds no text that nothing asks for.
   const std::set<int> known(text::kAllTextNumbers.begin(), text::kAllTextNumbers.end());
   for (const auto& [number, text] : texts_) {
     EXPECT_TRUE(known.count(number))
@@ -114,17 +109,13 @@ TEST_P(LanguageTextsTest, ReplacementWordsDoNotFeedLaterReplacements) {
 
 INSTANTIATE_TEST_SUITE_P(Languages, LanguageTextsTest, ::testing::Values("EN", "DE"));
 
-TEST(LanguageTextsAgreement, GermanAndEnglishHoldTheSameNumbersAndPlaceholders) {
-  const LanguageMap english = ParseLanguageText(LoadLanguageResource(QStringLiteral("EN")), true);
-  const LanguageMap german = ParseLanguageText(LoadLanguageResource(QStringLiteral("DE")), true);
+// Both languages hold every number and nothing else (above): they agree on placeholders.
+TEST(LanguageTextsAgreement, GermanAndEnglishHoldTheSamePlaceholders) {
+  const LanguageMap english = ParseLanguageText(LoadLanguageResource("EN"), true);
+  LanguageMap german = ParseLanguageText(LoadLanguageResource("DE"), true);
   for (const auto& [number, text] : english) {
     SCOPED_TRACE(number);
-    const auto it = german.find(number);
-    ASSERT_NE(it, german.end()) << "German lacks " << text.toStdString();
-    EXPECT_EQ(Placeholders(text), Placeholders(it->second));
-  }
-  for (const auto& [number, text] : german) {
-    EXPECT_TRUE(english.count(number)) << "English lacks " << number;
+    EXPECT_EQ(Placeholders(text), Placeholders(german[number]));
   }
 }
 
@@ -133,32 +124,25 @@ TEST(LanguageTextsAgreement, GermanAndEnglishHoldTheSameNumbersAndPlaceholders) 
 // working and program folders and their parents.
 QDir FindSourceRoot() {
   const QString self = QStringLiteral(__FILE__);
-  QStringList candidates;
-  if (QFileInfo(self).isAbsolute()) candidates << self;
-  for (QString base : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
+  for (const QString& base : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
     for (QDir dir(base);;) {
-      candidates << dir.filePath(self);
+      const QFileInfo candidate(dir.filePath(self));  // an absolute `self` stays itself
+      QDir root = candidate.absoluteDir();            // tests/core
+      if (candidate.exists() && root.cdUp() && root.cdUp() && root.exists("src")) return root;
       if (!dir.cdUp()) break;
     }
   }
-  for (const QString& candidate : candidates) {
-    const QFileInfo info(candidate);
-    if (!info.exists()) continue;
-    QDir root = info.absoluteDir();  // tests/core
-    if (root.cdUp() && root.cdUp() && root.exists(QStringLiteral("src"))) return root;
-  }
-  return QDir(QStringLiteral("/nonexistent"));
+  return QDir("/nonexistent");
 }
 
 TEST(LanguageTextsAgreement, EveryNumberPassedInTheSourcesHasAnEnglishText) {
   const QDir root = FindSourceRoot();
-  ASSERT_TRUE(root.exists(QStringLiteral("src/core/text_numbers.h")))
-      << "source tree not found from " << __FILE__;
-  const LanguageMap english = ParseLanguageText(LoadLanguageResource(QStringLiteral("EN")), false);
+  ASSERT_TRUE(root.exists("src/core/text_numbers.h")) << "source tree not found from " << __FILE__;
+  const LanguageMap english = ParseLanguageText(LoadLanguageResource("EN"), false);
   static const QRegularExpression call(
       QStringLiteral(R"((\bGetString|(\.|->)Text)\s*\(\s*(\d+)\s*\))"));
   int files = 0;
-  QDirIterator it(root.filePath(QStringLiteral("src")), {"*.cpp", "*.h"}, QDir::Files,
+  QDirIterator it(root.filePath("src"), {"*.cpp", "*.h"}, QDir::Files,
                   QDirIterator::Subdirectories);
   while (it.hasNext()) {
     QFile file(it.next());

@@ -9,16 +9,13 @@
 #include "core/app_identity.h"
 #include "core/record_store_location.h"
 #include "core/settings_store.h"
+#include "support/pictures.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
 namespace {
 
-void PutFile(const QString& path) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("[Start]\n");
-}
+void PutFile(const QString& path) { ASSERT_TRUE(test::WriteBytes(path, "[Start]\n")); }
 
 // A temporary program folder and a temporary per-user configuration root.
 class SettingsLocationTest : public ::testing::Test {
@@ -79,21 +76,16 @@ TEST_F(SettingsLocationTest, FileBesideProgramIsUsedOnlyWhenWritableAndNotInstal
 }
 
 TEST_F(SettingsLocationTest, IniRuleNeedsMoreThanThreeCharacters) {
-  struct Case {
-    const char* program;
-    const char* profile;
-  } const cases[] = {
-      {"dupliora-ini=Work", "Work"},
-      {"dupliora-ini=Work.exe", "Work"},
-      {"dupliora-ini=ab.exe", ""},
-      {"dupliora-ini=abc", ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.program);
+  // Program name, profile it names.
+  const std::pair<const char*, QString> cases[] = {{"dupliora-ini=Work", "Work"},
+                                                   {"dupliora-ini=Work.exe", "Work"},
+                                                   {"dupliora-ini=ab.exe", ""},
+                                                   {"dupliora-ini=abc", ""}};
+  for (const auto& [program, profile] : cases) {
+    SCOPED_TRACE(program);
     CMyProfStr store;
     AppIdentity identity;
-    store.InitSettingsLocation({ProgramFolder() + "/" + c.program, UserRoot()}, identity);
-    const QString profile = QString::fromUtf8(c.profile);
+    store.InitSettingsLocation({ProgramFolder() + "/" + program, UserRoot()}, identity);
     EXPECT_EQ(store.ProfileName, profile);
     const QString settingsName = profile.isEmpty() ? "Dupliora" : "Dupliora_" + profile;
     EXPECT_EQ(identity.settingsName, settingsName);
@@ -124,8 +116,7 @@ TEST(AppIdentityTest, VersionTextFromRecord) {
 // The record store follows the settings: beside them in portable mode, else
 // in the user's cache folder; the command-line tool finds the same place.
 TEST_F(SettingsLocationTest, RecordStoreLivesWhereTheSettingsSayAndTheCliFindsIt) {
-  const QByteArray xdg_before = qgetenv("XDG_CACHE_HOME");
-  const bool xdg_was_set = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
+  const test::ScopedThumbnailCache restores_xdg_cache_home;
   const QString home_cache = QDir::homePath() + "/.cache/Dupliora/records.sqlite";
   const QString program = ProgramFolder() + "/dupliora-cli";
   struct Case {
@@ -143,19 +134,13 @@ TEST_F(SettingsLocationTest, RecordStoreLivesWhereTheSettingsSayAndTheCliFindsIt
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     qputenv("XDG_CACHE_HOME", c.xdg.toUtf8());
-    for (const QString& name : {"Dupliora.ini", "Dupliora_Uninstall.ini"}) {
+    for (const char* name : {"Dupliora.ini", "Dupliora_Uninstall.ini"})
       QFile::remove(ProgramFolder() + "/" + name);
-    }
     for (const QString& name : c.beside) Touch(name);
     EXPECT_EQ(RecordStorePathBesideProgram(program, identity_), c.expected);
     store_ = CMyProfStr();
     Init("dupliora");
     EXPECT_EQ(RecordStorePath(store_, identity_), c.expected);
-  }
-  if (xdg_was_set) {
-    qputenv("XDG_CACHE_HOME", xdg_before);
-  } else {
-    qunsetenv("XDG_CACHE_HOME");
   }
 }
 

@@ -13,21 +13,13 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/file_fixture.h"
 #include "support/qt_print.h"
 
 namespace dupliora {
 namespace {
 
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void PutFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
-}
+using test::ReadBytes;
 
 class SettingsStoreTest : public ::testing::Test {
  protected:
@@ -35,7 +27,9 @@ class SettingsStoreTest : public ::testing::Test {
     ASSERT_TRUE(dir_.isValid());
     store_.SettingsFilePath = dir_.filePath("Dupliora.ini");
   }
-  void Put(const QByteArray& bytes) { PutFile(store_.SettingsFilePath, bytes); }
+  void Put(const QByteArray& bytes) {
+    ASSERT_TRUE(test::WriteBytes(store_.SettingsFilePath, bytes));
+  }
 
   QTemporaryDir dir_;
   CMyProfStr store_;
@@ -61,37 +55,29 @@ TEST_F(SettingsStoreTest, ReadIntFollowsLeadingIntegerRuleAndClamps) {
 TEST_F(SettingsStoreTest, ReadRectNeedsFourFields) {
   Put("[Start]\nfull=10;20;300;400\nshort=10;20;300\nextra=1;2;3;4;5\nempty=\n");
   EXPECT_EQ(store_.ReadRect("Start", "full"), (SettingsRect{10, 20, 300, 400}));
-  EXPECT_FALSE(store_.ReadRect("Start", "short").has_value());
   EXPECT_EQ(store_.ReadRect("Start", "extra"), (SettingsRect{1, 2, 3, 4}));
-  EXPECT_FALSE(store_.ReadRect("Start", "empty").has_value());
-  EXPECT_FALSE(store_.ReadRect("Start", "missing").has_value());
+  for (const char* key : {"short", "empty", "missing"})
+    EXPECT_FALSE(store_.ReadRect("Start", key).has_value()) << key;
 }
 
 TEST_F(SettingsStoreTest, ValuesRoundTripExactly) {
-  const QString values[] = {
-      "/home/a;b=c/[x]/Bilder",
-      "  leading and trailing  ",
-      "\"quoted\"",
-      "back\\slash\\",
-      "line\nbreak\r\tand tab",
-      "Grüße, 写真, ΑΒΓ",
-      "",
-      " ",
-      "\\x41 not an escape",
-      "a\x01"
-      "b",
-      "\"",
-      "ends with quote\"",
-  };
-  int n = 0;
-  for (const QString& value : values) {
-    const QString key = QStringLiteral("k%1").arg(n++);
-    ASSERT_TRUE(store_.WriteString("Path1", key, value));
-  }
-  n = 0;
-  for (const QString& value : values) {
-    SCOPED_TRACE(value.toStdString());
-    EXPECT_EQ(store_.ReadString("path1", QStringLiteral("K%1").arg(n++), "default"), value);
+  const QString values[] = {"/home/a;b=c/[x]/Bilder",
+                            "  leading and trailing  ",
+                            "\"quoted\"",
+                            "back\\slash\\",
+                            "line\nbreak\r\tand tab",
+                            "Grüße, 写真, ΑΒΓ",
+                            "",
+                            " ",
+                            "\\x41 not an escape",
+                            "a\001b",
+                            "\"",
+                            "ends with quote\""};
+  for (int n = 0; n < int(std::size(values)); ++n)
+    ASSERT_TRUE(store_.WriteString("Path1", QStringLiteral("k%1").arg(n), values[n]));
+  for (int n = 0; n < int(std::size(values)); ++n) {  // all written first, then all read
+    SCOPED_TRACE(values[n].toStdString());
+    EXPECT_EQ(store_.ReadString("path1", QStringLiteral("K%1").arg(n), "default"), values[n]);
   }
 }
 
@@ -99,7 +85,7 @@ TEST_F(SettingsStoreTest, NamesCompareWithoutCaseAndUpdatesKeepOtherLines) {
   Put("; my comment\n[START]\nMax=1\nforeign = kept as is \n\n[Other]\nx=1\n");
   ASSERT_TRUE(store_.WriteInt("start", "max", 2));
   ASSERT_TRUE(store_.WriteInt("Start", "showCmd", 3));
-  EXPECT_EQ(FileBytes(store_.SettingsFilePath),
+  EXPECT_EQ(ReadBytes(store_.SettingsFilePath),
             "; my comment\n[START]\nMax=2\nforeign = kept as is \nshowCmd=3\n\n[Other]\nx=1\n");
   EXPECT_EQ(store_.ReadString("Start", "foreign"), "kept as is");
 }
@@ -115,10 +101,9 @@ TEST_F(SettingsStoreTest, SectionsAreReadWrittenAndDeletedWhole) {
 }
 
 TEST_F(SettingsStoreTest, UnstorableNamesAreRefusedAndNothingIsWritten) {
-  EXPECT_FALSE(store_.WriteString("", "key", "v"));
-  EXPECT_FALSE(store_.WriteString("Sec]", "key", "v"));
-  EXPECT_FALSE(store_.WriteString("Sec", "a=b", "v"));
-  EXPECT_FALSE(store_.WriteString("Sec", "[key", "v"));
+  for (const auto& [section, key] :
+       {std::pair{"", "key"}, {"Sec]", "key"}, {"Sec", "a=b"}, {"Sec", "[key"}})
+    EXPECT_FALSE(store_.WriteString(section, key, "v")) << section << ' ' << key;
   EXPECT_FALSE(QFile::exists(store_.SettingsFilePath));
   CMyProfStr unset;
   EXPECT_FALSE(unset.WriteInt("Start", "Max", 1));
@@ -136,7 +121,7 @@ TEST_F(SettingsStoreTest, DamagedFilesReadAsDefaultsAndAreNotMadeWorse) {
   EXPECT_EQ(store_.ReadString("Start", "last"), "no newline");
   ASSERT_TRUE(store_.WriteInt("Start", "close_ask", 0));
   ASSERT_TRUE(store_.WriteInt("List", "ExportIndex", 2));
-  const QByteArray after = FileBytes(store_.SettingsFilePath);
+  const QByteArray after = ReadBytes(store_.SettingsFilePath);
   EXPECT_TRUE(after.startsWith("[Start]\n" + garbage + "\n" + huge + "\nclose_ask=0\n"));
   EXPECT_TRUE(after.endsWith("last=no newline\n[List]\nExportIndex=2\n"));
 }
@@ -152,7 +137,7 @@ TEST_F(SettingsStoreTest, ReadOnlyFileIsNeitherReplacedNorAccepted) {
   const QString other = dir_.filePath("other.ini");
   EXPECT_TRUE(store_.ProbeSettingsFile(other));
   EXPECT_EQ(store_.SettingsFilePath, dir_.filePath("Dupliora.ini"));
-  EXPECT_TRUE(FileBytes(other).startsWith("[Start]\nchk_ini="));
+  EXPECT_TRUE(ReadBytes(other).startsWith("[Start]\nchk_ini="));
   EXPECT_TRUE(store_.ProbeSettingsFile(other));  // a second probe over the first
 }
 
@@ -175,33 +160,29 @@ TEST_F(SettingsStoreTest, SpecialAndOversizedFilesAreRefusedAndLeftAlone) {
   const QString zero = dir_.filePath("zero.ini");
   ASSERT_TRUE(QFile::link("/dev/zero", zero));
   const QString large = dir_.filePath("large.ini");
-  PutFile(large, "[Start]\nMax=1\n");
+  ASSERT_TRUE(test::WriteBytes(large, "[Start]\nMax=1\n"));
   ASSERT_TRUE(QFile(large).resize(kMaxSettingsFileBytes + 1));
   const QString folder = dir_.filePath("folder.ini");
   ASSERT_TRUE(QDir().mkpath(folder));
-  const struct {
-    QString path;
-    SettingsFileProblem problem;
-  } rows[] = {{fifo, SettingsFileProblem::kNotRegular},
-              {zero, SettingsFileProblem::kNotRegular},
-              {large, SettingsFileProblem::kTooLarge},
-              {folder, SettingsFileProblem::kNotRegular}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.path.toStdString());
-    const QFileInfo before(row.path);
-    store_.SettingsFilePath = row.path;
+  using enum SettingsFileProblem;
+  const std::pair<QString, SettingsFileProblem> rows[] = {
+      {fifo, kNotRegular}, {zero, kNotRegular}, {large, kTooLarge}, {folder, kNotRegular}};
+  for (const auto& [path, problem] : rows) {
+    SCOPED_TRACE(path.toStdString());
+    const QFileInfo before(path);
+    store_.SettingsFilePath = path;
     EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 3);
-    EXPECT_EQ(store_.Problem(), row.problem);
+    EXPECT_EQ(store_.Problem(), problem);
     EXPECT_FALSE(store_.WriteInt("Start", "Max", 2));
     EXPECT_FALSE(store_.WriteStrings("Path1", {{"last_entry", "/x"}}));
-    EXPECT_FALSE(store_.ProbeSettingsFile(row.path));
-    const QFileInfo after(row.path);
+    EXPECT_FALSE(store_.ProbeSettingsFile(path));
+    const QFileInfo after(path);
     EXPECT_EQ(after.isSymLink(), before.isSymLink());
     EXPECT_EQ(after.isFile(), before.isFile());
     EXPECT_EQ(after.size(), before.size());
   }
   store_.SettingsFilePath = dir_.filePath("Dupliora.ini");
-  EXPECT_EQ(store_.Problem(), SettingsFileProblem::kNone) << "a missing file is fine";
+  EXPECT_EQ(store_.Problem(), kNone) << "a missing file is fine";
 }
 
 // The file is parsed once: an unchanged file (same size, time and inode) is
@@ -212,11 +193,7 @@ TEST_F(SettingsStoreTest, ReadsUseTheParsedFileUntilItChanges) {
   const QByteArray name = QFile::encodeName(store_.SettingsFilePath);
   struct stat before {};
   ASSERT_EQ(stat(name.constData(), &before), 0);
-  {
-    QFile file(store_.SettingsFilePath);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));  // same inode, same size
-    file.write("[Start]\nMax=2\n");
-  }
+  Put("[Start]\nMax=2\n");  // same inode, same size
   const struct timespec times[2] = {before.st_atim, before.st_mtim};
   ASSERT_EQ(utimensat(AT_FDCWD, name.constData(), times, 0), 0);
   EXPECT_EQ(store_.ReadInt("Start", "Max", 3), 1) << "not parsed again";
@@ -247,9 +224,7 @@ TEST(SettingsWriterProcess, WritesKeys) {
   CMyProfStr store;
   store.SettingsFilePath = path;
   const QString prefix = qEnvironmentVariable("DUPLIORA_TEST_WRITER_PREFIX");
-  for (int i = 0; i < 60; ++i) {
-    ASSERT_TRUE(store.WriteInt("Start", prefix + QString::number(i), i));
-  }
+  for (int i = 0; i < 60; ++i) ASSERT_TRUE(store.WriteInt("Start", prefix + QString::number(i), i));
 }
 
 TEST_F(SettingsStoreTest, TwoProcessesWritingAtOnceLoseNoKey) {

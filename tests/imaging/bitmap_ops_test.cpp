@@ -4,30 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <array>
 
-#include "support/pictures.h"
+#include "support/file_fixture.h"
 
 namespace dupliora {
 namespace {
 
-class BitmapOpsTest : public testing::Test {
- protected:
-  QString PathOf(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-  QTemporaryDir m_dir;
-};
-
-TEST_F(BitmapOpsTest, ThumbnailPrefersTheEmbeddedOne) {
-  ASSERT_TRUE(
-      test::WritePicture(PathOf("camera.jpg"), test::SolidImage(QSize(640, 480), Qt::white)));
-  EXPECT_GT(qRed(LoadThumbnail(PathOf("camera.jpg"), QSize(64, 64)).pixel(30, 30)), 240);
-  ASSERT_TRUE(
-      test::AddExifThumbnail(PathOf("camera.jpg"), test::SolidImage(QSize(160, 120), Qt::black)));
-  const QImage thumb = LoadThumbnail(PathOf("camera.jpg"), QSize(64, 64));
-  EXPECT_EQ(thumb.size(), QSize(64, 64));
-  EXPECT_LT(qRed(thumb.pixel(30, 30)), 15);
-}
+using BitmapOpsTest = test::TempFolderTest;
 
 TEST_F(BitmapOpsTest, DrawingStretchesTheWholePictureInto64By64) {
   ASSERT_TRUE(test::WritePicture(PathOf("wide.png"), test::GradientImage(QSize(1000, 200))));
@@ -38,14 +22,11 @@ TEST_F(BitmapOpsTest, DrawingStretchesTheWholePictureInto64By64) {
   EXPECT_GT(qRed(bitmap.pixel(63, 63)), 245);
   EXPECT_GT(qGreen(bitmap.pixel(63, 63)), 245);
   EXPECT_TRUE(DrawStretched64(PathOf("missing.png")).isNull());
-}
-
-TEST_F(BitmapOpsTest, TransparentPixelsStayTransparentBlack) {
+  // Transparent white is drawn as transparent black.
   ASSERT_TRUE(test::WritePicture(PathOf("clear.png"),
                                  test::SolidImage(QSize(128, 128), QColor(255, 255, 255, 0))));
-  const QImage bitmap = ToDeviceBitmap(DrawStretched64(PathOf("clear.png")));
   std::array<std::uint8_t, 4> first{};
-  ASSERT_EQ(ReadBitmapBits(bitmap, first), 4u);
+  ASSERT_EQ(ReadBitmapBits(ToDeviceBitmap(DrawStretched64(PathOf("clear.png"))), first), 4u);
   EXPECT_EQ(first, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
 }
 
@@ -56,11 +37,9 @@ TEST(ReadBitmapBitsTest, ReadsBlueGreenRedAlphaRowsWithoutGaps) {
   const QImage device = ToDeviceBitmap(bitmap);
   std::array<std::uint8_t, 64> bits{};
   ASSERT_EQ(ReadBitmapBits(device, bits), 24u);  // 3 x 4 bytes per row, no padding
-  EXPECT_EQ(bits[0], 30);
-  EXPECT_EQ(bits[1], 20);
-  EXPECT_EQ(bits[2], 10);
-  EXPECT_EQ(bits[3], 255);
-  EXPECT_EQ(bits[12], 3);  // row 1 starts right after row 0
+  // Row 1 starts right after row 0.
+  EXPECT_EQ((std::array{bits[0], bits[1], bits[2], bits[3], bits[12]}),
+            (std::array<std::uint8_t, 5>{30, 20, 10, 255, 3}));
   std::array<std::uint8_t, 5> few{};
   EXPECT_EQ(ReadBitmapBits(device, few), 5u);
   EXPECT_EQ(ReadBitmapBits(QImage(4, 4, QImage::Format_Grayscale8), bits), 0u);

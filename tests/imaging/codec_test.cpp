@@ -2,11 +2,8 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageReader>
 #include <QTemporaryDir>
-#include <memory>
 #include <random>
 #include <string_view>
 
@@ -15,6 +12,7 @@
 #include "imaging/codec_dispatch.h"
 #include "imaging/exif_thumbnail.h"
 #include "imaging/scaled_decode.h"
+#include "support/file_fixture.h"
 #include "support/format_tools.h"
 #include "support/pictures.h"
 
@@ -68,20 +66,18 @@ class CodecFiles {
 
 class CodecTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (test::MissingEncoders().isEmpty()) s_files = std::make_unique<CodecFiles>();
-  }
-  static void TearDownTestSuite() { s_files.reset(); }
   void SetUp() override {
-    if (!s_files)
-      GTEST_SKIP() << "encoders missing: " << test::MissingEncoders().join(' ').toStdString();
-    ASSERT_TRUE(s_files->ok()) << "a test file could not be made";
+    const QStringList missing = test::MissingEncoders();
+    if (!missing.isEmpty()) GTEST_SKIP() << "encoders missing: " << missing.join(' ').toStdString();
+    ASSERT_TRUE(Files().ok()) << "a test file could not be made";
   }
-  static QString PathOf(const char* name) { return s_files->PathOf(name); }
-
-  static std::unique_ptr<CodecFiles> s_files;
+  // Made at the first test that needs them, removed when the program ends.
+  static CodecFiles& Files() {
+    static CodecFiles files;
+    return files;
+  }
+  static QString PathOf(const char* name) { return Files().PathOf(name); }
 };
-std::unique_ptr<CodecFiles> CodecTest::s_files;
 
 // Mean absolute difference per channel; 255 for pictures of two sizes.
 double MeanDifference(const QImage& a, const QImage& b) {
@@ -96,6 +92,8 @@ double MeanDifference(const QImage& a, const QImage& b) {
   return sum / (3.0 * a.width() * a.height());
 }
 
+using enum Codec;
+
 struct FormatCase {
   const char* name;
   Codec codec;
@@ -104,17 +102,17 @@ struct FormatCase {
   int orientation;
   bool thumbnail;
 } const kFormats[] = {
-    {"photo.heic", Codec::kHeif, kPhotoSize, false, 1, true},
-    {"plain.heic", Codec::kHeif, kPhotoSize, false, 1, false},
-    {"alpha.heic", Codec::kHeif, {200, 150}, true, 1, false},  // a PPM would lose the alpha
-    {"heic.jpg", Codec::kHeif, kPhotoSize, false, 1, true},
-    {"photo.avif", Codec::kHeif, kPhotoSize, false, 1, false},
-    {"photo.jxl", Codec::kJpegXl, kPhotoSize, false, 1, false},
-    {"turned.jxl", Codec::kJpegXl, kPhotoSize, false, 6, false},
-    {"camera.dng", Codec::kCameraRaw, kPhotoSize, false, 6, true},
-    {"bare.dng", Codec::kCameraRaw, kPhotoSize, false, 1, false},
-    {"photo.tif", Codec::kQt, kPhotoSize, false, 1, false},  // a plain TIFF is no RAW
-    {"jpeg.heic", Codec::kQt, kPhotoSize, false, 6, false},
+    {"photo.heic", kHeif, kPhotoSize, false, 1, true},
+    {"plain.heic", kHeif, kPhotoSize, false, 1, false},
+    {"alpha.heic", kHeif, {200, 150}, true, 1, false},  // a PPM would lose the alpha
+    {"heic.jpg", kHeif, kPhotoSize, false, 1, true},
+    {"photo.avif", kHeif, kPhotoSize, false, 1, false},
+    {"photo.jxl", kJpegXl, kPhotoSize, false, 1, false},
+    {"turned.jxl", kJpegXl, kPhotoSize, false, 6, false},
+    {"camera.dng", kCameraRaw, kPhotoSize, false, 6, true},
+    {"bare.dng", kCameraRaw, kPhotoSize, false, 1, false},
+    {"photo.tif", kQt, kPhotoSize, false, 1, false},  // a plain TIFF is no RAW
+    {"jpeg.heic", kQt, kPhotoSize, false, 6, false},
 };
 
 // The content decides the decoder, never the name; every operation of the
@@ -130,11 +128,10 @@ TEST_F(CodecTest, EveryFormatReadsLikeItsSource) {
     EXPECT_EQ(QSize(int(header->width), int(header->height)), c.stored);
     EXPECT_EQ(header->alpha, c.alpha);
     EXPECT_EQ(header->orientation, c.orientation);
-    QByteArray thumb = ReadEmbeddedThumbnail(path);
+    const QByteArray thumb = ReadEmbeddedThumbnail(path);
     EXPECT_EQ(!thumb.isEmpty(), c.thumbnail);
     if (!thumb.isEmpty()) {  // Qt reads it, and its shape is the picture's
-      QBuffer buffer(&thumb);
-      const QSize size = QImageReader(&buffer).size();
+      const QSize size = QImage::fromData(thumb).size();
       EXPECT_EQ(size.width() * c.stored.height(), size.height() * c.stored.width());
     }
     if (c.alpha) continue;
@@ -180,40 +177,33 @@ TEST_F(CodecTest, DamagedFilesAreRefusedOrReadNeverFatal) {
   for (const char* name : {"photo.heic", "alpha.heic", "photo.avif", "photo.jxl", "turned.jxl",
                            "camera.dng", "bare.dng"}) {
     SCOPED_TRACE(name);
-    QFile source(PathOf(name));
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    const QByteArray original = source.readAll();
+    const QByteArray original = test::ReadBytes(PathOf(name));
+    ASSERT_FALSE(original.isEmpty());
     std::vector<QByteArray> damaged;
     for (const qsizetype cut : {qsizetype{0}, qsizetype{11}, qsizetype{64}, original.size() / 3,
                                 original.size() / 2, original.size() - 9})
       damaged.push_back(original.left(cut));
     for (int i = 0; i < 24; ++i) {
       QByteArray flipped = original;
-      const int flips = 1 + i % 6;
-      for (int f = 0; f < flips; ++f) {
+      for (int f = 0; f <= i % 6; ++f) {
         // Half the flips land in the first 512 bytes, where the headers are.
-        const qsizetype span =
-            (f % 2 == 0) ? std::min<qsizetype>(512, original.size()) : original.size();
-        const qsizetype at = static_cast<qsizetype>(random() % static_cast<std::uint32_t>(span));
+        const std::uint32_t span =
+            f % 2 == 0 ? std::min<qsizetype>(512, original.size()) : original.size();
+        const qsizetype at = random() % span;
         flipped[at] = static_cast<char>(flipped[at] ^ (1 << (random() % 8)));
       }
       damaged.push_back(flipped);
     }
     const QString path = dir.filePath(QString::fromLatin1(name));
-    for (std::size_t i = 0; i < damaged.size(); ++i) {
+    for (std::size_t i = 0; i < damaged.size(); ++i, ++tried) {
       SCOPED_TRACE(i);
       ASSERT_TRUE(test::WriteBytes(path, damaged[i]));
       const auto header = LoadPictureHeader(path);
       const QImage stretched = DecodeStretched(path, QSize(64, 64), true);
-      const QImage thumb = LoadThumbnail(path, QSize(64, 64));
-      const QImage upright = DecodeScaled(path, QSize(128, 128), true);
-      if (i == 0) {
-        EXPECT_TRUE(!header || header->width == 0);
-      }
-      if (!stretched.isNull()) {
-        EXPECT_EQ(stretched.size(), QSize(64, 64));
-      }
-      ++tried;
+      LoadThumbnail(path, QSize(64, 64));
+      DecodeScaled(path, QSize(128, 128), true);
+      EXPECT_TRUE(i != 0 || !header || header->width == 0) << "nothing read from an empty file";
+      EXPECT_TRUE(stretched.isNull() || stretched.size() == QSize(64, 64));
       refused += stretched.isNull() ? 1 : 0;
     }
   }
@@ -234,19 +224,15 @@ TEST_F(CodecTest, AnOversizedSensorIsRefusedBeforeDecoding) {
 
 TEST(OrientationTest, EveryValueTurnsTheStoredCornerWhereItBelongs) {
   // A 3 x 2 picture whose stored top-left pixel is marked: where it ends up.
-  QImage stored(3, 2, QImage::Format_RGB32);
-  stored.fill(Qt::black);
+  QImage stored = test::SolidImage({3, 2}, Qt::black);
   stored.setPixel(0, 0, qRgb(255, 255, 255));
-  struct Case {
-    int orientation;
-    QPoint corner;
-  } const cases[] = {{1, {0, 0}}, {2, {2, 0}}, {3, {2, 1}}, {4, {0, 1}},
-                     {5, {0, 0}}, {6, {1, 0}}, {7, {1, 2}}, {8, {0, 2}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.orientation);
-    const QImage turned = ApplyOrientation(stored, c.orientation);
-    EXPECT_EQ(turned.size(), OrientationSwapsAxes(c.orientation) ? QSize(2, 3) : QSize(3, 2));
-    EXPECT_EQ(turned.pixel(c.corner), qRgb(255, 255, 255));
+  const std::pair<int, QPoint> cases[] = {{1, {0, 0}}, {2, {2, 0}}, {3, {2, 1}}, {4, {0, 1}},
+                                          {5, {0, 0}}, {6, {1, 0}}, {7, {1, 2}}, {8, {0, 2}}};
+  for (const auto& [orientation, corner] : cases) {
+    SCOPED_TRACE(orientation);
+    const QImage turned = ApplyOrientation(stored, orientation);
+    EXPECT_EQ(turned.size(), OrientationSwapsAxes(orientation) ? QSize(2, 3) : QSize(3, 2));
+    EXPECT_EQ(turned.pixel(corner), qRgb(255, 255, 255));
   }
 }
 

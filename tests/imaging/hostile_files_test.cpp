@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QTemporaryDir>
 #include <atomic>
 #include <thread>
 
@@ -21,20 +20,18 @@
 #include "imaging/read_problem.h"
 #include "imaging/scaled_decode.h"
 #include "imaging/svg_guard.h"
-#include "support/pictures.h"
+#include "support/file_fixture.h"
 
 namespace dupliora {
 namespace {
 
-class HostileFilesTest : public testing::Test {
+class HostileFilesTest : public test::TempFolderTest {
  protected:
-  QString PathOf(const QString& name) const { return m_dir.filePath(name); }
   QString Write(const QString& name, const QByteArray& bytes) {
     const QString path = PathOf(name);
     EXPECT_TRUE(test::WriteBytes(path, bytes));
     return path;
   }
-  QTemporaryDir m_dir;
 };
 
 struct Outcome {
@@ -44,12 +41,10 @@ struct Outcome {
 };
 
 Outcome ReadBoth(const QString& path) {
-  Outcome outcome;
   ReadProblemWatch watch;
-  outcome.header = LoadPictureHeader(path).has_value();
-  outcome.picture = !DecodeStretched(path, QSize(64, 64), true).isNull();
-  outcome.problem = watch.First();
-  return outcome;
+  const bool header = LoadPictureHeader(path).has_value();
+  const bool picture = !DecodeStretched(path, QSize(64, 64), true).isNull();
+  return {header, picture, watch.First()};
 }
 
 TEST_F(HostileFilesTest, EachIsReadOrRefusedWithItsReason) {
@@ -63,45 +58,45 @@ TEST_F(HostileFilesTest, EachIsReadOrRefusedWithItsReason) {
   };
   ASSERT_TRUE(test::MakeFifo(PathOf("fifo.png")));
   ASSERT_TRUE(test::MakeFifo(PathOf("pipe")));
+  using enum ReadProblem;
   const struct Case {
     QString name;
     QByteArray bytes;  // written unless the file exists already
     Outcome expected;
   } cases[] = {
-      {"missing.png", {}, {false, false, ReadProblem::kUnreadable}},
-      {"fifo.png", {}, {false, false, ReadProblem::kSpecialFile}},
-      {"/dev/zero", {}, {false, false, ReadProblem::kSpecialFile}},
-      {"text.jpg", "no picture here\n", {false, false, ReadProblem::kNotAPicture}},
-      {"archive.svgz",
-       test::Gzip(QByteArray(4096, 'x')),
-       {false, false, ReadProblem::kNotAPicture}},
-      {"bomb.svgz", test::SvgzWithHugeComment(100), {false, false, ReadProblem::kTooLarge}},
+      {"missing.png", {}, {false, false, kUnreadable}},
+      {"fifo.png", {}, {false, false, kSpecialFile}},
+      {"/dev/zero", {}, {false, false, kSpecialFile}},
+      {"text.jpg", "no picture here\n", {false, false, kNotAPicture}},
+      {"empty.jpg", "", {false, false, kNotAPicture}},
+      {"zeros.png", QByteArray(4096, '\0'), {false, false, kNotAPicture}},
+      {".", {}, {false, false, kSpecialFile}},
+      {"archive.svgz", test::Gzip(QByteArray(4096, 'x')), {false, false, kNotAPicture}},
+      {"bomb.svgz", test::SvgzWithHugeComment(100), {false, false, kTooLarge}},
       {"broken.svg",
        R"(<svg xmlns="http://www.w3.org/2000/svg" width="5)",
-       {false, false, ReadProblem::kDamaged}},
-      {"self.svg", test::SvgWithImage(PathOf("self.svg")), {true, true, ReadProblem::kNone}},
-      {"fifo.svg", test::SvgWithImage(PathOf("pipe")), {true, true, ReadProblem::kNone}},
+       {false, false, kDamaged}},
+      {"self.svg", test::SvgWithImage(PathOf("self.svg")), {true, true, kNone}},
+      {"fifo.svg", test::SvgWithImage(PathOf("pipe")), {true, true, kNone}},
       {"remote.svgz",
        test::Gzip(test::SvgWithImage("http://example.com/a.png")),
-       {true, true, ReadProblem::kNone}},
-      {"bomb24.bmp",
-       test::BmpClaimingSize(16383, 16383, 24),
-       {true, false, ReadProblem::kTooLarge}},
-      {"bomb8.bmp", test::BmpClaimingSize(16383, 16383, 8), {true, false, ReadProblem::kTooLarge}},
-      {"empty8.bmp", test::BmpClaimingSize(2000, 2000, 8), {true, false, ReadProblem::kDamaged}},
-      {"bomb1.png", test::MonoPng(16384, 16384), {true, false, ReadProblem::kTooLarge}},
-      {"big1.png", test::MonoPng(8192, 8192), {true, true, ReadProblem::kNone}},
-      {"whole.jpg", jpeg, {true, true, ReadProblem::kNone}},
-      {"cut.jpg", jpeg.left(jpeg.size() / 2), {true, true, ReadProblem::kDamaged}},
-      {"whole.gif", gif, {true, true, ReadProblem::kNone}},
-      {"cut.gif", gif.left(gif.size() / 2), {true, true, ReadProblem::kDamaged}},
-      {"whole.bmp", bmp, {true, true, ReadProblem::kNone}},
-      {"cut.bmp", bmp.left(bmp.size() / 2), {true, true, ReadProblem::kDamaged}},
+       {true, true, kNone}},
+      {"bomb24.bmp", test::BmpClaimingSize(16383, 16383, 24), {true, false, kTooLarge}},
+      {"bomb8.bmp", test::BmpClaimingSize(16383, 16383, 8), {true, false, kTooLarge}},
+      {"empty8.bmp", test::BmpClaimingSize(2000, 2000, 8), {true, false, kDamaged}},
+      {"bomb1.png", test::MonoPng(16384, 16384), {true, false, kTooLarge}},
+      {"big1.png", test::MonoPng(8192, 8192), {true, true, kNone}},
+      {"whole.jpg", jpeg, {true, true, kNone}},
+      {"cut.jpg", jpeg.left(jpeg.size() / 2), {true, true, kDamaged}},
+      {"whole.gif", gif, {true, true, kNone}},
+      {"cut.gif", gif.left(gif.size() / 2), {true, true, kDamaged}},
+      {"whole.bmp", bmp, {true, true, kNone}},
+      {"cut.bmp", bmp.left(bmp.size() / 2), {true, true, kDamaged}},
       // These formats fail outright when cut, and say it is damage.
-      {"cut.png", half("png"), {true, false, ReadProblem::kDamaged}},
-      {"cut.webp", half("webp"), {true, false, ReadProblem::kDamaged}},
-      {"cut.tiff", half("tiff"), {true, false, ReadProblem::kDamaged}},
-      {"claim.png", test::PngClaimingSize(100000, 100000), {true, false, ReadProblem::kTooLarge}},
+      {"cut.png", half("png"), {true, false, kDamaged}},
+      {"cut.webp", half("webp"), {true, false, kDamaged}},
+      {"cut.tiff", half("tiff"), {true, false, kDamaged}},
+      {"claim.png", test::PngClaimingSize(100000, 100000), {true, false, kTooLarge}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name.toStdString());
@@ -142,9 +137,8 @@ TEST_F(HostileFilesTest, SelfContainedSvgKeepsEverythingInside) {
       R"(<image y="32" width="32" height="32" href="data:image/svg+xml;base64,PHN2Zy8+"/><![CDATA[ ]]></svg>)";
   const auto guarded = SelfContainedSvg(document);
   ASSERT_TRUE(guarded.has_value());
-  EXPECT_FALSE(guarded->contains("other.svg"));
-  EXPECT_FALSE(guarded->contains("image/svg+xml"));
-  EXPECT_FALSE(guarded->contains("x.css"));
+  for (const char* outside : {"other.svg", "image/svg+xml", "x.css"})
+    EXPECT_FALSE(guarded->contains(outside)) << outside;
   const auto render = [](const QByteArray& svg) {
     QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -191,9 +185,7 @@ TEST_F(HostileFilesTest, FileChangingUnderTheReaderNeverCrashesIt) {
   const QString jpeg = PathOf("moving.jpg");
   ASSERT_TRUE(test::WritePicture(jpeg, photo));
   ASSERT_TRUE(test::AddExifThumbnail(jpeg, photo.scaled(160, 120)));
-  QFile source(jpeg);
-  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-  const QByteArray jpeg_bytes = source.readAll();
+  const QByteArray jpeg_bytes = test::ReadBytes(jpeg);
   const QByteArray tiff_bytes = test::EncodedPicture(photo, "tiff");
   for (const auto& [name, bytes] :
        {std::pair{"moving.jpg", jpeg_bytes}, {"moving.tif", tiff_bytes}}) {

@@ -4,19 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "imaging/bitmap_ops.h"
-#include "support/pictures.h"
+#include "support/file_fixture.h"
 
 namespace dupliora {
 namespace {
 
-class ScaledDecodeTest : public testing::Test {
- protected:
-  QString PathOf(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-  QTemporaryDir m_dir;
-};
+using ScaledDecodeTest = test::TempFolderTest;
 
 TEST(FitInsideTest, KeepsAspectAndNeverEnlarges) {
   struct Case {
@@ -51,10 +45,7 @@ TEST_F(ScaledDecodeTest, DecodesEveryFormatIntoTheBound) {
 TEST_F(ScaledDecodeTest, DecodesBeyondQtsDefaultAllocationLimit) {
   // 6000 x 6000 is 137 MB as 32-bit pixels: over Qt's default 128 MB. PNG has
   // no scaled reads, so this is a full decode; one colour keeps the file small.
-  QImage picture(QSize(6000, 6000), QImage::Format_RGB32);
-  picture.fill(Qt::white);
-  ASSERT_TRUE(test::WritePicture(PathOf("large.png"), picture));
-  picture = QImage();
+  ASSERT_TRUE(test::WritePicture(PathOf("large.png"), test::SolidImage({6000, 6000}, Qt::white)));
   const QImage image = DecodeScaled(PathOf("large.png"), QSize(64, 64), false);
   EXPECT_EQ(image.size(), QSize(64, 64));
 }

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QPainter>
 
+#include "support/hostile_files.h"
 #include "support/pictures.h"
 
 namespace dupliora {
@@ -33,36 +33,38 @@ QImage DarkTop(QSize size, int dark_rows) {
   return image;
 }
 
+// Grey content of 160 x `height` between black bars, `top` rows down.
+QImage Letterbox(int top, int height = 107, QImage content = {}) {
+  return Boxed(content.isNull() ? Grey({160, height}) : content, {0, top, 160, height});
+}
+
 TEST(ThumbnailFitTest, CutsBarsOnlyWhenWhatRemainsShowsThePicture) {
   const QSize landscape(3000, 2000);  // 3:2, the usual camera
-  QImage lifted = Boxed(Grey({160, 107}), {0, 6, 160, 107});
+  QImage lifted = Letterbox(6);
   QPainter(&lifted).fillRect(0, 5, 160, 1, QColor(60, 60, 60));  // ringing next to the picture
+  const QImage photo = test::GradientImage(kThumb);
   struct Case {
     const char* label;
     QImage thumb;
     QSize picture;
     std::optional<QRect> area;
   } const cases[] = {
-      {"aspect agrees", test::GradientImage(kThumb), {4000, 3000}, QRect(0, 0, 160, 120)},
-      {"within 2 %", test::GradientImage(kThumb), {4080, 3000}, QRect(0, 0, 160, 120)},
-      {"letterbox", Boxed(Grey({160, 107}), {0, 6, 160, 107}), landscape, QRect(0, 6, 160, 107)},
-      {"letterbox off centre", Boxed(Grey({160, 107}), {0, 10, 160, 107}), landscape,
-       QRect(0, 10, 160, 107)},
-      {"dark sky under the top bar", Boxed(DarkTop({160, 107}, 20), {0, 6, 160, 107}), landscape,
+      {"aspect agrees", photo, {4000, 3000}, QRect(0, 0, 160, 120)},
+      {"within 2 %", photo, {4080, 3000}, QRect(0, 0, 160, 120)},
+      {"letterbox", Letterbox(6), landscape, QRect(0, 6, 160, 107)},
+      {"letterbox off centre", Letterbox(10), landscape, QRect(0, 10, 160, 107)},
+      {"dark sky under the top bar", Letterbox(6, 107, DarkTop({160, 107}, 20)), landscape,
        QRect(0, 6, 160, 107)},
       {"a bar row lifted by ringing", lifted, landscape, QRect(0, 5, 160, 108)},
       {"pillarbox",
        Boxed(Grey({120, 120}), {20, 0, 120, 120}),
        {2000, 2000},
        QRect(20, 0, 120, 120)},
-      {"turned since: bars on the wrong sides",
-       Boxed(Grey({160, 107}), {0, 6, 160, 107}),
-       {2000, 3000},
-       std::nullopt},
-      {"cropped since: no bars", test::GradientImage(kThumb), {2000, 2000}, std::nullopt},
+      {"turned since: bars on the wrong sides", Letterbox(6), {2000, 3000}, std::nullopt},
+      {"cropped since: no bars", photo, {2000, 2000}, std::nullopt},
       {"grey bars are picture", Boxed(Grey({160, 107}, 200), {0, 6, 160, 107}, Qt::gray), landscape,
        std::nullopt},
-      {"bars too thin", Boxed(Grey({160, 114}), {0, 3, 160, 114}), landscape, std::nullopt},
+      {"bars too thin", Letterbox(3, 114), landscape, std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -71,11 +73,9 @@ TEST(ThumbnailFitTest, CutsBarsOnlyWhenWhatRemainsShowsThePicture) {
 }
 
 TEST(ThumbnailFitTest, DecodedThumbnailIsCutAndStretched) {
-  QByteArray jpeg;
-  QBuffer buffer(&jpeg);
-  buffer.open(QIODevice::WriteOnly);
-  const QImage thumb = Boxed(test::SolidImage({160, 107}, Qt::white), {0, 6, 160, 107});
-  ASSERT_TRUE(thumb.save(&buffer, "JPG", 90));
+  const QByteArray jpeg =
+      test::EncodedPicture(Boxed(test::SolidImage({160, 107}, Qt::white), {0, 6, 160, 107}), "jpg");
+  ASSERT_FALSE(jpeg.isEmpty());
   const QImage cut = DecodeThumbnailShowingPicture(jpeg, {3000, 2000}, {64, 64});
   ASSERT_EQ(cut.size(), QSize(64, 64));
   // No bar is left at the edges once cut and stretched.

@@ -17,12 +17,14 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using enum JobKind;
+using enum JobStatus;
 
 class DecoderPoolTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(Pool().Available()) << "no decoder program"; }
   static DecoderPool& Pool() { return DecoderPool::Shared(); }
-  static JobResult Echo() { return Pool().Run(JobKind::kEcho, "ping", nullptr); }
+  static JobResult Echo() { return Pool().Run(kEcho, "ping", nullptr); }
 };
 
 TEST_F(DecoderPoolTest, AMisbehavingJobCostsOnlyItsOwnResult) {
@@ -33,16 +35,12 @@ TEST_F(DecoderPoolTest, AMisbehavingJobCostsOnlyItsOwnResult) {
     JobLimits limits;
     JobStatus expected;
   } cases[] = {
-      {"echo", JobKind::kEcho, "ping", {}, JobStatus::kDone},
-      {"crash", JobKind::kCrash, {}, {}, JobStatus::kCrashed},
-      {"hang past the wall clock", JobKind::kHang, {}, {300ms, 20}, JobStatus::kTimedOut},
-      {"spin past the CPU time", JobKind::kSpin, {}, {20000ms, 1}, JobStatus::kTimedOut},
-      {"allocate beyond the address space",
-       JobKind::kAllocate,
-       "3000",
-       {},
-       JobStatus::kOutOfMemory},
-      {"allocate within it", JobKind::kAllocate, "100", {}, JobStatus::kDone},
+      {"echo", kEcho, "ping", {}, kDone},
+      {"crash", kCrash, {}, {}, kCrashed},
+      {"hang past the wall clock", kHang, {}, {300ms, 20}, kTimedOut},
+      {"spin past the CPU time", kSpin, {}, {20000ms, 1}, kTimedOut},
+      {"allocate beyond the address space", kAllocate, "3000", {}, kOutOfMemory},
+      {"allocate within it", kAllocate, "100", {}, kDone},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -51,10 +49,10 @@ TEST_F(DecoderPoolTest, AMisbehavingJobCostsOnlyItsOwnResult) {
     EXPECT_EQ(result.status, c.expected);
     EXPECT_LT(Clock::now() - started, 10s);
     const JobResult next = Echo();
-    EXPECT_EQ(next.status, JobStatus::kDone);
+    EXPECT_EQ(next.status, kDone);
     EXPECT_EQ(next.reply, "ping");
   }
-  EXPECT_EQ(Pool().Run(JobKind::kAllocate, "100", nullptr).reply, QByteArray::number(100 << 20));
+  EXPECT_EQ(Pool().Run(kAllocate, "100", nullptr).reply, QByteArray::number(100 << 20));
 }
 
 // The CPU limit is per job: a process that served several jobs (the pool
@@ -74,12 +72,12 @@ TEST_F(DecoderPoolTest, AStopEndsAHungJobWithinASecond) {
     stop = true;
   });
   const auto started = Clock::now();
-  const JobResult result = Pool().Run(JobKind::kHang, {}, &stop);
+  const JobResult result = Pool().Run(kHang, {}, &stop);
   const auto took = Clock::now() - started;
   stopper.join();
-  EXPECT_EQ(result.status, JobStatus::kStopped);
+  EXPECT_EQ(result.status, kStopped);
   EXPECT_LT(took, 1300ms);
-  EXPECT_EQ(Echo().status, JobStatus::kDone);
+  EXPECT_EQ(Echo().status, kDone);
 }
 
 // Decoder processes take their large decodes from the program's one budget:
@@ -91,14 +89,14 @@ TEST_F(DecoderPoolTest, LargeDecodesShareTheProgramsBudget) {
   std::atomic<bool> done{false};
   JobResult result;
   std::thread job([&] {
-    result = Pool().Run(JobKind::kAllocate, "300", nullptr, {1500ms, 20});
+    result = Pool().Run(kAllocate, "300", nullptr, {1500ms, 20});
     done = true;
   });
   std::this_thread::sleep_for(2s);  // longer than the job's wall clock
   EXPECT_FALSE(done.load()) << "ran while the budget was taken";
   budget.Release(400 << 20);
   job.join();
-  EXPECT_EQ(result.status, JobStatus::kDone);
+  EXPECT_EQ(result.status, kDone);
   EXPECT_EQ(budget.InUse(), 0) << "the job gave its memory back";
 }
 

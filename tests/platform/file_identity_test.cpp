@@ -2,53 +2,46 @@
 // SPDX-FileCopyrightText: Dupliora developers
 #include "platform/file_identity.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+
+#include "support/file_fixture.h"
 
 namespace dupliora {
 namespace {
 
 TEST(FileIdentity, SpellingsLinksAndHardLinksReachOneFile) {
   QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
   const QString root = dir.path();
-  ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("x")));
-  const QString file = root + QStringLiteral("/x/a.png");
-  for (const QString& name : {file, root + QStringLiteral("/x/b.png")}) {
-    QFile out(name);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("same bytes");
-  }
-  ASSERT_TRUE(QFile::link(root + QStringLiteral("/x"), root + QStringLiteral("/link")));
+  const QString file = root + "/x/a.png";
+  ASSERT_TRUE(QDir(root).mkpath("x"));
+  ASSERT_TRUE(test::WriteBytes(file, "same bytes") &&
+              test::WriteBytes(root + "/x/b.png", "same bytes"));
+  ASSERT_TRUE(QFile::link(root + "/x", root + "/link"));
   ASSERT_EQ(::link(QFile::encodeName(file).constData(),
-                   QFile::encodeName(root + QStringLiteral("/hard.png")).constData()),
+                   QFile::encodeName(root + "/hard.png").constData()),
             0);
-
   struct Case {
     const char* what;
-    QString other;
+    const char* other;  // below the folder
     bool same;
-  };
-  const Case cases[] = {
-      {"itself", file, true},
-      {"double slash", root + QStringLiteral("//x//a.png"), true},
-      {"dot segment", root + QStringLiteral("/x/./a.png"), true},
-      {"dot-dot segment", root + QStringLiteral("/x/../x/a.png"), true},
-      {"through a symlinked folder", root + QStringLiteral("/link/a.png"), true},
-      {"hard link", root + QStringLiteral("/hard.png"), true},
-      {"equal bytes, other file", root + QStringLiteral("/x/b.png"), false},
-      {"other case", root + QStringLiteral("/x/A.png"), false},
-      {"missing", root + QStringLiteral("/x/missing.png"), false},
+  } const cases[] = {
+      {"itself", "/x/a.png", true},
+      {"double slash", "//x//a.png", true},
+      {"dot segment", "/x/./a.png", true},
+      {"dot-dot segment", "/x/../x/a.png", true},
+      {"through a symlinked folder", "/link/a.png", true},
+      {"hard link", "/hard.png", true},
+      {"equal bytes, other file", "/x/b.png", false},
+      {"other case", "/x/A.png", false},
+      {"missing", "/x/missing.png", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(IsSameFile(file, c.other), c.same);
+    EXPECT_EQ(IsSameFile(file, root + c.other), c.same);
   }
-  EXPECT_FALSE(IsSameFile(root + QStringLiteral("/none"), root + QStringLiteral("/none")));
+  EXPECT_FALSE(IsSameFile(root + "/none", root + "/none"));
 }
 
 }  // namespace

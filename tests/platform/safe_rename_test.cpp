@@ -29,20 +29,19 @@ TEST(NumberedName, NumberGoesBeforeTheExtensionOfTheNameOnly) {
 class SafeRenameTest : public test::FileOpsTest {};
 
 TEST_F(SafeRenameTest, RenameNeverReplacesAndFreeNameCountsUp) {
-  const QString a = Make(QStringLiteral("a.jpg"));
-  const QString b = Make(QStringLiteral("b.jpg"));
+  const QString a = Make("a.jpg");
+  const QString b = Make("b.jpg");
   EXPECT_EQ(RenameNoReplace(a, b), EEXIST);
   EXPECT_EQ(test::ReadBytes(b), BytesFor(b, 3000));
   EXPECT_EQ(test::ReadBytes(a), BytesFor(a, 3000));
-  EXPECT_EQ(FreeName(b, 2), Work(QStringLiteral("b_(1).jpg")));
-  Make(QStringLiteral("b_(1).jpg"));
-  EXPECT_EQ(FreeName(b, 2), Work(QStringLiteral("b_(2).jpg")));
-  Make(QStringLiteral("b_(2).jpg"));
+  EXPECT_EQ(FreeName(b, 2), Work("b_(1).jpg"));
+  Make("b_(1).jpg");
+  EXPECT_EQ(FreeName(b, 2), Work("b_(2).jpg"));
+  Make("b_(2).jpg");
   EXPECT_EQ(FreeName(b, 2), QString()) << "all three names taken";
-  ASSERT_TRUE(QFile::link(Work(QStringLiteral("nowhere")), Work(QStringLiteral("dangling"))));
-  EXPECT_EQ(RenameNoReplace(a, Work(QStringLiteral("dangling"))), EEXIST)
-      << "a dangling link is a taken name too";
-  EXPECT_EQ(RenameNoReplace(a, Work(QStringLiteral("c.jpg"))), 0);
+  ASSERT_TRUE(QFile::link(Work("nowhere"), Work("dangling")));
+  EXPECT_EQ(RenameNoReplace(a, Work("dangling")), EEXIST) << "a dangling link is a taken name too";
+  EXPECT_EQ(RenameNoReplace(a, Work("c.jpg")), 0);
   EXPECT_FALSE(QFileInfo::exists(a));
   ExpectNothingLost({work_.path()});
 }

@@ -21,16 +21,8 @@ namespace {
 class ThumbnailCacheTest : public testing::Test {
  protected:
   void SetUp() override {
-    m_picture = m_dir.filePath(QStringLiteral("holiday photo #1.jpg"));
+    m_picture = m_dir.filePath("holiday photo #1.jpg");
     ASSERT_TRUE(test::WritePicture(m_picture, test::GradientImage(QSize(300, 300))));
-  }
-
-  bool Cache(const char* folder, int side, std::optional<QSize> image_size = std::nullopt) {
-    test::CachedThumbnailFacts facts;
-    facts.size_folder = QString::fromLatin1(folder);
-    facts.image_size = image_size;
-    return test::WriteCachedThumbnail(m_picture, test::SolidImage(QSize(side, side), Qt::red),
-                                      facts);
   }
 
   QTemporaryDir m_dir;
@@ -39,14 +31,12 @@ class ThumbnailCacheTest : public testing::Test {
 };
 
 TEST_F(ThumbnailCacheTest, FollowsXdgCacheHomeOnEveryCall) {
-  const QByteArray saved = qgetenv("XDG_CACHE_HOME");
-  qputenv("XDG_CACHE_HOME", "/somewhere/else");
-  EXPECT_EQ(ThumbnailCacheFolder(), QStringLiteral("/somewhere/else/thumbnails"));
+  qputenv("XDG_CACHE_HOME", "/somewhere/else");  // the fixture restores it
+  EXPECT_EQ(ThumbnailCacheFolder(), "/somewhere/else/thumbnails");
   qunsetenv("XDG_CACHE_HOME");
-  EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + QStringLiteral("/.cache/thumbnails"));
+  EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + "/.cache/thumbnails");
   qputenv("XDG_CACHE_HOME", "relative/path");  // not absolute: ignored
-  EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + QStringLiteral("/.cache/thumbnails"));
-  qputenv("XDG_CACHE_HOME", saved);
+  EXPECT_EQ(ThumbnailCacheFolder(), QDir::homePath() + "/.cache/thumbnails");
 }
 
 TEST_F(ThumbnailCacheTest, FileNameIsMd5OfTheEncodedUri) {
@@ -55,8 +45,8 @@ TEST_F(ThumbnailCacheTest, FileNameIsMd5OfTheEncodedUri) {
                          "/holiday%20photo%20%231.jpg";
   const QString md5 =
       QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex());
-  EXPECT_EQ(CachedThumbnailPath(m_picture, QStringLiteral("large")),
-            ThumbnailCacheFolder() + QStringLiteral("/large/") + md5 + QStringLiteral(".png"));
+  EXPECT_EQ(CachedThumbnailPath(m_picture, "large"),
+            ThumbnailCacheFolder() + QStringLiteral("/large/") + md5 + ".png");
 }
 
 // Every byte class GLib treats apart: kept, escaped where QUrl keeps it,
@@ -76,9 +66,8 @@ QByteArray GlibUri(const QByteArray& absolute) {
 
 TEST(ThumbnailUriTest, EscapedAsGlibEscapes) {
   // Known answers, checked once against g_filename_to_uri.
-  EXPECT_EQ(ThumbnailUri(QStringLiteral("/p/[x];y #1%.jpg")),
-            QByteArray("file:///p/%5Bx%5D%3By%20%231%25.jpg"));
-  EXPECT_EQ(ThumbnailUri(QStringLiteral("/p/a&b=c+d,e'(f)*!$@~_-:.jpg")),
+  EXPECT_EQ(ThumbnailUri("/p/[x];y #1%.jpg"), QByteArray("file:///p/%5Bx%5D%3By%20%231%25.jpg"));
+  EXPECT_EQ(ThumbnailUri("/p/a&b=c+d,e'(f)*!$@~_-:.jpg"),
             QByteArray("file:///p/a&b=c+d,e'(f)*!$@~_-:.jpg"));
 #ifndef DUPLIORA_HAVE_GLIB
   GTEST_SKIP() << "built without GLib: only the known answers are checked";
@@ -92,27 +81,22 @@ TEST(ThumbnailUriTest, EscapedAsGlibEscapes) {
     // A relative path counts from the current folder, cleaned as GFile cleans it.
     EXPECT_EQ(ThumbnailUri(QStringLiteral("./sub/../") + path), GlibUri(folder + '/' + bytes));
   }
-  EXPECT_EQ(ThumbnailUri(QStringLiteral("/a//b/./c/../d.jpg")), GlibUri("/a/b/d.jpg"));
+  EXPECT_EQ(ThumbnailUri("/a//b/./c/../d.jpg"), GlibUri("/a/b/d.jpg"));
 #endif
 }
 
 TEST_F(ThumbnailCacheTest, PicksTheSmallestAtOrAboveTheRequestElseTheLargest) {
-  ASSERT_TRUE(Cache("normal", 128));
-  ASSERT_TRUE(Cache("x-large", 512));
-  struct Case {
-    int requested, side;
-  } const cases[] = {{128, 128}, {129, 512}, {1024, 512}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.requested);
-    EXPECT_EQ(LoadCachedThumbnail(m_picture, c.requested).width(), c.side);
+  for (const auto& [folder, side] : {std::pair{"normal", 128}, {"x-large", 512}}) {
+    test::CachedThumbnailFacts facts;
+    facts.size_folder = folder;
+    ASSERT_TRUE(
+        test::WriteCachedThumbnail(m_picture, test::SolidImage({side, side}, Qt::red), facts));
   }
-}
-
-TEST_F(ThumbnailCacheTest, NothingCachedGivesNothingAndWritesNothing) {
-  EXPECT_TRUE(LoadCachedThumbnail(m_picture, 64).isNull());
-  EXPECT_FALSE(ThumbnailCacheImageSize(m_picture).has_value());
-  EXPECT_TRUE(LoadCachedThumbnail(m_dir.filePath(QStringLiteral("missing.jpg")), 64).isNull());
-  EXPECT_FALSE(QFileInfo::exists(ThumbnailCacheFolder()));
+  // Requested size, side of the thumbnail given.
+  for (const auto& [requested, side] : {std::pair{128, 128}, {129, 512}, {1024, 512}}) {
+    SCOPED_TRACE(requested);
+    EXPECT_EQ(LoadCachedThumbnail(m_picture, requested).width(), side);
+  }
 }
 
 // The picture's size comes from the keys of a thumbnail that is still valid.
@@ -147,8 +131,13 @@ TEST_F(ThumbnailCacheTest, StaleOrForeignThumbnailIsNoThumbnail) {
   }
 }
 
-TEST_F(ThumbnailCacheTest, DamagedCacheFileIsIgnored) {
-  const QString target = CachedThumbnailPath(m_picture, QStringLiteral("normal"));
+// Nothing cached, or only damaged files: no thumbnail, and nothing written.
+TEST_F(ThumbnailCacheTest, NothingOrDamagedCachedGivesNothing) {
+  EXPECT_TRUE(LoadCachedThumbnail(m_picture, 64).isNull());
+  EXPECT_FALSE(ThumbnailCacheImageSize(m_picture).has_value());
+  EXPECT_TRUE(LoadCachedThumbnail(m_dir.filePath("missing.jpg"), 64).isNull());
+  EXPECT_FALSE(QFileInfo::exists(ThumbnailCacheFolder()));
+  const QString target = CachedThumbnailPath(m_picture, "normal");
   ASSERT_TRUE(QDir().mkpath(QFileInfo(target).absolutePath()));
   for (const QByteArray& bytes :
        {QByteArray(), QByteArray("garbage"), test::PngClaimingSize(100000, 100000)}) {

@@ -86,15 +86,13 @@ QString FileOpsTest::Make(const QString& path, int size) {
 void FileOpsTest::ExpectNothingLost(const QStringList& roots) {
   std::multiset<QByteArray> found = TrashContents(HomeTrash());
   QStringList all{work_.path()};
-  for (const QString& root : roots) {
+  for (const QString& root : roots)
     if (!root.startsWith(work_.path())) all.append(root);
-  }
   for (const QString& root : all) {
     for (const auto& [name, bytes] : ReadTree(root)) found.insert(bytes);
   }
-  for (const QByteArray& bytes : std::set<QByteArray>(made_.begin(), made_.end())) {
+  for (const QByteArray& bytes : std::set<QByteArray>(made_.begin(), made_.end()))
     EXPECT_GE(found.count(bytes), made_.count(bytes)) << "lost: " << bytes.left(60).toStdString();
-  }
 }
 
 }  // namespace dupliora::test

@@ -41,6 +41,13 @@ class ScratchMount {
   QString reason_;
 };
 
+// A fresh temporary folder for every test.
+class TempFolderTest : public ::testing::Test {
+ protected:
+  QString PathOf(const QString& name) const { return m_dir.filePath(name); }
+  QTemporaryDir m_dir;
+};
+
 // Every test gets its own home trash (XDG_DATA_HOME) and work folder.
 class FileOpsTest : public ::testing::Test {
  protected:

@@ -66,6 +66,18 @@ QByteArray PngChunk(const char* type, const QByteArray& data) {
   return length + body + crc;
 }
 
+// A PNG of the signature, an IHDR of width x height and `depth_and_colour`
+// (two bytes, then no compression, filter or interlace), the IDAT and IEND.
+QByteArray Png(std::uint32_t width, std::uint32_t height, const char* depth_and_colour,
+               const QByteArray& idat) {
+  QByteArray header(8, '\0');
+  qToBigEndian(width, header.data());
+  qToBigEndian(height, header.data() + 4);
+  header += QByteArray(depth_and_colour, 2) + QByteArray(3, '\0');
+  return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) + PngChunk("IDAT", idat) +
+         PngChunk("IEND", {});
+}
+
 }  // namespace
 
 QByteArray EncodedPicture(const QImage& image, const char* format, int quality) {
@@ -116,23 +128,14 @@ QByteArray BmpClaimingSize(std::uint32_t width, std::uint32_t height, int bits) 
 }
 
 QByteArray MonoPng(std::uint32_t width, std::uint32_t height) {
-  QByteArray header(8, '\0');
-  qToBigEndian(width, header.data());
-  qToBigEndian(height, header.data() + 4);
-  header += QByteArray("\x01\x00\x00\x00\x00", 5);  // 1 bit grey, no interlace
   const QByteArray rows(static_cast<qsizetype>((width / 8 + 1) * height), '\0');
-  return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) +
-         PngChunk("IDAT", Deflated(rows, MAX_WBITS, Z_BEST_COMPRESSION)) + PngChunk("IEND", {});
+  return Png(width, height, "\x01\x00",
+             Deflated(rows, MAX_WBITS, Z_BEST_COMPRESSION));  // 1-bit grey
 }
 
 QByteArray PngClaimingSize(std::uint32_t width, std::uint32_t height) {
-  QByteArray header(8, '\0');
-  qToBigEndian(width, header.data());
-  qToBigEndian(height, header.data() + 4);
-  header += QByteArray("\x08\x06\x00\x00\x00", 5);  // 8-bit RGBA, no interlace
-  // An empty zlib stream (stored, final, empty block) plus its Adler-32.
-  return QByteArray("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) +
-         PngChunk("IDAT", QByteArray::fromHex("7801010000ffff00000001")) + PngChunk("IEND", {});
+  // 8-bit RGBA; an empty zlib stream (stored, final, empty block) plus its Adler-32.
+  return Png(width, height, "\x08\x06", QByteArray::fromHex("7801010000ffff00000001"));
 }
 
 QByteArray Gzip(const QByteArray& bytes) { return Deflated(bytes, 16 + MAX_WBITS); }

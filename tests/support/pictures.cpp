@@ -108,6 +108,12 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+bool SetModified(const QString& path, const QDateTime& time) {
+  QFile file(path);
+  return file.open(QIODevice::ReadWrite) &&
+         file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
 bool WriteCachedThumbnail(const QString& picture_path, const QImage& thumb,
                           const CachedThumbnailFacts& facts) {
   const QString target = CachedThumbnailPath(picture_path, facts.size_folder);

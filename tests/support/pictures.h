@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QDateTime>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -49,6 +50,8 @@ QByteArray PngClaimingSize(std::uint32_t width, std::uint32_t height);
 
 // Writes raw bytes (corrupt or truncated pictures, text named .jpg, ...).
 bool WriteBytes(const QString& path, const QByteArray& bytes);
+// Sets the file's modification time.
+bool SetModified(const QString& path, const QDateTime& time);
 
 // What a freedesktop thumbnail cache entry claims about its file.
 struct CachedThumbnailFacts {

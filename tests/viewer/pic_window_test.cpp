@@ -10,7 +10,9 @@
 #include <QTest>
 #include <atomic>
 #include <mutex>
+#include <vector>
 
+#include "support/pictures.h"
 #include "viewer/picture_source.h"
 
 namespace dupliora {
@@ -32,59 +34,44 @@ QImage ShowAndGrab(CPicWindow& pane, const QString& path, bool resource = false)
   return pane.grab(pane.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-QString SaveHalfTransparent(const QTemporaryDir& dir, QSize size, const char* name) {
-  QImage picture(size, QImage::Format_ARGB32);
-  picture.fill(Qt::transparent);
-  QPainter painter(&picture);
-  painter.fillRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height(), Qt::red);
-  painter.end();
-  const QString path = dir.filePath(name);
-  EXPECT_TRUE(picture.save(path, "PNG"));
-  return path;
-}
-
 bool IsChecker(QRgb pixel) { return pixel == kCheckerLight.rgb() || pixel == kCheckerDark.rgb(); }
 
-// A picture with a transparent left half and a red right half, in a 400 x 300 pane.
-QImage ShowHalfTransparent(CPicWindow& pane, QSize picture) {
-  QTemporaryDir dir;
-  const QString path = SaveHalfTransparent(dir, picture, "half.png");
-  SetClientSize(pane, {400, 300});
-  return ShowAndGrab(pane, path);
-}
-
-TEST(PicWindowTest, SmallTransparentPictureSitsCentredOverChecker) {
-  CPicWindow pane;
-  const QImage shot = ShowHalfTransparent(pane, {100, 50});
-  EXPECT_EQ(pane.Picture().size(), QSize(100, 50));
-  EXPECT_TRUE(pane.CheckerFlag());
-  EXPECT_TRUE(IsChecker(shot.pixel(150, 125)));
-  EXPECT_TRUE(IsChecker(shot.pixel(199, 174)));
-  EXPECT_EQ(shot.pixel(200, 125), QColor(Qt::red).rgb());
-  EXPECT_EQ(shot.pixel(149, 125), kPaneBackground.rgb());
-  EXPECT_EQ(shot.pixel(150, 175), kPaneBackground.rgb());
-  EXPECT_EQ(shot.pixel(250, 150), kPaneBackground.rgb());
-}
-
-TEST(PicWindowTest, LargeTransparentPictureIsStoredAtFitSize) {
-  CPicWindow pane;
-  const QImage shot = ShowHalfTransparent(pane, {1600, 900});
-  EXPECT_EQ(pane.Picture().size(), QSize(400, 225));
-  EXPECT_TRUE(IsChecker(shot.pixel(5, 37)));
-  EXPECT_EQ(shot.pixel(394, 261), QColor(Qt::red).rgb());
-  EXPECT_EQ(shot.pixel(4, 100), kPaneBackground.rgb());
-  EXPECT_EQ(shot.pixel(395, 100), kPaneBackground.rgb());
-  EXPECT_EQ(shot.pixel(100, 36), kPaneBackground.rgb());
-  EXPECT_EQ(shot.pixel(100, 262), kPaneBackground.rgb());
-}
-
-TEST(PicWindowTest, MissingFileLeavesOnlyTheBackground) {
-  CPicWindow pane;
-  SetClientSize(pane, {200, 100});
-  const QImage shot = ShowAndGrab(pane, "/nonexistent/picture.png");
-  EXPECT_TRUE(pane.Picture().isNull());
-  EXPECT_EQ(shot.pixel(100, 50), kPaneBackground.rgb());
-  EXPECT_EQ(pane.RequestedPath(), "/nonexistent/picture.png");
+// A picture with a transparent left half and a red right half, small or stored
+// at the fit size of a 400 x 300 pane, over the checker, the rest background.
+TEST(PicWindowTest, TransparentPictureSitsCentredOverTheChecker) {
+  struct Case {
+    QSize picture, stored;
+    std::vector<QPoint> checker, red, background;
+  } const cases[] = {
+      {{100, 50},
+       {100, 50},
+       {{150, 125}, {199, 174}},
+       {{200, 125}},
+       {{149, 125}, {150, 175}, {250, 150}}},
+      {{1600, 900},
+       {400, 225},
+       {{5, 37}},
+       {{394, 261}},
+       {{4, 100}, {395, 100}, {100, 36}, {100, 262}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.picture.width());
+    QTemporaryDir dir;
+    QImage picture(c.picture, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    const int half = c.picture.width() / 2;
+    QPainter(&picture).fillRect(half, 0, c.picture.width() - half, c.picture.height(), Qt::red);
+    ASSERT_TRUE(picture.save(dir.filePath("half.png"), "PNG"));
+    CPicWindow pane;
+    SetClientSize(pane, {400, 300});
+    const QImage shot = ShowAndGrab(pane, dir.filePath("half.png"));
+    EXPECT_EQ(pane.Picture().size(), c.stored);
+    EXPECT_TRUE(pane.CheckerFlag());
+    for (const QPoint p : c.checker) EXPECT_TRUE(IsChecker(shot.pixel(p))) << p.x() << ',' << p.y();
+    for (const QPoint p : c.red) EXPECT_EQ(shot.pixel(p), QColor(Qt::red).rgb());
+    for (const QPoint p : c.background)
+      EXPECT_EQ(shot.pixel(p), kPaneBackground.rgb()) << p.x() << ',' << p.y();
+  }
 }
 
 TEST(PicWindowTest, EnlargedPaneLoadsAgainAtTheNewSize) {
@@ -93,9 +80,7 @@ TEST(PicWindowTest, EnlargedPaneLoadsAgainAtTheNewSize) {
   PictureSource source = [&](const PictureRequest& request, const std::atomic<bool>&) {
     std::lock_guard lock(mutex);
     asked.append(request.client);
-    QImage picture(request.client, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    return picture;
+    return test::SolidImage(request.client, Qt::green);
   };
   CPicWindow pane(nullptr, source);
   SetClientSize(pane, {200, 150});
@@ -129,27 +114,24 @@ TEST(PicWindowTest, PaneDestroyedDuringLoadJoinsItsThread) {
 TEST(PicWindowTest, SamePathLoadsAgainWhenTheFileChanged) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("p.png"));
-  QImage red(64, 48, QImage::Format_RGB32);
-  red.fill(Qt::red);
-  ASSERT_TRUE(red.save(path, "PNG"));
+  ASSERT_TRUE(test::WritePicture(path, test::SolidImage({64, 48}, Qt::red), "png"));
   CPicWindow pane;
   SetClientSize(pane, {200, 150});
   ShowAndGrab(pane, path);
   EXPECT_EQ(pane.Picture().pixel(1, 1), QColor(Qt::red).rgb());
-  QImage blue(64, 48, QImage::Format_RGB32);
-  blue.fill(Qt::blue);
-  ASSERT_TRUE(blue.save(path, "PNG"));
-  QFile file(path);
-  ASSERT_TRUE(
-      file.open(QIODevice::ReadWrite) &&
-      file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
-  file.close();
+  ASSERT_TRUE(test::WritePicture(path, test::SolidImage({64, 48}, Qt::blue), "png"));
+  ASSERT_TRUE(test::SetModified(path, QDateTime::currentDateTime().addSecs(5)));
   ShowAndGrab(pane, path);
   EXPECT_EQ(pane.Picture().pixel(1, 1), QColor(Qt::blue).rgb());
   // Its file trashed and no row left: an empty path blanks the pane.
   pane.SetPicture(QString());
   EXPECT_TRUE(pane.Picture().isNull());
   EXPECT_EQ(pane.grab(pane.contentsRect()).toImage().pixel(100, 75), kPaneBackground.rgb());
+  // A missing file leaves only the background too.
+  const QImage shot = ShowAndGrab(pane, "/nonexistent/picture.png");
+  EXPECT_TRUE(pane.Picture().isNull());
+  EXPECT_EQ(shot.pixel(100, 75), kPaneBackground.rgb());
+  EXPECT_EQ(pane.RequestedPath(), "/nonexistent/picture.png");
 }
 
 }  // namespace

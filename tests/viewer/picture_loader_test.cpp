@@ -9,6 +9,9 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "support/pictures.h"
+#include "support/qt_print.h"
+
 namespace dupliora {
 namespace {
 
@@ -24,9 +27,7 @@ class GatedSource {
       loaded_.append(request.path);
       changed_.notify_all();
       changed_.wait(lock, [this] { return open_; });
-      QImage picture(4, 4, QImage::Format_RGB32);
-      picture.fill(Qt::red);
-      return picture;
+      return test::SolidImage({4, 4}, Qt::red);
     };
   }
   PictureLoader::Delivery Delivery() {
@@ -45,24 +46,19 @@ class GatedSource {
     std::lock_guard lock(mutex_);
     open_ = false;
   }
-  bool WaitForLoads(qsizetype count) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, 5s, [&] { return loaded_.size() >= count; });
-  }
-  bool WaitForDeliveries(qsizetype count) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, 5s, [&] { return delivered_.size() >= count; });
-  }
-  QStringList Loaded() {
+  bool WaitForLoads(qsizetype count) { return WaitFor(loaded_, count); }
+  bool WaitForDeliveries(qsizetype count) { return WaitFor(delivered_, count); }
+  // The paths loaded and the paths delivered so far.
+  std::pair<QStringList, QStringList> Seen() {
     std::lock_guard lock(mutex_);
-    return loaded_;
-  }
-  QStringList Delivered() {
-    std::lock_guard lock(mutex_);
-    return delivered_;
+    return {loaded_, delivered_};
   }
 
  private:
+  bool WaitFor(const QStringList& list, qsizetype count) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, 5s, [&] { return list.size() >= count; });
+  }
   std::mutex mutex_;
   std::condition_variable changed_;
   bool open_ = false;
@@ -86,8 +82,7 @@ TEST(PictureLoaderTest, RequestsWhileBusyCollapseIntoTheLast) {
   gate.Open();
   ASSERT_TRUE(gate.WaitForDeliveries(1));
   std::this_thread::sleep_for(50ms);
-  EXPECT_EQ(gate.Loaded(), QStringList({"busy", "A"}));
-  EXPECT_EQ(gate.Delivered(), QStringList({"A"}));
+  EXPECT_EQ(gate.Seen(), std::pair(QStringList{"busy", "A"}, QStringList{"A"}));
 }
 
 TEST(PictureLoaderTest, ChangeBackDuringLoadKeepsTheShownPicture) {
@@ -103,8 +98,7 @@ TEST(PictureLoaderTest, ChangeBackDuringLoadKeepsTheShownPicture) {
   gate.Open();
   std::this_thread::sleep_for(100ms);
   // B was overtaken by A, and A is on screen already: nothing to load.
-  EXPECT_EQ(gate.Loaded(), QStringList({"A", "B"}));
-  EXPECT_EQ(gate.Delivered(), QStringList({"A"}));
+  EXPECT_EQ(gate.Seen(), std::pair(QStringList{"A", "B"}, QStringList{"A"}));
 }
 
 }  // namespace
