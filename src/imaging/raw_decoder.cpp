@@ -12,6 +12,7 @@
 #include <memory>
 #include <string_view>
 
+#include "imaging/read_problem.h"
 #include "imaging/scaled_decode.h"
 
 namespace dupliora {
@@ -33,7 +34,9 @@ std::unique_ptr<LibRaw> OpenRaw(const QString& path) {
   raw->set_dataerror_handler(IgnoreDataError, nullptr);
   raw->imgdata.params.max_raw_memory_mb = static_cast<unsigned>(DecodeBudgetBytes() >> 20);
   const QByteArray native = QFile::encodeName(path);
-  if (raw->open_file(native.constData()) != LIBRAW_SUCCESS) return {};
+  const int opened = raw->open_file(native.constData());
+  if (opened == LIBRAW_TOO_BIG) ReportReadProblem(ReadProblem::kTooLarge);
+  if (opened != LIBRAW_SUCCESS) return {};
   return raw;
 }
 
@@ -111,9 +114,19 @@ QImage Develop(LibRaw& raw, QSize needed) {
   const QSize developed = half ? picture / 2 : picture;
   if (!FitsDecodeBudget(developed, kDevelopBytesPerPixel) ||
       sensor_bytes + std::int64_t{developed.width()} * developed.height() * kDevelopBytesPerPixel >
-          DecodeBudgetBytes())
+          DecodeBudgetBytes()) {
+    ReportReadProblem(ReadProblem::kTooLarge);
     return {};
-  if (raw.unpack() != LIBRAW_SUCCESS || raw.dcraw_process() != LIBRAW_SUCCESS) return {};
+  }
+  const int unpacked = raw.unpack();
+  if (unpacked == LIBRAW_TOO_BIG) {
+    ReportReadProblem(ReadProblem::kTooLarge);
+    return {};
+  }
+  if (unpacked != LIBRAW_SUCCESS || raw.dcraw_process() != LIBRAW_SUCCESS) {
+    ReportReadProblem(ReadProblem::kDamaged);
+    return {};
+  }
   int error = 0;
   const std::unique_ptr<libraw_processed_image_t, ProcessedImageFree> image(
       raw.dcraw_make_mem_image(&error));

@@ -11,6 +11,7 @@
 #include "imaging/bitmap_ops.h"
 #include "imaging/codec_dispatch.h"
 #include "imaging/exif_thumbnail.h"
+#include "imaging/read_problem.h"
 #include "imaging/scaled_decode.h"
 #include "support/file_fixture.h"
 #include "support/format_tools.h"
@@ -218,7 +219,9 @@ TEST_F(CodecTest, AnOversizedSensorIsRefusedBeforeDecoding) {
   options.claimed_size = QSize(40000, 30000);
   const QByteArray huge = bench::DngBytes(test::GradientImage(QSize(16, 16)), options);
   ASSERT_TRUE(test::WriteBytes(path, huge));
+  const ReadProblemWatch watch;
   EXPECT_TRUE(DecodeStretched(path, QSize(64, 64), true).isNull());
+  EXPECT_EQ(watch.First(), ReadProblem::kTooLarge);  // said as for any other picture
   EXPECT_TRUE(ReadEmbeddedThumbnail(path).isEmpty());
 }
 
