@@ -64,7 +64,8 @@ def run(threads):
     evict(SET)
     load_average = os.getloadavg()[0]
     start = time.monotonic()
-    child = subprocess.Popen([CLI, "--json", f"--threads={threads}", SET],
+    # --no-cache: remembered pictures would leave nothing to load after the first run.
+    child = subprocess.Popen([CLI, "--json", "--no-cache", f"--threads={threads}", SET],
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     seen = {}  # tid -> [comm, started, last seen, on_cpu, waiting]
     order = []
