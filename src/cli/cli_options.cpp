@@ -48,7 +48,7 @@ Exit status:
  0  the comparison ran to its end
  1  the command line is wrong
  2  a path list names something that does not exist or cannot be used
- 3  no pictures to compare were found
+ 3  no pictures to compare were found, or none of them could be read
  4  the output could not be written (a full disk, a closed pipe)
  128+N  stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP); the
     matches found until then have been written, and the JSON document closed

@@ -18,6 +18,7 @@
 #include "core/app_identity.h"
 #include "core/language_table.h"
 #include "core/record_store_location.h"
+#include "core/text_numbers.h"
 #include "engine/comparison_engine.h"
 #include "engine/run_progress.h"
 
@@ -140,6 +141,12 @@ int main(int argc, char** argv) {
   }
   if (signal_number == 0 && summary.outcome == RunOutcome::kPathRejected) return kExitPathRejected;
   if (signal_number == 0 && summary.outcome == RunOutcome::kEmptyList) return kExitEmptyList;
+  // Pictures found but none readable: as empty a list as none found, not a
+  // clean run without duplicates.
+  if (signal_number == 0 && summary.outcome == RunOutcome::kCompleted && summary.loaded == 0) {
+    std::fprintf(stderr, "%s\n", qUtf8Printable(GetString(text::kNoPicturesFound)));
+    return kExitEmptyList;
+  }
   if (signal_number != 0) summary.outcome = RunOutcome::kStopped;
   if (!writer.Finish(summary, engine.LeftOut())) return ReportWriteFailure(writer.error());
   return signal_number != 0 ? kExitSignalBase + signal_number : 0;

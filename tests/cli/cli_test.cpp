@@ -41,7 +41,7 @@ class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(QFile::exists(CliPath())) << CliPath().toStdString();
-    for (const char* folder : {"a/sub", "b", "empty"})
+    for (const char* folder : {"a/sub", "b", "empty", "damaged"})
       ASSERT_TRUE(QDir(dir_.path()).mkpath(folder));
     SavePicture(Path("a/one.png"), 1);
     SavePicture(Path("a/sub/one_copy.png"), 1);
@@ -49,6 +49,9 @@ class CliTest : public ::testing::Test {
     QImage turned(Path("a/two.png"));
     ASSERT_TRUE(turned.transformed(QTransform().rotate(90)).save(Path("b/two_turned.png")));
     SavePicture(Path("b/one_again.png"), 1);
+    SavePicture(Path("damaged/cut.png"), 3);  // its header passes the scan, its data is gone
+    QFile cut(Path("damaged/cut.png"));
+    ASSERT_TRUE(cut.resize(200));
   }
   QString Path(const QString& name) const { return dir_.filePath(name); }
 
@@ -78,6 +81,7 @@ TEST_F(CliTest, ExitCodesAndTsvOutput) {
       {"missing folder", {Path("missing")}, 2, {}, {"Folder not found or not usable:"}},
       {"missing first list", {"--against", Path("missing"), Path("a")}, 2, {}, {"first path list"}},
       {"no pictures", {Path("empty")}, 3, {}, {"No pictures to compare were found"}},
+      {"none readable", {Path("damaged")}, 3, {}, {"No pictures to compare were found"}},
       {"same folder twice", {"--against", Path("b"), Path("b")}, 3, {}, {"No pictures"}},
       {"bad similarity", {"--similarity", "20", Path("a")}, 1, {}, {"--similarity"}},
       {"no path", {}, 1, {}, {"PATHLIST"}},
